@@ -1,0 +1,135 @@
+#include "platform/Http.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QTimer>
+#include <QCoro/QCoroNetworkReply>
+#include <atomic>
+#include <memory>
+
+namespace {
+
+std::atomic<bool> offline{false};
+std::atomic<quint64> started{0};
+
+QNetworkAccessManager* manager() {
+    // Parented to the application so it dies before the event loop's objects do.
+    static QPointer<QNetworkAccessManager> instance;
+    if (!instance) {
+        instance = new QNetworkAccessManager(QCoreApplication::instance());
+        instance->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+        instance->setAutoDeleteReplies(false);
+    }
+    return instance;
+}
+
+HttpResponse failure(QString why) {
+    HttpResponse r;
+    r.error = std::move(why);
+    return r;
+}
+
+}  // namespace
+
+QByteArray HttpResponse::header(const QByteArray& name) const {
+    for (const auto& [key, value] : headers) {
+        if (key.compare(name, Qt::CaseInsensitive) == 0) return value;
+    }
+    return {};
+}
+
+namespace Http {
+
+void setOffline(bool value) { offline.store(value); }
+bool isOffline() { return offline.load(); }
+quint64 requestCount() { return started.load(); }
+
+QCoro::Task<HttpResponse> send(HttpRequest request) {
+    if (offline.load()) co_return failure(QStringLiteral("offline"));
+    if (!request.url.isValid() || request.url.scheme().isEmpty() || request.url.host().isEmpty())
+        co_return failure(QStringLiteral("invalid address"));
+    if (!QCoreApplication::instance()) co_return failure(QStringLiteral("no application"));
+    ++started;
+
+    QNetworkRequest qrequest(request.url);
+    for (const auto& [key, value] : request.headers) qrequest.setRawHeader(key, value);
+    qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+
+    std::unique_ptr<QNetworkReply> reply(
+        manager()->sendCustomRequest(qrequest, request.method, request.body));
+    if (!reply) co_return failure(QStringLiteral("request refused"));
+
+    bool timedOut = false;
+    bool tooLarge = false;
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, reply.get(), [&timedOut, r = reply.get()] {
+        timedOut = true;
+        r->abort();
+    });
+    deadline.start(request.timeout);
+    if (request.maxBodyBytes >= 0) {
+        const qint64 cap = request.maxBodyBytes;
+        QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
+                         [&tooLarge, cap, r = reply.get()](qint64 received, qint64 total) {
+                             if (received > cap || total > cap) {
+                                 tooLarge = true;
+                                 r->abort();
+                             }
+                         });
+    }
+
+    co_await qCoro(reply.get()).waitForFinished();
+    deadline.stop();
+
+    HttpResponse response;
+    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    response.headers = reply->rawHeaderPairs();
+    if (timedOut) {
+        response.error = QStringLiteral("timed out");
+    } else if (tooLarge) {
+        response.error = QStringLiteral("body too large");
+    } else if (response.status == 0) {
+        response.error = reply->errorString();
+    } else {
+        // HTTP error statuses still carry a body the callers may want to read.
+        response.body = reply->readAll();
+        if (request.maxBodyBytes >= 0 && response.body.size() > request.maxBodyBytes) {
+            response.body.clear();
+            response.error = QStringLiteral("body too large");
+        } else {
+            response.transportOk = true;
+        }
+    }
+    co_return response;
+}
+
+QCoro::Task<HttpResponse> get(QUrl url, std::chrono::milliseconds timeout) {
+    HttpRequest r;
+    r.url = std::move(url);
+    r.timeout = timeout;
+    co_return co_await send(std::move(r));
+}
+
+QCoro::Task<HttpResponse> head(QUrl url, std::chrono::milliseconds timeout) {
+    HttpRequest r;
+    r.method = "HEAD";
+    r.url = std::move(url);
+    r.timeout = timeout;
+    co_return co_await send(std::move(r));
+}
+
+QCoro::Task<HttpResponse> postJson(QUrl url, QByteArray body, std::chrono::milliseconds timeout) {
+    HttpRequest r;
+    r.method = "POST";
+    r.url = std::move(url);
+    r.body = std::move(body);
+    r.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/json")));
+    r.timeout = timeout;
+    co_return co_await send(std::move(r));
+}
+
+}  // namespace Http

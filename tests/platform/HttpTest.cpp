@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include "Await.h"
+#include "FixtureServer.h"
+#include "platform/Http.h"
+
+#include <QElapsedTimer>
+
+using namespace std::chrono_literals;
+
+TEST(Http, ReturnsStatusHeadersAndBodyAndLogsTheQuery) {
+    FixtureServer server;
+    server.routeJson(QStringLiteral("/v1/ping"), "{\"ok\":true}", 201);
+    QUrl url = server.origin();
+    url.setPath(QStringLiteral("/v1/ping"));
+    url.setQuery(QStringLiteral("a=1&b=%20x"));
+    const HttpResponse r = await(Http::get(url));
+    EXPECT_TRUE(r.transportOk);
+    EXPECT_EQ(r.status, 201);
+    EXPECT_EQ(r.body, QByteArray("{\"ok\":true}"));
+    EXPECT_EQ(r.header("content-type"), QByteArray("application/json"));
+    ASSERT_EQ(server.log().size(), 1);
+    EXPECT_EQ(server.log()[0].query.queryItemValue(QStringLiteral("b")), QStringLiteral(" x"));
+}
+
+TEST(Http, ErrorStatusKeepsItsBody) {
+    FixtureServer server;
+    server.routeJson(QStringLiteral("/x"), "{\"ok\":true}", 500);
+    const HttpResponse r = await(Http::get(server.origin().resolved(QUrl(QStringLiteral("/x")))));
+    EXPECT_TRUE(r.transportOk);
+    EXPECT_FALSE(r.isSuccess());
+    EXPECT_EQ(r.status, 500);
+    EXPECT_EQ(r.body, QByteArray("{\"ok\":true}"));
+}
+
+TEST(Http, TimeoutAbortsASlowReply) {
+    FixtureServer server;
+    FixtureServer::Reply slow;
+    slow.body = "late";
+    slow.delay = 2000ms;
+    server.route(QStringLiteral("/slow"), slow);
+    QElapsedTimer t;
+    t.start();
+    const HttpResponse r = await(Http::get(server.origin().resolved(QUrl(QStringLiteral("/slow"))), 200ms));
+    EXPECT_FALSE(r.transportOk);
+    EXPECT_EQ(r.error, QStringLiteral("timed out"));
+    EXPECT_LT(t.elapsed(), 1500);
+}
+
+TEST(Http, RefusedConnectionAndOfflineSwitchFailCleanly) {
+    FixtureServer server;
+    server.routeJson(QStringLiteral("/x"), "{}");
+    const QUrl url = server.origin().resolved(QUrl(QStringLiteral("/x")));
+    server.setOffline(true);
+    EXPECT_FALSE(await(Http::get(url)).transportOk);
+    server.setOffline(false);
+    EXPECT_TRUE(await(Http::get(url)).transportOk);
+    Http::setOffline(true);
+    EXPECT_FALSE(await(Http::get(url)).transportOk);
+    Http::setOffline(false);
+}
+
+TEST(Http, BodyOverTheCapIsAFailure) {
+    FixtureServer server;
+    server.routeJson(QStringLiteral("/big"), QByteArray(5000, 'x'));
+    HttpRequest request;
+    request.url = server.origin().resolved(QUrl(QStringLiteral("/big")));
+    request.maxBodyBytes = 4096;
+    const HttpResponse r = await(Http::send(request));
+    EXPECT_FALSE(r.transportOk);
+    EXPECT_TRUE(r.body.isEmpty());
+}
+
+TEST(Http, InvalidAddressNeverSends) {
+    EXPECT_FALSE(await(Http::get(QUrl(QStringLiteral("not a url")))).transportOk);
+    EXPECT_FALSE(await(Http::get(QUrl())).transportOk);
+}
+
+TEST(Http, ConcurrentRequestsOverlap) {
+    FixtureServer server;
+    FixtureServer::Reply slow;
+    slow.body = "{}";
+    slow.delay = 300ms;
+    for (const char* p : {"/a", "/b", "/c"}) server.route(QLatin1String(p), slow);
+    QElapsedTimer t;
+    t.start();
+    auto all = [&]() -> QCoro::Task<int> {
+        auto a = Http::get(server.origin().resolved(QUrl(QStringLiteral("/a"))));
+        auto b = Http::get(server.origin().resolved(QUrl(QStringLiteral("/b"))));
+        auto c = Http::get(server.origin().resolved(QUrl(QStringLiteral("/c"))));
+        int ok = 0;
+        ok += (co_await a).transportOk;
+        ok += (co_await b).transportOk;
+        ok += (co_await c).transportOk;
+        co_return ok;
+    };
+    EXPECT_EQ(await(all()), 3);
+    EXPECT_LT(t.elapsed(), 800);
+}

@@ -1,0 +1,111 @@
+#include "FixtureServer.h"
+
+#include <QFile>
+#include <QHttpServerRequest>
+#include <QHttpServerResponder>
+#include <QTcpServer>
+#include <QTimer>
+#include <memory>
+
+namespace {
+QString routeKey(const QByteArray& method, const QString& path) {
+    return QString::fromLatin1(method) + QLatin1Char(' ') + path;
+}
+
+QByteArray methodName(QHttpServerRequest::Method m) {
+    switch (m) {
+        case QHttpServerRequest::Method::Get: return "GET";
+        case QHttpServerRequest::Method::Put: return "PUT";
+        case QHttpServerRequest::Method::Delete: return "DELETE";
+        case QHttpServerRequest::Method::Post: return "POST";
+        case QHttpServerRequest::Method::Head: return "HEAD";
+        case QHttpServerRequest::Method::Options: return "OPTIONS";
+        case QHttpServerRequest::Method::Patch: return "PATCH";
+        default: return "OTHER";
+    }
+}
+}  // namespace
+
+QByteArray FixtureServer::LoggedRequest::header(const QByteArray& name) const {
+    for (const auto& [k, v] : headers)
+        if (k.compare(name, Qt::CaseInsensitive) == 0) return v;
+    return {};
+}
+
+FixtureServer::FixtureServer() { port_ = listen(QHostAddress::LocalHost, 0); }
+
+FixtureServer::~FixtureServer() = default;
+
+QUrl FixtureServer::origin() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port_)); }
+
+void FixtureServer::route(const QByteArray& method, const QString& path, Reply reply) {
+    routes_.insert(routeKey(method, path), std::move(reply));
+}
+
+void FixtureServer::routeJson(const QString& path, const QByteArray& body, int status) {
+    Reply r;
+    r.status = status;
+    r.body = body;
+    route(path, std::move(r));
+}
+
+QByteArray FixtureServer::fixture(const QString& name) {
+    QFile f(QStringLiteral(ORVANE_FIXTURES_DIR "/") + name);
+    if (!f.open(QIODevice::ReadOnly)) qFatal("missing fixture %s", qPrintable(name));
+    return f.readAll();
+}
+
+void FixtureServer::routeFixture(const QString& path, const QString& fixtureName, int status) {
+    routeJson(path, fixture(fixtureName), status);
+}
+
+void FixtureServer::setOffline(bool offline) {
+    const auto servers = findChildren<QTcpServer*>();
+    for (QTcpServer* s : servers) {
+        if (offline) {
+            s->close();
+        } else if (!s->isListening()) {
+            s->listen(QHostAddress::LocalHost, port_);
+        }
+    }
+}
+
+QList<FixtureServer::LoggedRequest> FixtureServer::requestsTo(const QString& path) const {
+    QList<LoggedRequest> out;
+    for (const auto& r : log_)
+        if (r.path == path) out.append(r);
+    return out;
+}
+
+bool FixtureServer::handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) {
+    const QByteArray method = methodName(request.method());
+    const QString path = request.url().path();
+    log_.append({method, path, request.query(), request.body(), request.headers()});
+
+    auto it = routes_.constFind(routeKey(method, path));
+    if (it == routes_.constEnd()) it = routes_.constFind(routeKey("*", path));
+    Reply reply;
+    if (it == routes_.constEnd()) {
+        reply.status = 404;
+        reply.body = "{\"error\":\"not found\"}";
+    } else {
+        reply = *it;
+    }
+
+    auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
+    auto respond = [responder, reply, method] {
+        responder->writeStatusLine(QHttpServerResponder::StatusCode(reply.status));
+        for (const auto& [k, v] : reply.headers) responder->writeHeader(k, v);
+        responder->writeHeader("Content-Length", QByteArray::number(reply.body.size()));
+        responder->writeHeader("Connection", "close");
+        responder->writeBody(method == "HEAD" ? QByteArray() : reply.body);
+    };
+    if (reply.delay.count() > 0) {
+        QTimer::singleShot(reply.delay, socket, respond);
+    } else {
+        respond();
+    }
+    return true;
+}
+
+void FixtureServer::missingHandler(const QHttpServerRequest&, QTcpSocket*) {}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QAbstractHttpServer>
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QUrl>
+#include <QUrlQuery>
+#include <chrono>
+
+// A real HTTP server on 127.0.0.1 (port chosen by the system) that serves recorded replies. Tests point the
+// clock's endpoints at `origin()`, register routes, and read the request log afterwards.
+class FixtureServer : public QAbstractHttpServer {
+public:
+    struct Reply {
+        int status = 200;
+        QByteArray body;
+        QList<QPair<QByteArray, QByteArray>> headers{{"Content-Type", "application/json"}};
+        std::chrono::milliseconds delay{0};
+    };
+
+    struct LoggedRequest {
+        QByteArray method;
+        QString path;
+        QUrlQuery query;
+        QByteArray body;
+        QList<QPair<QByteArray, QByteArray>> headers;
+        QByteArray header(const QByteArray& name) const;
+    };
+
+    FixtureServer();
+    ~FixtureServer() override;
+
+    QUrl origin() const;
+    quint16 port() const { return port_; }
+
+    // Route on method and path (query ignored). Method "*" matches any method. Later routes win.
+    void route(const QByteArray& method, const QString& path, Reply reply);
+    void route(const QString& path, Reply reply) { route("*", path, std::move(reply)); }
+    void routeJson(const QString& path, const QByteArray& body, int status = 200);
+    // Serves a file of tests/fixtures by its name relative to that folder.
+    void routeFixture(const QString& path, const QString& fixtureName, int status = 200);
+    void clearRoutes() { routes_.clear(); }
+
+    // Offline: the listening socket closes, so connections are refused, as with no network.
+    void setOffline(bool offline);
+
+    const QList<LoggedRequest>& log() const { return log_; }
+    QList<LoggedRequest> requestsTo(const QString& path) const;
+    void clearLog() { log_.clear(); }
+
+    static QByteArray fixture(const QString& name);
+
+protected:
+    bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
+    void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
+
+private:
+    QHash<QString, Reply> routes_;
+    QList<LoggedRequest> log_;
+    quint16 port_ = 0;
+};
