@@ -1,39 +1,12 @@
 #include "model/BlessingsRecords.h"
 
+#include "model/IntegerText.h"
+
 #include <array>
-#include <limits>
 
 using namespace Qt::Literals::StringLiterals;
 using JsonCoding::Reader;
 using JsonCoding::Writer;
-
-namespace {
-
-// Optional sign, then ASCII digits only, within the signed 64-bit range.
-std::optional<qint64> parseDecimal(const QString& text) {
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text[i] == u'+' || text[i] == u'-')) {
-        negative = text[i] == u'-';
-        ++i;
-    }
-    if (i == text.size()) return std::nullopt;
-    // Accumulate toward the negative side, whose range is one larger, so the minimum parses too.
-    qint64 value = 0;
-    constexpr qint64 lowest = std::numeric_limits<qint64>::min();
-    for (; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < u'0' || c > u'9') return std::nullopt;
-        const int digit = c - u'0';
-        if (value < (lowest + digit) / 10) return std::nullopt;
-        value = value * 10 - digit;
-    }
-    if (negative) return value;
-    if (value == lowest) return std::nullopt;
-    return -value;
-}
-
-}  // namespace
 
 std::optional<BlessingsCard> BlessingsCard::fromJson(const QJsonValue& value) {
     Reader r(value);
@@ -65,7 +38,7 @@ std::optional<BlessingsConfig> BlessingsConfig::fromJson(const QJsonValue& value
     BlessingsConfig out;
     const QJsonValue version = r.object().value("version"_L1);
     if (version.isString()) {
-        out.version = parseDecimal(version.toString()).value_or(1);
+        out.version = IntegerText::parse(version.toString()).value_or(1);
     } else if (!version.isUndefined() && !version.isNull()) {
         out.version = r.requiredInt("version"_L1);
     }
