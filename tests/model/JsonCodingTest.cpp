@@ -16,10 +16,16 @@ TEST(JsonCoding, IntegersMustBeIntegralAndFit64Bits) {
         const char* json;
         std::optional<qint64> expected;
     } cases[] = {
-        {"2", 2},           {"2.0", 2},           {"-7", -7},
-        {"3.5", {}},        {"1e19", {}},         {"-1e19", {}},
+        {"2", 2},
+        {"2.0", 2},
+        {"-7", -7},
+        {"3.5", {}},
+        {"1e19", {}},
+        {"-1e19", {}},
         {"9223372036854775807", std::numeric_limits<qint64>::max()},
-        {"\"3\"", {}},      {"true", {}},         {"null", {}},
+        {"\"3\"", {}},
+        {"true", {}},
+        {"null", {}},
     };
     for (const Case& c : cases) EXPECT_EQ(JsonCoding::exactInteger(number(c.json)), c.expected) << c.json;
 }
