@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Http.h"
+
+#include <QCoro/QCoroTask>
+#include <QJsonObject>
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QUrl>
+#include <chrono>
+
+// The one client of the own server (and of the public forecast service): every request goes through the
+// shared HTTP layer to origins taken from Endpoints, so tests can point it at a loopback server.
+class APIClient {
+  public:
+    static const APIClient& shared();
+
+    using QueryItems = QList<QPair<QString, QString>>;
+
+    // `path` resolved against the own server's origin, with every query value fully percent-encoded (a
+    // "+" or "&" in a value never changes its meaning). Empty when the origin is not an absolute URL.
+    static QUrl serverURL(const QString& path, const QueryItems& query = {});
+
+    // POSTs the saved home address; true only when the reply is a JSON object whose "ok" is the boolean
+    // true. The HTTP status is not consulted: the server's word is its body.
+    QCoro::Task<bool> postClockAddress(QJsonObject body) const;
+
+    static constexpr std::chrono::milliseconds clockAddressPostTimeout{8000};
+
+  private:
+    APIClient() = default;
+};

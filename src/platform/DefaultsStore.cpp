@@ -1,0 +1,446 @@
+#include "platform/DefaultsStore.h"
+
+#include "platform/Clock.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStandardPaths>
+#include <atomic>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcDefaults, "orvane.defaults")
+
+std::unique_ptr<DefaultsStore>& standardInstance() {
+    static std::unique_ptr<DefaultsStore> instance;
+    return instance;
+}
+
+using Object = DefaultsStore::Object;
+using Type = DefaultsStore::Type;
+
+// Leading blanks, as the original store's string conversions skip them.
+qsizetype skipBlanks(const QString& s) {
+    qsizetype i = 0;
+    while (i < s.size() && s.at(i).isSpace()) ++i;
+    return i;
+}
+
+// The integer at the start of the text ("12abc" is 12, "abc" is 0), saturating instead of overflowing.
+qint64 integerPrefix(const QString& text) {
+    qsizetype i = skipBlanks(text);
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-')) negative = text.at(i++) == u'-';
+    qint64 value = 0;
+    for (; i < text.size() && text.at(i) >= u'0' && text.at(i) <= u'9'; ++i) {
+        const int digit = text.at(i).unicode() - u'0';
+        if (value > (std::numeric_limits<qint64>::max() - digit) / 10) {
+            return negative ? std::numeric_limits<qint64>::min() : std::numeric_limits<qint64>::max();
+        }
+        value = value * 10 + digit;
+    }
+    return negative ? -value : value;
+}
+
+// The decimal number at the start of the text, independent of the process locale.
+double doublePrefix(const QString& text) {
+    const QByteArray bytes = text.mid(skipBlanks(text)).toLatin1();
+    const char* begin = bytes.constData();
+    const char* end = begin + bytes.size();
+    if (begin != end && *begin == '+') ++begin;
+    double value = 0.0;
+    const auto result = std::from_chars(begin, end, value, std::chars_format::general);
+    return result.ec == std::errc() ? value : 0.0;
+}
+
+// True for text starting with Y, y, T, t or a digit 1-9 after blanks, a sign and leading zeros.
+bool booleanPrefix(const QString& text) {
+    qsizetype i = skipBlanks(text);
+    if (i < text.size() && (text.at(i) == u'+' || text.at(i) == u'-')) ++i;
+    while (i < text.size() && text.at(i) == u'0') ++i;
+    if (i >= text.size()) return false;
+    const QChar c = text.at(i);
+    return c == u'Y' || c == u'y' || c == u'T' || c == u't' || (c >= u'1' && c <= u'9');
+}
+
+qint64 saturatingInteger(double value) {
+    if (std::isnan(value)) return 0;
+    if (value >= 9.2233720368547758e18) return std::numeric_limits<qint64>::max();
+    if (value <= -9.2233720368547758e18) return std::numeric_limits<qint64>::min();
+    return static_cast<qint64>(value);
+}
+
+QByteArray encodeValue(const Object& o) {
+    switch (o.type) {
+        case Type::Bool:
+            return o.value.toBool() ? "1" : "0";
+        case Type::Int:
+            return QByteArray::number(o.value.toLongLong());
+        case Type::Double:
+            return QByteArray::number(o.value.toDouble(), 'g', 17);
+        case Type::String:
+            return o.value.toString().toUtf8();
+        case Type::Bytes:
+            return o.value.toByteArray();
+        case Type::StringList:
+            return QJsonDocument(QJsonArray::fromStringList(o.value.toStringList()))
+                .toJson(QJsonDocument::Compact);
+        case Type::StringMap: {
+            QJsonObject json;
+            const auto map = o.value.value<DefaultsStore::StringMap>();
+            for (auto it = map.cbegin(); it != map.cend(); ++it) json.insert(it.key(), it.value());
+            return QJsonDocument(json).toJson(QJsonDocument::Compact);
+        }
+    }
+    return {};
+}
+
+std::optional<Object> decodeValue(int type, const QByteArray& bytes) {
+    bool ok = true;
+    switch (Type(type)) {
+        case Type::Bool:
+            return Object{Type::Bool, bytes == "1"};
+        case Type::Int: {
+            const qint64 v = bytes.toLongLong(&ok);
+            return ok ? std::optional(Object{Type::Int, v}) : std::nullopt;
+        }
+        case Type::Double: {
+            const double v = bytes.toDouble(&ok);
+            return ok ? std::optional(Object{Type::Double, v}) : std::nullopt;
+        }
+        case Type::String:
+            return Object{Type::String, QString::fromUtf8(bytes)};
+        case Type::Bytes:
+            return Object{Type::Bytes, bytes};
+        case Type::StringList: {
+            const QJsonDocument doc = QJsonDocument::fromJson(bytes);
+            if (!doc.isArray()) return std::nullopt;
+            QStringList list;
+            for (const QJsonValue& v : doc.array()) {
+                if (!v.isString()) return std::nullopt;
+                list.append(v.toString());
+            }
+            return Object{Type::StringList, list};
+        }
+        case Type::StringMap: {
+            const QJsonDocument doc = QJsonDocument::fromJson(bytes);
+            if (!doc.isObject()) return std::nullopt;
+            DefaultsStore::StringMap map;
+            const QJsonObject json = doc.object();
+            for (auto it = json.begin(); it != json.end(); ++it) {
+                if (!it.value().isString()) return std::nullopt;
+                map.insert(it.key(), it.value().toString());
+            }
+            return Object{Type::StringMap, QVariant::fromValue(map)};
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+DefaultsStore::DefaultsStore(const QString& path) : path_(path) {
+    if (!open()) {
+        qCWarning(lcDefaults) << "settings store unusable, keeping settings in memory only:" << path_;
+    }
+}
+
+DefaultsStore::~DefaultsStore() {
+    persistPending();
+    closeConnection();
+}
+
+DefaultsStore& DefaultsStore::standard() {
+    auto& instance = standardInstance();
+    if (!instance) instance = std::make_unique<DefaultsStore>(standardPath());
+    return *instance;
+}
+
+void DefaultsStore::resetStandard() {
+    standardInstance().reset();
+}
+
+QString DefaultsStore::standardPath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Orvane/defaults.sqlite3");
+}
+
+bool DefaultsStore::open() {
+    if (openAt(path_)) return true;
+    moveAside(QStringLiteral("unreadable"));
+    values_.clear();
+    return openAt(path_);
+}
+
+bool DefaultsStore::openAt(const QString& path) {
+    static std::atomic<int> serial{0};
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    const QString name = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        connection_ = name;
+        if (!db.open()) {
+            closeConnection();
+            return false;
+        }
+        QSqlQuery q(db);
+        // A damaged file often opens fine and fails only on the first read, so check it before trusting it.
+        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != u"ok") {
+            q.finish();
+            closeConnection();
+            return false;
+        }
+        q.finish();
+        const bool ready =
+            q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
+            q.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
+            q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT "
+                                  "NULL, type INTEGER NOT NULL, value BLOB NOT NULL)"));
+        q.finish();
+        if (!ready) {
+            closeConnection();
+            return false;
+        }
+    }
+    if (!load()) {
+        closeConnection();
+        return false;
+    }
+    return true;
+}
+
+bool DefaultsStore::load() {
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    if (!q.exec(QStringLiteral("SELECT key, type, value FROM defaults"))) return false;
+    QHash<QString, Object> loaded;
+    while (q.next()) {
+        // A row that does not decode is skipped rather than costing every other setting.
+        if (auto o = decodeValue(q.value(1).toInt(), q.value(2).toByteArray())) {
+            loaded.insert(q.value(0).toString(), std::move(*o));
+        }
+    }
+    if (q.lastError().isValid()) return false;
+    // Values written in memory while the file was unusable are kept and written out.
+    for (auto it = values_.cbegin(); it != values_.cend(); ++it) loaded.insert(it.key(), it.value());
+    values_ = std::move(loaded);
+    return true;
+}
+
+void DefaultsStore::closeConnection() {
+    if (connection_.isEmpty()) return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        if (db.isOpen()) db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+    connection_.clear();
+}
+
+void DefaultsStore::moveAside(const QString& why) {
+    closeConnection();
+    if (!QFileInfo::exists(path_)) return;
+    const QString suffix =
+        QStringLiteral(".broken-") + Clock::now().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    qCWarning(lcDefaults).noquote() << "settings database" << why << "- moved aside to" << path_ + suffix
+                                    << "and started afresh";
+    for (const QString& extra : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+        QFile::remove(path_ + extra + suffix);
+        if (!QFile::rename(path_ + extra, path_ + extra + suffix)) QFile::remove(path_ + extra);
+    }
+}
+
+bool DefaultsStore::persist(const QString& key) {
+    pending_.insert(key);
+    return persistPending();
+}
+
+bool DefaultsStore::persistPending() {
+    if (connection_.isEmpty()) return pending_.isEmpty();
+    if (pending_.isEmpty()) return true;
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    if (!db.transaction()) return false;
+    QSqlQuery upsert(db);
+    QSqlQuery erase(db);
+    upsert.prepare(QStringLiteral("INSERT OR REPLACE INTO defaults (key, type, value) VALUES (?, ?, ?)"));
+    erase.prepare(QStringLiteral("DELETE FROM defaults WHERE key = ?"));
+    bool ok = true;
+    for (const QString& key : std::as_const(pending_)) {
+        const auto it = values_.constFind(key);
+        if (it == values_.cend()) {
+            erase.bindValue(0, key);
+            ok = erase.exec() && ok;
+        } else {
+            upsert.bindValue(0, key);
+            upsert.bindValue(1, int(it->type));
+            upsert.bindValue(2, encodeValue(*it));
+            ok = upsert.exec() && ok;
+        }
+    }
+    upsert.finish();
+    erase.finish();
+    if (!ok || !db.commit()) {
+        db.rollback();
+        return false;
+    }
+    pending_.clear();
+    return true;
+}
+
+bool DefaultsStore::sync() {
+    if (!persistPending()) return false;
+    if (connection_.isEmpty()) return false;
+    QSqlQuery q(QSqlDatabase::database(connection_, false));
+    return q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
+}
+
+std::optional<DefaultsStore::Object> DefaultsStore::object(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend()) return std::nullopt;
+    return *it;
+}
+
+QStringList DefaultsStore::keys() const {
+    QStringList list = values_.keys();
+    list.sort();
+    return list;
+}
+
+QList<QPair<QString, DefaultsStore::Object>> DefaultsStore::dictionary() const {
+    QList<QPair<QString, Object>> list;
+    for (const QString& key : keys()) list.append({key, values_.value(key)});
+    return list;
+}
+
+std::optional<QString> DefaultsStore::string(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend()) return std::nullopt;
+    switch (it->type) {
+        case Type::String:
+            return it->value.toString();
+        case Type::Int:
+            return QString::number(it->value.toLongLong());
+        case Type::Double:
+            return QString::number(it->value.toDouble(), 'g', QLocale::FloatingPointShortest);
+        case Type::Bool:
+            return it->value.toBool() ? QStringLiteral("1") : QStringLiteral("0");
+        default:
+            return std::nullopt;
+    }
+}
+
+qint64 DefaultsStore::integer(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend()) return 0;
+    switch (it->type) {
+        case Type::Int:
+            return it->value.toLongLong();
+        case Type::Double:
+            return saturatingInteger(it->value.toDouble());
+        case Type::Bool:
+            return it->value.toBool() ? 1 : 0;
+        case Type::String:
+            return integerPrefix(it->value.toString());
+        default:
+            return 0;
+    }
+}
+
+double DefaultsStore::doubleValue(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend()) return 0.0;
+    switch (it->type) {
+        case Type::Double:
+            return it->value.toDouble();
+        case Type::Int:
+            return double(it->value.toLongLong());
+        case Type::Bool:
+            return it->value.toBool() ? 1.0 : 0.0;
+        case Type::String:
+            return doublePrefix(it->value.toString());
+        default:
+            return 0.0;
+    }
+}
+
+bool DefaultsStore::boolean(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend()) return false;
+    switch (it->type) {
+        case Type::Bool:
+            return it->value.toBool();
+        case Type::Int:
+            return it->value.toLongLong() != 0;
+        case Type::Double:
+            return it->value.toDouble() != 0.0;
+        case Type::String:
+            return booleanPrefix(it->value.toString());
+        default:
+            return false;
+    }
+}
+
+std::optional<QByteArray> DefaultsStore::data(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend()) return std::nullopt;
+    if (it->type == Type::Bytes) return it->value.toByteArray();
+    if (it->type == Type::String) return it->value.toString().toUtf8();
+    return std::nullopt;
+}
+
+std::optional<QStringList> DefaultsStore::stringList(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend() || it->type != Type::StringList) return std::nullopt;
+    return it->value.toStringList();
+}
+
+std::optional<DefaultsStore::StringMap> DefaultsStore::stringMap(const QString& key) const {
+    const auto it = values_.constFind(key);
+    if (it == values_.cend() || it->type != Type::StringMap) return std::nullopt;
+    return it->value.value<StringMap>();
+}
+
+bool DefaultsStore::setObject(const QString& key, const Object& object) {
+    values_.insert(key, object);
+    return persist(key);
+}
+
+bool DefaultsStore::setBool(const QString& key, bool value) {
+    return setObject(key, {Type::Bool, value});
+}
+bool DefaultsStore::setInteger(const QString& key, qint64 value) {
+    return setObject(key, {Type::Int, value});
+}
+bool DefaultsStore::setDouble(const QString& key, double value) {
+    return setObject(key, {Type::Double, value});
+}
+bool DefaultsStore::setString(const QString& key, const QString& value) {
+    return setObject(key, {Type::String, value});
+}
+bool DefaultsStore::setData(const QString& key, const QByteArray& value) {
+    return setObject(key, {Type::Bytes, value});
+}
+bool DefaultsStore::setStringList(const QString& key, const QStringList& value) {
+    return setObject(key, {Type::StringList, value});
+}
+bool DefaultsStore::setStringMap(const QString& key, const StringMap& value) {
+    return setObject(key, {Type::StringMap, QVariant::fromValue(value)});
+}
+
+bool DefaultsStore::remove(const QString& key) {
+    values_.remove(key);
+    return persist(key);
+}

@@ -1,0 +1,91 @@
+#include "platform/DesktopNotifications.h"
+
+#include <QCoro/QCoroSignal>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDBusReply>
+#include <QPointer>
+#include <QStringList>
+
+namespace {
+
+// A hung notification server must not hold up the clock.
+constexpr int callTimeoutMs = 5000;
+
+// Servers send NotificationClosed for every notification that expires or is dismissed, so this bound only
+// matters when one never does; the oldest ids are forgotten first.
+constexpr qsizetype maxRemembered = 256;
+
+}  // namespace
+
+DesktopNotifications::DesktopNotifications(QObject* parent)
+    : DesktopNotifications(QDBusConnection::sessionBus(), parent) {}
+
+DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, QObject* parent)
+    : QObject(parent), bus_(bus) {
+    if (!bus_.isConnected()) return;
+    bus_.connect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(interface),
+                 QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));
+    bus_.connect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(interface),
+                 QStringLiteral("NotificationClosed"), this, SLOT(onNotificationClosed(uint, uint)));
+}
+
+bool DesktopNotifications::isServicePresent() const {
+    if (!bus_.isConnected() || !bus_.interface()) return false;
+    const QDBusReply<bool> reply = bus_.interface()->isServiceRegistered(QString::fromLatin1(service));
+    return reply.isValid() && reply.value();
+}
+
+QCoro::Task<quint32> DesktopNotifications::notify(Request request) {
+    if (!bus_.isConnected()) co_return 0u;
+    QStringList actions;
+    actions.reserve(request.actions.size() * 2);
+    for (const Action& action : request.actions) {
+        if (action.key.isEmpty()) continue;
+        actions << action.key << action.label;
+    }
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
+                                       QString::fromLatin1(interface), QStringLiteral("Notify"));
+    call << QStringLiteral("Orvane") << static_cast<uint>(request.replacesId) << request.icon
+         << request.summary << request.body << actions << request.hints
+         << static_cast<int>(request.timeoutMs);
+
+    QPointer<DesktopNotifications> self(this);
+    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call, callTimeoutMs));
+    co_await qCoro(watcher, &QDBusPendingCallWatcher::finished);
+    const QDBusPendingReply<uint> reply = *watcher;
+    watcher->deleteLater();
+    if (!self || reply.isError() || !reply.isValid()) co_return 0u;
+    const quint32 id = reply.value();
+    if (id != 0) self->remember(id);
+    co_return id;
+}
+
+void DesktopNotifications::close(quint32 id) {
+    if (id == 0 || !live_.contains(id) || !bus_.isConnected()) return;
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
+                                       QString::fromLatin1(interface), QStringLiteral("CloseNotification"));
+    call << static_cast<uint>(id);
+    // The answer carries nothing; the closing is reported through NotificationClosed.
+    bus_.asyncCall(call, callTimeoutMs);
+}
+
+void DesktopNotifications::remember(quint32 id) {
+    live_.removeOne(id);  // a replaced notification keeps its id
+    live_.append(id);
+    if (live_.size() > maxRemembered) live_.remove(0, live_.size() - maxRemembered);
+}
+
+void DesktopNotifications::onActionInvoked(uint id, const QString& actionKey) {
+    if (!live_.contains(id)) return;  // another program's notification
+    emit actionInvoked(id, actionKey);
+}
+
+void DesktopNotifications::onNotificationClosed(uint id, uint reason) {
+    if (!live_.removeOne(id)) return;
+    emit notificationClosed(id, reason);
+}

@@ -1,0 +1,185 @@
+#include "platform/SecretStore.h"
+
+#include "platform/Clock.h"
+
+#include <qt6keychain/keychain.h>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLoggingCategory>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+#include <atomic>
+#include <memory>
+
+namespace SecretStore {
+namespace {
+
+Q_LOGGING_CATEGORY(lcSecrets, "orvane.secrets")
+
+const QString kService = QStringLiteral("Orvane");
+std::atomic<std::int64_t> hungUntilMs{0};
+
+bool inBackoff() {
+    return Clock::nowMs() < hungUntilMs.load();
+}
+
+// Whether the Secret Service can be asked at all on this bus; a bus without it is "unavailable" (the
+// keyring may simply not have started yet), never a reason to make up new identifiers.
+bool secretServiceReachable() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) return false;
+    // Asked with our own short timeout: the bus library's default would block the GUI thread for 25 s.
+    const auto ask = [&bus](const QString& method, const QVariantList& args) {
+        QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                           QStringLiteral("/org/freedesktop/DBus"),
+                                                           QStringLiteral("org.freedesktop.DBus"), method);
+        call.setArguments(args);
+        const QDBusMessage reply = bus.call(call, QDBus::Block, int(callTimeout.count()));
+        if (reply.type() == QDBusMessage::ErrorMessage &&
+            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) {
+            hungUntilMs.store(Clock::nowMs() + hungBackoff.count());
+        }
+        return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0) : QVariant();
+    };
+    const QString name = QStringLiteral("org.freedesktop.secrets");
+    if (ask(QStringLiteral("NameHasOwner"), {name}).toBool()) return true;
+    return ask(QStringLiteral("ListActivatableNames"), {}).toStringList().contains(name);
+}
+
+struct JobOutcome {
+    bool finished = false;
+    QKeychain::Error error = QKeychain::OtherError;
+    QByteArray data;
+};
+
+// Runs one keychain job to completion or to the timeout, on a local event loop.
+JobOutcome run(QKeychain::Job* job, bool isRead) {
+    auto outcome = std::make_shared<JobOutcome>();
+    QEventLoop loop;
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    // The job deletes itself after `finished`, also when it finishes after we stopped waiting.
+    job->setAutoDelete(true);
+    job->setInsecureFallback(false);
+    QObject::connect(job, &QKeychain::Job::finished, job, [outcome, isRead, &loop](QKeychain::Job* j) {
+        outcome->finished = true;
+        outcome->error = j->error();
+        if (isRead && j->error() == QKeychain::NoError) {
+            outcome->data = static_cast<QKeychain::ReadPasswordJob*>(j)->binaryData();
+        }
+        loop.quit();
+    });
+    QObject::connect(job, &QObject::destroyed, &loop, [outcome] { outcome->finished = true; });
+    timeout.start(callTimeout);
+    job->start();
+    if (!outcome->finished) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!outcome->finished) {
+        // The lambda above must not touch the gone loop: cut it off before returning.
+        QObject::disconnect(job, &QKeychain::Job::finished, job, nullptr);
+        hungUntilMs.store(Clock::nowMs() + hungBackoff.count());
+        qCWarning(lcSecrets) << "keyring did not answer within" << callTimeout.count() << "ms";
+    }
+    return *outcome;
+}
+
+Status statusOf(const JobOutcome& outcome) {
+    if (!outcome.finished) return Status::Unavailable;
+    switch (outcome.error) {
+        case QKeychain::NoError:
+            return Status::Ok;
+        case QKeychain::EntryNotFound:
+            return Status::NotFound;
+        default:
+            return Status::Unavailable;
+    }
+}
+
+// File fallback: one JSON object of account -> base64 data, replaced atomically, readable by the owner only.
+std::optional<QJsonObject> readFallback() {
+    QFile file(fallbackFilePath());
+    if (!file.exists()) return QJsonObject();
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    // A damaged file reads as empty rather than failing every identifier lookup forever.
+    return doc.isObject() ? doc.object() : QJsonObject();
+}
+
+bool writeFallback(const QJsonObject& object) {
+    const QString path = fallbackFilePath();
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
+    return file.commit();
+}
+
+}  // namespace
+
+bool usesFileFallback() {
+    return qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS") &&
+           !QDBusConnection::sessionBus().isConnected();
+}
+
+QString fallbackFilePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Orvane/secrets.json");
+}
+
+void resetBackoff() {
+    hungUntilMs.store(0);
+}
+
+ReadResult read(const QString& account) {
+    if (usesFileFallback()) {
+        const std::optional<QJsonObject> all = readFallback();
+        if (!all) return {Status::Unavailable, {}};
+        const QJsonValue v = all->value(account);
+        if (!v.isString()) return {Status::NotFound, {}};
+        return {Status::Ok, QByteArray::fromBase64(v.toString().toLatin1())};
+    }
+    if (inBackoff() || !secretServiceReachable()) return {Status::Unavailable, {}};
+    auto* job = new QKeychain::ReadPasswordJob(kService);
+    job->setKey(account);
+    const JobOutcome outcome = run(job, true);
+    const Status status = statusOf(outcome);
+    return {status, status == Status::Ok ? outcome.data : QByteArray()};
+}
+
+Status write(const QString& account, const QByteArray& data) {
+    if (usesFileFallback()) {
+        std::optional<QJsonObject> all = readFallback();
+        if (!all) return Status::Unavailable;
+        all->insert(account, QString::fromLatin1(data.toBase64()));
+        return writeFallback(*all) ? Status::Ok : Status::Unavailable;
+    }
+    if (inBackoff() || !secretServiceReachable()) return Status::Unavailable;
+    auto* job = new QKeychain::WritePasswordJob(kService);
+    job->setKey(account);
+    job->setBinaryData(data);
+    return statusOf(run(job, false));
+}
+
+Status remove(const QString& account) {
+    if (usesFileFallback()) {
+        std::optional<QJsonObject> all = readFallback();
+        if (!all) return Status::Unavailable;
+        if (!all->contains(account)) return Status::NotFound;
+        all->remove(account);
+        return writeFallback(*all) ? Status::Ok : Status::Unavailable;
+    }
+    if (inBackoff() || !secretServiceReachable()) return Status::Unavailable;
+    auto* job = new QKeychain::DeletePasswordJob(kService);
+    job->setKey(account);
+    return statusOf(run(job, false));
+}
+
+}  // namespace SecretStore

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <chrono>
+
+// Small secrets kept by account name in the desktop keyring (Secret Service through QtKeychain). Calls are
+// synchronous and bounded. A keyring that is locked, missing or not answering is "unavailable", which
+// callers must never treat as "not found". Only where no session bus is configured at all (a bare server
+// or container) do the secrets live in a 0600 file under $XDG_DATA_HOME/Orvane instead.
+namespace SecretStore {
+
+enum class Status { Ok, NotFound, Unavailable };
+
+struct ReadResult {
+    Status status = Status::Unavailable;
+    QByteArray data;  // set only with Ok
+};
+
+ReadResult read(const QString& account);
+Status write(const QString& account, const QByteArray& data);
+Status remove(const QString& account);
+
+// How long one keyring call may take before it counts as unavailable.
+inline constexpr std::chrono::milliseconds callTimeout{3000};
+
+// After a call ran into the timeout, further calls fail at once for this long instead of blocking the GUI
+// thread again on a keyring that hangs.
+inline constexpr std::chrono::milliseconds hungBackoff{60000};
+
+// Whether the file fallback is in use (no session bus configured).
+bool usesFileFallback();
+QString fallbackFilePath();
+
+// Forgets an earlier hang, so the next call asks the keyring again (tests, a resumed session).
+void resetBackoff();
+
+}  // namespace SecretStore

@@ -1,0 +1,146 @@
+#include "platform/SingleInstance.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTimer>
+#include <QtEndian>
+
+#include <unistd.h>
+
+// The message is a 4-byte big-endian length and that many bytes of UTF-8: the arguments joined by NUL (an
+// argument can never hold one). The instance answers with one byte once it has taken the message.
+
+namespace {
+
+constexpr char confirmation = '\x01';
+constexpr qsizetype headerBytes = 4;
+// A client that connects and says nothing must not hold a connection open for ever.
+constexpr int readTimeoutMs = 5000;
+const char* const bufferProperty = "orvaneBuffer";
+
+QByteArray encode(const QStringList& arguments) {
+    QByteArray payload;
+    for (const QString& a : arguments) {
+        if (a.isEmpty()) continue;
+        if (!payload.isEmpty()) payload.append('\0');
+        payload.append(a.toUtf8());
+    }
+    QByteArray message(headerBytes, '\0');
+    qToBigEndian<quint32>(quint32(payload.size()), message.data());
+    return message + payload;
+}
+
+QStringList decode(const QByteArray& payload) {
+    QStringList arguments;
+    if (payload.isEmpty()) return arguments;
+    for (const QByteArray& part : payload.split('\0'))
+        if (!part.isEmpty()) arguments << QString::fromUtf8(part);
+    return arguments;
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
+
+SingleInstance::~SingleInstance() {
+    if (server_) server_->close();  // removes the socket file, so the next launch starts cleanly
+}
+
+QString SingleInstance::defaultName() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        return QDir(runtime).filePath(QStringLiteral("orvane.instance"));
+    return QStringLiteral("orvane-instance-") + QString::number(::getuid());
+}
+
+SingleInstance::Role SingleInstance::start(const QStringList& arguments, int timeoutMs) {
+    if (server_) return Role::Primary;
+    // Two launches at the same moment can both miss each other once; the second round settles it.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        switch (send(arguments, timeoutMs)) {
+            case Sent::Confirmed:
+                return Role::Forwarded;
+            case Sent::Unanswered:
+                // Someone is listening; taking the name from a busy instance would make two clocks.
+                return Role::Unanswered;
+            case Sent::Refused:
+                // A socket file nobody listens on: left behind by an instance that did not exit cleanly.
+                QLocalServer::removeServer(name_);
+                break;
+            case Sent::NoServer:
+                break;
+        }
+        if (listen()) return Role::Primary;
+    }
+    return Role::Unavailable;
+}
+
+SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int timeoutMs) const {
+    QLocalSocket socket;
+    socket.connectToServer(name_);
+    if (!socket.waitForConnected(timeoutMs)) {
+        switch (socket.error()) {
+            case QLocalSocket::ServerNotFoundError:
+                return Sent::NoServer;
+            case QLocalSocket::ConnectionRefusedError:
+                return Sent::Refused;
+            case QLocalSocket::SocketTimeoutError:
+                return Sent::Unanswered;
+            default:
+                return Sent::NoServer;
+        }
+    }
+    socket.write(encode(arguments));
+    if (!socket.waitForBytesWritten(timeoutMs)) return Sent::Unanswered;
+    while (socket.bytesAvailable() < 1) {
+        if (!socket.waitForReadyRead(timeoutMs)) return Sent::Unanswered;
+    }
+    char answer = 0;
+    return socket.getChar(&answer) && answer == confirmation ? Sent::Confirmed : Sent::Unanswered;
+}
+
+bool SingleInstance::listen() {
+    auto* server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(name_)) {
+        delete server;
+        return false;
+    }
+    server_ = server;
+    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    return true;
+}
+
+void SingleInstance::accept() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+        QTimer::singleShot(readTimeoutMs, socket, [socket] { socket->abort(); });
+        if (socket->bytesAvailable() > 0) read(socket);
+    }
+}
+
+void SingleInstance::read(QLocalSocket* socket) {
+    QByteArray buffer = socket->property(bufferProperty).toByteArray() + socket->readAll();
+    if (buffer.size() < headerBytes) {
+        socket->setProperty(bufferProperty, buffer);
+        return;
+    }
+    const quint32 length = qFromBigEndian<quint32>(buffer.constData());
+    if (length > quint32(maxMessageBytes) || buffer.size() > headerBytes + qsizetype(length)) {
+        socket->abort();  // not one of ours
+        return;
+    }
+    if (buffer.size() < headerBytes + qsizetype(length)) {
+        socket->setProperty(bufferProperty, buffer);
+        return;
+    }
+    socket->setProperty(bufferProperty, QVariant());
+    const QStringList arguments = decode(buffer.mid(headerBytes));
+    socket->write(&confirmation, 1);
+    socket->flush();
+    socket->disconnectFromServer();
+    emit messageReceived(arguments);
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class QLocalServer;
+class QLocalSocket;
+
+// Keeps one Orvane per user. The first launch listens on a per-user local socket; a later launch hands the
+// running one its arguments (a link, or nothing for a plain reopen) and exits.
+class SingleInstance : public QObject {
+    Q_OBJECT
+  public:
+    enum class Role {
+        Primary,     // this process is the one instance and now listens
+        Forwarded,   // another instance took the arguments; this process should exit
+        Unanswered,  // another instance holds the name but did not confirm in time
+        Unavailable  // no socket could be had at all; run on without the single-instance guard
+    };
+
+    explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // "$XDG_RUNTIME_DIR/orvane.instance" when the runtime folder exists, else a name per user id in the
+    // temporary folder.
+    static QString defaultName();
+
+    // Forwards `arguments` to a running instance, or becomes the instance. Blocks for at most `timeoutMs`
+    // while talking to another process, so it is meant to run before the event loop starts.
+    Role start(const QStringList& arguments, int timeoutMs = 3000);
+
+    const QString& name() const { return name_; }
+
+    // Largest message accepted from a later launch; anything longer is dropped unread.
+    static constexpr qsizetype maxMessageBytes = 64 * 1024;
+
+  signals:
+    // In the instance: a later launch's arguments (empty for a plain reopen).
+    void messageReceived(const QStringList& arguments);
+
+  private:
+    enum class Sent { Confirmed, NoServer, Refused, Unanswered };
+    Sent send(const QStringList& arguments, int timeoutMs) const;
+    bool listen();
+    void accept();
+    void read(QLocalSocket* socket);
+
+    QString name_;
+    QLocalServer* server_ = nullptr;
+};

@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "Await.h"
+#include "FixtureServer.h"
+#include "engine/APIClient.h"
+#include "platform/Endpoints.h"
+
+#include <QJsonDocument>
+#include <limits>
+
+namespace {
+
+// Points the own server at a fixture server for one test.
+class ServerAt {
+  public:
+    explicit ServerAt(const QUrl& origin) : saved_(Endpoints::current()) {
+        Endpoints::setCurrent(Endpoints::allAt(origin));
+    }
+    ~ServerAt() { Endpoints::setCurrent(saved_); }
+
+  private:
+    Endpoints saved_;
+};
+
+const QString kPath = QStringLiteral("/v1/clock_address");
+
+}  // namespace
+
+TEST(APIClient, SharedIsOneClient) {
+    EXPECT_EQ(&APIClient::shared(), &APIClient::shared());
+}
+
+TEST(APIClient, ServerURLEncodesEveryQueryValue) {
+    ServerAt at(QUrl(QStringLiteral("https://api.example.org")));
+    struct Row {
+        QString value;
+        const char* encoded;
+    };
+    const Row rows[] = {
+        {QStringLiteral("clk-0123abcd"), "clk-0123abcd"},
+        {QStringLiteral("a+b&c=d#e"), "a%2Bb%26c%3Dd%23e"},
+        {QStringLiteral("two words/\u00e9"), "two%20words%2F%C3%A9"},
+        {QString(), ""},
+    };
+    for (const Row& row : rows) {
+        const QUrl url = APIClient::serverURL(kPath, {{QStringLiteral("clock_id"), row.value}});
+        EXPECT_EQ(url.toEncoded(),
+                  QByteArray("https://api.example.org/v1/clock_address?clock_id=") + row.encoded);
+    }
+    Endpoints::setCurrent(Endpoints::allAt(QUrl(QStringLiteral("not a url"))));
+    EXPECT_TRUE(APIClient::serverURL(kPath).isEmpty());
+}
+
+struct PostCase {
+    const char* fixture;
+    int status;
+    bool expected;
+};
+
+class APIClientPost : public ::testing::TestWithParam<PostCase> {};
+
+TEST_P(APIClientPost, ResultIsTheBooleanOkOfTheBody) {
+    FixtureServer server;
+    ServerAt at(server.origin());
+    server.routeFixture(kPath, QString::fromLatin1(GetParam().fixture), GetParam().status);
+    QJsonObject body{{QStringLiteral("clock_id"), QStringLiteral("clk-0123abcd")},
+                     {QStringLiteral("lat"), 21.4}};
+    EXPECT_EQ(await(APIClient::shared().postClockAddress(body)), GetParam().expected);
+    ASSERT_EQ(server.requestsTo(kPath).size(), 1);
+    const auto& sent = server.requestsTo(kPath).first();
+    EXPECT_EQ(sent.method, QByteArray("POST"));
+    EXPECT_EQ(sent.header("content-type"), QByteArray("application/json"));
+    EXPECT_EQ(QJsonDocument::fromJson(sent.body).object(), body);
+}
+
+INSTANTIATE_TEST_SUITE_P(Replies, APIClientPost,
+                         ::testing::Values(PostCase{"clock_address_post_ok.json", 200, true},
+                                           PostCase{"clock_address_post_ok.json", 500, true},
+                                           PostCase{"clock_address_post_ok_text.json", 200, false},
+                                           PostCase{"clock_address_post_refused.json", 200, false}));
+
+TEST(APIClient, PostFailsOnGarbageOrNoServer) {
+    FixtureServer server;
+    ServerAt at(server.origin());
+    server.routeJson(kPath, "<html>ok</html>");
+    EXPECT_FALSE(await(APIClient::shared().postClockAddress({})));
+    server.routeJson(kPath, "[true]");
+    EXPECT_FALSE(await(APIClient::shared().postClockAddress({})));
+    server.setOffline(true);
+    EXPECT_FALSE(await(APIClient::shared().postClockAddress({})));
+}
+
+TEST(APIClient, NonFiniteBodyIsNeverSent) {
+    FixtureServer server;
+    ServerAt at(server.origin());
+    server.routeFixture(kPath, QStringLiteral("clock_address_post_ok.json"));
+    const QJsonObject body{{QStringLiteral("lat"), std::numeric_limits<double>::quiet_NaN()}};
+    EXPECT_FALSE(await(APIClient::shared().postClockAddress(body)));
+    EXPECT_TRUE(server.log().isEmpty());
+}

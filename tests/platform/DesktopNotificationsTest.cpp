@@ -1,0 +1,227 @@
+#include <gtest/gtest.h>
+
+#include "Await.h"
+#include "platform/DesktopNotifications.h"
+
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
+#include <QElapsedTimer>
+#include <QUuid>
+
+// These run against the mock notification server that the test command starts on a private session bus.
+// Other tests may post to the same server at the same time, so each test finds its own calls by a unique
+// summary and never clears the server's record.
+namespace {
+
+constexpr auto mockInterface = "org.freedesktop.DBus.Mock";
+
+struct RecordedNotify {
+    QString appName;
+    uint replacesId = 0;
+    QString icon, summary, body;
+    QStringList actions;
+    QVariantMap hints;
+    int timeout = 0;
+};
+
+QDBusMessage callMock(const QString& method, const QVariantList& args) {
+    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(DesktopNotifications::service),
+                                                       QString::fromLatin1(DesktopNotifications::path),
+                                                       QString::fromLatin1(mockInterface), method);
+    call.setArguments(args);
+    return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
+}
+
+QVariantMap readHints(const QVariant& value) {
+    QVariantMap hints;
+    if (value.canConvert<QDBusArgument>()) {
+        const QDBusArgument arg = value.value<QDBusArgument>();
+        arg >> hints;
+    } else {
+        hints = value.toMap();
+    }
+    for (auto it = hints.begin(); it != hints.end(); ++it)
+        if (it->canConvert<QDBusVariant>()) *it = it->value<QDBusVariant>().variant();
+    return hints;
+}
+
+std::vector<RecordedNotify> recordedNotifies(const QString& summary) {
+    std::vector<RecordedNotify> found;
+    const QDBusMessage reply = callMock(QStringLiteral("GetMethodCalls"), {QStringLiteral("Notify")});
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return found;
+    const QDBusArgument calls = reply.arguments().at(0).value<QDBusArgument>();
+    calls.beginArray();
+    while (!calls.atEnd()) {
+        qulonglong when = 0;
+        QVariantList args;
+        calls.beginStructure();
+        calls >> when >> args;
+        calls.endStructure();
+        if (args.size() != 8) continue;
+        RecordedNotify n;
+        n.appName = args[0].toString();
+        n.replacesId = args[1].toUInt();
+        n.icon = args[2].toString();
+        n.summary = args[3].toString();
+        n.body = args[4].toString();
+        n.actions = args[5].toStringList();
+        n.hints = readHints(args[6]);
+        n.timeout = args[7].toInt();
+        if (n.summary == summary) found.push_back(n);
+    }
+    calls.endArray();
+    return found;
+}
+
+void emitFromServer(const QString& name, const QString& signature, const QVariantList& args) {
+    QVariantList wrapped;
+    for (const QVariant& a : args) wrapped << QVariant::fromValue(QDBusVariant(a));
+    callMock(QStringLiteral("EmitSignal"),
+             {QString::fromLatin1(DesktopNotifications::interface), name, signature, QVariant(wrapped)});
+}
+
+// What one signal of the client delivered, in order.
+struct Seen {
+    std::vector<std::pair<quint32, QString>> events;
+    int count() const { return int(events.size()); }
+};
+
+// Runs the event loop until `seen` holds `count` events or `ms` have passed.
+bool waitFor(const Seen& seen, int count, int ms = 3000) {
+    QElapsedTimer t;
+    t.start();
+    while (seen.count() < count && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return seen.count() >= count;
+}
+
+void settle(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+void watch(DesktopNotifications& n, Seen& invoked, Seen& closed) {
+    QObject::connect(&n, &DesktopNotifications::actionInvoked,
+                     [&invoked](quint32 id, const QString& key) { invoked.events.emplace_back(id, key); });
+    QObject::connect(&n, &DesktopNotifications::notificationClosed, [&closed](quint32 id, quint32 reason) {
+        closed.events.emplace_back(id, QString::number(reason));
+    });
+}
+
+QString uniqueSummary(const char* what) {
+    return QString::fromLatin1(what) + QLatin1Char(' ') + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+class DesktopNotificationsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!QDBusConnection::sessionBus().isConnected() || !notifications.isServicePresent())
+            GTEST_SKIP()
+                << "no notification server on the session bus (run under scripts/with-test-services)";
+    }
+    DesktopNotifications notifications;
+};
+
+}  // namespace
+
+TEST_F(DesktopNotificationsTest, NotifySendsEveryFieldAndReturnsTheServersId) {
+    DesktopNotifications::Request r;
+    r.summary = uniqueSummary("Asr");
+    r.body = QStringLiteral("Time for Asr \u2014 4 rak'ahs");
+    r.icon = QStringLiteral("orvane");
+    r.actions = {{QStringLiteral("PLAY_FULL_ADHAN"), QStringLiteral("Play full adhan")},
+                 {QStringLiteral("OPEN_APP"), QStringLiteral("Open")}};
+    r.hints = {{QStringLiteral("category"), QStringLiteral("im.received")},
+               {QStringLiteral("desktop-entry"), QStringLiteral("orvane")}};
+    r.timeoutMs = 0;
+    const quint32 id = await(notifications.notify(r));
+    EXPECT_GT(id, 0u);
+    EXPECT_TRUE(notifications.liveIds().contains(id));
+
+    const auto calls = recordedNotifies(r.summary);
+    ASSERT_EQ(calls.size(), 1u);
+    const RecordedNotify& n = calls[0];
+    EXPECT_EQ(n.appName, QStringLiteral("Orvane"));
+    EXPECT_EQ(n.replacesId, 0u);
+    EXPECT_EQ(n.icon, QStringLiteral("orvane"));
+    EXPECT_EQ(n.body, r.body);
+    EXPECT_EQ(n.actions, (QStringList{QStringLiteral("PLAY_FULL_ADHAN"), QStringLiteral("Play full adhan"),
+                                      QStringLiteral("OPEN_APP"), QStringLiteral("Open")}));
+    EXPECT_EQ(n.hints.value(QStringLiteral("category")).toString(), QStringLiteral("im.received"));
+    EXPECT_EQ(n.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("orvane"));
+    EXPECT_EQ(n.timeout, 0);
+}
+
+TEST_F(DesktopNotificationsTest, ReplacingKeepsTheIdAndActionsWithoutKeyAreDropped) {
+    DesktopNotifications::Request r;
+    r.summary = uniqueSummary("Maghrib");
+    const quint32 first = await(notifications.notify(r));
+    ASSERT_GT(first, 0u);
+    r.replacesId = first;
+    r.actions = {{QString(), QStringLiteral("no key")}, {QStringLiteral("default"), QString()}};
+    EXPECT_EQ(await(notifications.notify(r)), first);
+    EXPECT_EQ(notifications.liveIds().count(first), 1);
+    const auto calls = recordedNotifies(r.summary);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].replacesId, first);
+    EXPECT_EQ(calls[1].actions, (QStringList{QStringLiteral("default"), QString()}));
+    EXPECT_EQ(calls[1].timeout, -1);
+}
+
+TEST_F(DesktopNotificationsTest, ActionsOfOurNotificationsArriveAndOthersAreIgnored) {
+    Seen invoked, closed;
+    watch(notifications, invoked, closed);
+    DesktopNotifications::Request r;
+    r.summary = uniqueSummary("Fajr");
+    r.actions = {{QStringLiteral("PLAY_FULL_ADHAN"), QStringLiteral("Play")}};
+    const quint32 id = await(notifications.notify(r));
+    ASSERT_GT(id, 0u);
+
+    // An id far above anything the server handed out belongs to nobody here.
+    emitFromServer(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                   {QVariant::fromValue(uint(id + 100000)), QStringLiteral("PLAY_FULL_ADHAN")});
+    emitFromServer(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                   {QVariant::fromValue(uint(id)), QStringLiteral("PLAY_FULL_ADHAN")});
+    ASSERT_TRUE(waitFor(invoked, 1));
+    settle(200);  // the foreign one, had it been let through, would have arrived first
+    ASSERT_EQ(invoked.count(), 1);
+    EXPECT_EQ(invoked.events[0].first, id);
+    EXPECT_EQ(invoked.events[0].second, QStringLiteral("PLAY_FULL_ADHAN"));
+}
+
+TEST_F(DesktopNotificationsTest, CloseReportsTheClosingOnceAndForgetsTheId) {
+    Seen invoked, closed;
+    watch(notifications, invoked, closed);
+    DesktopNotifications::Request r;
+    r.summary = uniqueSummary("Isha");
+    const quint32 id = await(notifications.notify(r));
+    ASSERT_GT(id, 0u);
+    notifications.close(id);
+    ASSERT_TRUE(waitFor(closed, 1));
+    EXPECT_EQ(closed.events[0].first, id);
+    EXPECT_EQ(closed.events[0].second, QStringLiteral("1"));  // the reason the mock server gives
+    EXPECT_FALSE(notifications.liveIds().contains(id));
+
+    // A late action or a second closing for a gone notification is not ours any more.
+    emitFromServer(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                   {QVariant::fromValue(uint(id)), QStringLiteral("OPEN_APP")});
+    emitFromServer(QStringLiteral("NotificationClosed"), QStringLiteral("uu"),
+                   {QVariant::fromValue(uint(id)), QVariant::fromValue(uint(2))});
+    settle(300);
+    EXPECT_EQ(closed.count(), 1);
+    EXPECT_EQ(invoked.count(), 0);
+}
+
+TEST(DesktopNotificationsNoBus, NothingIsPostedWithoutAConnection) {
+    DesktopNotifications none(QDBusConnection(QStringLiteral("orvane-not-connected")));
+    EXPECT_FALSE(none.isServicePresent());
+    DesktopNotifications::Request r;
+    r.summary = QStringLiteral("Dhuhr");
+    EXPECT_EQ(await(none.notify(r)), 0u);
+    none.close(1);  // harmless
+    EXPECT_TRUE(none.liveIds().isEmpty());
+}

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "TempHome.h"
+#include "platform/SecretStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QUuid>
+#include <csignal>
+
+namespace {
+
+QString uniqueAccount() {
+    return QStringLiteral("orvane.test.") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+}
+
+// Runs one test of this binary in a child process with `env` changed; values that are null are removed.
+int runChild(const char* test, const QList<QPair<QString, QString>>& env) {
+    QProcess child;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : env) {
+        if (value.isNull()) {
+            e.remove(name);
+        } else {
+            e.insert(name, value);
+        }
+    }
+    e.insert(QStringLiteral("ORVANE_SECRET_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(e);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=") + QLatin1String(test)});
+    if (!child.waitForFinished(60000)) return -1;
+    return child.exitStatus() == QProcess::NormalExit ? child.exitCode() : -1;
+}
+
+#define CHILD_ONLY() \
+    if (qEnvironmentVariableIsEmpty("ORVANE_SECRET_CHILD")) GTEST_SKIP() << "runs as a child only"
+
+// A session bus of its own with nothing on it and nothing it could start: no Secret Service.
+class EmptyBus {
+  public:
+    EmptyBus() {
+        QFile config(dir_.filePath(QStringLiteral("bus.conf")));
+        if (config.open(QIODevice::WriteOnly)) {
+            config.write(
+                "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
+                "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+                "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
+                "</busconfig>");
+            config.close();
+        }
+        QProcess p;
+        p.start(QStringLiteral("dbus-daemon"),
+                {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--fork"),
+                 QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
+        p.waitForFinished(10000);
+        const QStringList lines =
+            QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        if (lines.size() >= 2) {
+            address_ = lines[0].trimmed();
+            pid_ = lines[1].trimmed().toLongLong();
+        }
+    }
+    ~EmptyBus() {
+        if (pid_ > 0) ::kill(pid_t(pid_), SIGTERM);
+    }
+    QString address() const { return address_; }
+
+  private:
+    QTemporaryDir dir_;
+    QString address_;
+    qint64 pid_ = 0;
+};
+
+}  // namespace
+
+TEST(SecretStore, WriteReadRemoveInTheKeyring) {
+    if (SecretStore::usesFileFallback()) GTEST_SKIP() << "no session bus";
+    const QString account = uniqueAccount();
+    EXPECT_EQ(SecretStore::read(account).status, SecretStore::Status::NotFound);
+    ASSERT_EQ(SecretStore::write(account, "clk-0123abcd"), SecretStore::Status::Ok);
+    ASSERT_EQ(SecretStore::write(account, "clk-89abcdef"), SecretStore::Status::Ok);  // replaces
+    const SecretStore::ReadResult r = SecretStore::read(account);
+    EXPECT_EQ(r.status, SecretStore::Status::Ok);
+    EXPECT_EQ(r.data, QByteArray("clk-89abcdef"));
+    EXPECT_EQ(SecretStore::remove(account), SecretStore::Status::Ok);
+    EXPECT_EQ(SecretStore::read(account).status, SecretStore::Status::NotFound);
+}
+
+TEST(SecretStore, ChildSeesABusWithoutSecretServiceAsUnavailable) {
+    CHILD_ONLY();
+    EXPECT_FALSE(SecretStore::usesFileFallback());
+    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
+    EXPECT_EQ(SecretStore::write(QStringLiteral("orvane.deviceId"), "x"), SecretStore::Status::Unavailable);
+    EXPECT_EQ(SecretStore::remove(QStringLiteral("orvane.deviceId")), SecretStore::Status::Unavailable);
+}
+
+TEST(SecretStore, MissingSecretServiceIsUnavailableNotNotFound) {
+    EmptyBus bus;
+    ASSERT_FALSE(bus.address().isEmpty());
+    EXPECT_EQ(runChild("SecretStore.ChildSeesABusWithoutSecretServiceAsUnavailable",
+                       {{QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address()}}),
+              0);
+}
+
+TEST(SecretStore, ChildUsesThePrivateFileWithoutAnyBus) {
+    CHILD_ONLY();
+    TempHome home;
+    ASSERT_TRUE(SecretStore::usesFileFallback());
+    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.clockId")).status, SecretStore::Status::NotFound);
+    ASSERT_EQ(SecretStore::write(QStringLiteral("orvane.clockId"), "clk-0123abcd"), SecretStore::Status::Ok);
+    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.clockId")).data, QByteArray("clk-0123abcd"));
+    EXPECT_EQ(
+        QFile::permissions(SecretStore::fallbackFilePath()),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
+    QFile f(SecretStore::fallbackFilePath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("{not json");
+    f.close();
+    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.clockId")).status, SecretStore::Status::NotFound);
+    EXPECT_EQ(SecretStore::remove(QStringLiteral("orvane.clockId")), SecretStore::Status::NotFound);
+}
+
+TEST(SecretStore, NoBusAtAllFallsBackToAPrivateFile) {
+    TempHome runtime;
+    EXPECT_EQ(runChild("SecretStore.ChildUsesThePrivateFileWithoutAnyBus",
+                       {{QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString()},
+                        {QStringLiteral("DISPLAY"), QString()},
+                        {QStringLiteral("XDG_RUNTIME_DIR"), runtime.path()}}),
+              0);
+}
