@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/WeatherRecords.h"
 #include "platform/Http.h"
 
 #include <QCoro/QCoroTask>
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QUrl>
 #include <chrono>
+#include <optional>
 
 // The one client of the own server (and of the public forecast service): every request goes through the
 // shared HTTP layer to origins taken from Endpoints, so tests can point it at a loopback server.
@@ -27,6 +29,12 @@ class APIClient {
     QCoro::Task<bool> postClockAddress(QJsonObject body) const;
 
     static constexpr std::chrono::milliseconds clockAddressPostTimeout{8000};
+
+    // The forecast service's current weather and daily forecast for a place (days ahead, optional model).
+    QCoro::Task<std::optional<Weather>> directWeather(double lat, double lon, int days,
+                                                      std::optional<QString> models) const;
+    // Fetches a forecast address (also a user's custom one) and maps its reply; nothing when unusable.
+    QCoro::Task<std::optional<Weather>> parseOpenMeteoWeather(QUrl url) const;
 
   private:
     APIClient() = default;
