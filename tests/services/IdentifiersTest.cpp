@@ -1,0 +1,164 @@
+#include <gtest/gtest.h>
+
+#include "SettingsTestEnv.h"
+#include "services/Keychain.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+
+TEST(Identifiers, BlankEnvironmentOverrideIsIgnored) {
+    SettingsTestEnv env;
+    qputenv("ORVANE_DEVICE_ID", " \t ");
+    EXPECT_FALSE(AppSettings::envDeviceId().has_value());
+    qputenv("ORVANE_DEVICE_ID", "\tABC \n");
+    EXPECT_EQ(AppSettings::envDeviceId(), QStringLiteral("ABC \n"));  // line breaks are not blanks here
+}
+
+TEST(Identifiers, StoredDeviceIdIsUsedAsFoundAndNothingElseIsWritten) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral(" odd id "));
+    Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID");
+    EXPECT_EQ(AppSettings::bootstrapDeviceId(*env.store), QStringLiteral(" odd id "));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.deviceId"), QStringLiteral("KEYRING-ID"));
+}
+
+TEST(Identifiers, EmptyStoredDeviceIdTakesTheKeyringCopy) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QString());
+    Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID");
+    EXPECT_EQ(AppSettings::bootstrapDeviceId(*env.store), QStringLiteral("KEYRING-ID"));
+    EXPECT_EQ(env.store->string(QStringLiteral("deviceId")), QStringLiteral("KEYRING-ID"));
+}
+
+TEST(Identifiers, KeyringCopyRestoresSettingsAfterTheStoreIsLost) {
+    SettingsTestEnv env;
+    QString device, clock;
+    {
+        AppSettings& s = env.start();
+        device = s.deviceId();
+        clock = s.clockId();
+    }
+    env.settings.reset();
+    env.store.reset();
+    QFile::remove(env.storePath());
+    env.reopen();
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.deviceId(), device);
+    EXPECT_EQ(s.clockId(), clock);
+}
+
+TEST(Identifiers, ClockIdValidity) {
+    struct Row {
+        const char* id;
+        bool valid;
+    };
+    const Row rows[] = {{"clk-0123abcd", true},  {" clk-0123abcd\n", true},   {"clk-0123abc", false},
+                        {"CLK-0123abcd", false}, {"clk-anything-long", true}, {"", false}};
+    for (const Row& row : rows)
+        EXPECT_EQ(AppSettings::isValidClockId(QLatin1String(row.id)), row.valid) << row.id;
+}
+
+TEST(Identifiers, BlankedClockIdIsReturnedTrimmedAndLeftAsStored) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("D"));
+    env.store->setString(QStringLiteral("profile.D.clockId"), QStringLiteral(" clk-AbCd1234 "));
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-AbCd1234"));
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.D.clockId")), QStringLiteral(" clk-AbCd1234 "));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-AbCd1234"));
+}
+
+TEST(Identifiers, InvalidSettingTakesTheKeyringCopyUnchangedInCase) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("D"));
+    env.store->setString(QStringLiteral("profile.D.clockId"), QStringLiteral("CLK-0123ABCD"));
+    Keychain::upsert(QStringLiteral("orvane.clockId"), " clk-Keyring1 ");
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.clockId(), QStringLiteral("clk-Keyring1"));
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.D.clockId")), QStringLiteral("clk-Keyring1"));
+}
+
+TEST(Identifiers, IdUnderAnotherDevicesKeyComesBackLowerCased) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("D"));
+    env.store->setString(QStringLiteral("profile.OLD.clockId"), QStringLiteral("clk-OLDDEV99"));
+    EXPECT_EQ(AppSettings::loadClockIdFromUserDefaults(*env.store, QStringLiteral("D")),
+              QStringLiteral("clk-olddev99"));
+    env.store->setString(QStringLiteral("clockId"), QStringLiteral(" clk-BARE0001"));
+    EXPECT_EQ(AppSettings::loadClockIdFromUserDefaults(*env.store, std::nullopt),
+              QStringLiteral("clk-bare0001"));
+    env.store->setInteger(QStringLiteral("x.clockId"), 5);
+    env.store->remove(QStringLiteral("clockId"));
+    env.store->remove(QStringLiteral("profile.OLD.clockId"));
+    EXPECT_FALSE(AppSettings::loadClockIdFromUserDefaults(*env.store, QStringLiteral("D")).has_value());
+    AppSettings& s = env.start();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^clk-[0-9a-f]{8}$")).match(s.clockId()).hasMatch());
+}
+
+TEST(Identifiers, ClockIdSetterSavesToTheKeyringAndOnlyValidIds) {
+    SettingsTestEnv env;
+    AppSettings& s = env.start();
+    s.setClockId(QStringLiteral("clk-feedbeef"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-feedbeef"));
+    s.setClockId(QStringLiteral("nonsense"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-feedbeef"));
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-feedbeef"));  // recovered from the keyring
+}
+
+// Runs in a child on a bus without any Secret Service: the stored ids must survive.
+TEST(Identifiers, ChildKeepsStoredIdsWhileTheKeyringIsUnavailable) {
+    const QString path = qEnvironmentVariable("ORVANE_IDS_CHILD_STORE");
+    if (path.isEmpty()) GTEST_SKIP() << "runs as a child only";
+    ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
+    DefaultsStore store(path);
+    AppSettings s(store);
+    EXPECT_EQ(s.deviceId(), QStringLiteral("OLD-DEVICE"));
+    EXPECT_EQ(s.clockId(), QStringLiteral("clk-0ld0c10c"));
+    EXPECT_EQ(store.string(QStringLiteral("deviceId")), QStringLiteral("OLD-DEVICE"));
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-0ld0c10c"));
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-0ld0c10c"));
+}
+
+TEST(Identifiers, UnavailableKeyringKeepsTheOldDeviceId) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("OLD-DEVICE"));
+    env.store->setString(QStringLiteral("profile.OLD-DEVICE.clockId"), QStringLiteral("clk-0ld0c10c"));
+    env.store->sync();
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("bus.conf")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(
+        "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
+        "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+        "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
+    config.close();
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--fork"),
+               QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
+    ASSERT_TRUE(bus.waitForFinished(10000));
+    const QStringList lines = QString::fromUtf8(bus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    QProcess child;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), lines[0].trimmed());
+    e.insert(QStringLiteral("ORVANE_IDS_CHILD_STORE"), env.storePath());
+    e.insert(QStringLiteral("HOME"), env.home.path());
+    e.insert(QStringLiteral("XDG_CONFIG_HOME"), env.home.configHome());
+    e.insert(QStringLiteral("XDG_DATA_HOME"), env.home.dataHome());
+    e.insert(QStringLiteral("XDG_CACHE_HOME"), env.home.cacheHome());
+    child.setProcessEnvironment(e);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--gtest_filter=Identifiers.ChildKeepsStoredIdsWhileTheKeyringIsUnavailable")});
+    const bool finished = child.waitForFinished(60000);
+    ::kill(pid_t(lines[1].trimmed().toLongLong()), SIGTERM);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+    env.reopen();
+    EXPECT_EQ(env.store->string(QStringLiteral("deviceId")), QStringLiteral("OLD-DEVICE"));
+}
