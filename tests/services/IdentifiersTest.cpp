@@ -121,11 +121,10 @@ TEST(Identifiers, ChildKeepsStoredIdsWhileTheKeyringIsUnavailable) {
     EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-0ld0c10c"));
 }
 
-TEST(Identifiers, UnavailableKeyringKeepsTheOldDeviceId) {
-    SettingsTestEnv env;
-    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("OLD-DEVICE"));
-    env.store->setString(QStringLiteral("profile.OLD-DEVICE.clockId"), QStringLiteral("clk-0ld0c10c"));
-    env.store->sync();
+namespace {
+
+// Runs one child test of this binary against `env`'s files on a session bus without a Secret Service.
+void runWithoutKeyring(const SettingsTestEnv& env, const char* test) {
     QTemporaryDir dir;
     QFile config(dir.filePath(QStringLiteral("bus.conf")));
     ASSERT_TRUE(config.open(QIODevice::WriteOnly));
@@ -151,14 +150,67 @@ TEST(Identifiers, UnavailableKeyringKeepsTheOldDeviceId) {
     e.insert(QStringLiteral("XDG_CACHE_HOME"), env.home.cacheHome());
     child.setProcessEnvironment(e);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(
-        QCoreApplication::applicationFilePath(),
-        {QStringLiteral("--gtest_filter=Identifiers.ChildKeepsStoredIdsWhileTheKeyringIsUnavailable")});
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=") + QLatin1String(test)});
     const bool finished = child.waitForFinished(60000);
     ::kill(pid_t(lines[1].trimmed().toLongLong()), SIGTERM);
     ASSERT_TRUE(finished);
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0);
+}
+
+}  // namespace
+
+TEST(Identifiers, UnavailableKeyringKeepsTheOldDeviceId) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("OLD-DEVICE"));
+    env.store->setString(QStringLiteral("profile.OLD-DEVICE.clockId"), QStringLiteral("clk-0ld0c10c"));
+    env.store->sync();
+    runWithoutKeyring(env, "Identifiers.ChildKeepsStoredIdsWhileTheKeyringIsUnavailable");
     env.reopen();
     EXPECT_EQ(env.store->string(QStringLiteral("deviceId")), QStringLiteral("OLD-DEVICE"));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
+}
+
+// Runs in a child on a bus without any Secret Service, with an empty store.
+TEST(Identifiers, ChildStartsWithProvisionalIds) {
+    const QString path = qEnvironmentVariable("ORVANE_IDS_CHILD_STORE");
+    if (path.isEmpty()) GTEST_SKIP() << "runs as a child only";
+    DefaultsStore store(path);
+    AppSettings s(store);
+    EXPECT_TRUE(store.boolean(QStringLiteral("orvane.deviceIdProvisional")));
+    EXPECT_EQ(store.string(QStringLiteral("orvane.clockIdProvisional")), s.clockId());
+    EXPECT_EQ(s.ensureLocalClockId(), s.clockId());
+}
+
+TEST(Identifiers, ProvisionalIdsAreSavedOnceTheKeyringAnswersEmpty) {
+    SettingsTestEnv env;
+    runWithoutKeyring(env, "Identifiers.ChildStartsWithProvisionalIds");
+    env.reopen();
+    const QString device = env.store->string(QStringLiteral("deviceId")).value_or(QString());
+    const QString clock = env.store->string(env.scoped(QStringLiteral("clockId"))).value_or(QString());
+    ASSERT_FALSE(device.isEmpty());
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.deviceId(), device);
+    EXPECT_EQ(s.clockId(), clock);
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.deviceId"), device);
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), clock);
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.clockIdProvisional")));
+}
+
+TEST(Identifiers, TheKeyringsIdsReplaceProvisionalOnes) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("PROVISIONAL"));
+    env.store->setBool(QStringLiteral("orvane.deviceIdProvisional"), true);
+    env.store->setString(QStringLiteral("profile.DURABLE.clockId"), QStringLiteral("clk-pr0v0001"));
+    env.store->setString(QStringLiteral("orvane.clockIdProvisional"), QStringLiteral("clk-pr0v0001"));
+    Keychain::upsert(QStringLiteral("orvane.deviceId"), "DURABLE");
+    Keychain::upsert(QStringLiteral("orvane.clockId"), "clk-dura0001");
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.deviceId(), QStringLiteral("DURABLE"));
+    EXPECT_EQ(s.clockId(), QStringLiteral("clk-dura0001"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-dura0001"));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.clockIdProvisional")));
 }
