@@ -23,7 +23,7 @@ const QString kProvisionalClockKey = QStringLiteral("orvane.clockIdProvisional")
 // What was last stored in the keyring under the clock account (with the keyring's service name), and a
 // save that failed with when it may be retried. Views ask for the clock id every second; without this each
 // ask would be a keyring round trip.
-QString lastPersistedClockId;
+QString lastPersistedService, lastPersistedClockId;
 QString failedClockId;
 std::int64_t clockRetryAfterMs = 0;
 constexpr std::int64_t kKeyringRetryMs = 60000;
@@ -134,15 +134,16 @@ std::optional<QString> AppSettings::loadClockIdFromUserDefaults(const DefaultsSt
 void AppSettings::persistClockIdToKeychain(const QString& clockId) {
     const QString trimmed = clockId.trimmed();
     if (!isValidClockId(trimmed)) return;
-    const QString memo = SecretStore::serviceName() + u'/' + trimmed;
-    if (memo == lastPersistedClockId) return;
+    const QString service = SecretStore::serviceName();
+    if (trimmed == lastPersistedClockId && service == lastPersistedService) return;
     const std::int64_t now = Clock::nowMs();
-    if (memo == failedClockId && now < clockRetryAfterMs) return;
+    if (trimmed == failedClockId && now < clockRetryAfterMs) return;
     if (Keychain::upsert(kClockAccount, trimmed.toUtf8())) {
-        lastPersistedClockId = memo;
+        lastPersistedService = service;
+        lastPersistedClockId = trimmed;
         failedClockId.clear();
     } else {
-        failedClockId = memo;
+        failedClockId = trimmed;
         clockRetryAfterMs = now + kKeyringRetryMs;
     }
 }

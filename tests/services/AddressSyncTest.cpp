@@ -219,6 +219,12 @@ TEST(AddressSync, ReclaimTrimsLowerCasesAndForcesAPull) {
     EXPECT_EQ(s.clockId(), QStringLiteral("clk-5e7a11ce"));
     EXPECT_EQ(s.manualCity(), QStringLiteral("12 Rue de Rivoli, Paris, 75001, France"));
     EXPECT_EQ(s.manualPlaceId(), QStringLiteral("ChIJD7fiBh9u5kcRYJSMaMOCCwQ"));
+    // A reply without an id of its own leaves the typed one.
+    env.server.routeFixture(kPath, QStringLiteral("clock_address_no_offset.json"));
+    EXPECT_TRUE(await(s.reclaimClockId(QStringLiteral("\tCLK-ABCDEF12\n"))));
+    EXPECT_EQ(s.clockId(), QStringLiteral("clk-abcdef12"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-abcdef12"));
+    EXPECT_EQ(env.store->string(env.scoped(QStringLiteral("clockId"))), QStringLiteral("clk-abcdef12"));
 }
 
 TEST(AddressSync, ReclaimRefusesAnInvalidId) {
@@ -247,6 +253,8 @@ TEST(AddressSync, CityHint) {
         {QStringLiteral("1 Road,, \n Lahore \n"), QStringLiteral("Lahore")},
         {QStringLiteral("1 Road, \u0664\u0665 Street, Cairo"), QStringLiteral("Cairo")},
         {QStringLiteral("1 Road, ") + QString(40, u'a'), QStringLiteral("1 Road")},
+        {QStringLiteral("1 Road, ") + QStringLiteral("\U0001F54C").repeated(39),
+         QStringLiteral("\U0001F54C").repeated(39)},
     };
     for (const Row& row : rows)
         EXPECT_EQ(AppSettings::cityHint(row.address), row.hint) << row.address.toStdString();
