@@ -4,7 +4,11 @@
 #include "services/Keychain.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <csignal>
 
@@ -213,4 +217,64 @@ TEST(Identifiers, TheKeyringsIdsReplaceProvisionalOnes) {
     EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-dura0001"));
     EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
     EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.clockIdProvisional")));
+}
+
+// Runs in a child with a keyring of its own, which it locks between two starts.
+TEST(Identifiers, ChildKeepsIdsAcrossALockedKeyring) {
+    if (qEnvironmentVariableIsEmpty("ORVANE_IDS_LOCK_CHILD")) GTEST_SKIP() << "runs as a child only";
+    TempHome home;
+    const QString path = home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
+    QString device, clock;
+    {
+        DefaultsStore store(path);
+        AppSettings s(store);
+        device = s.deviceId();
+        clock = s.clockId();
+        ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).data, device.toUtf8());
+    }
+    QDBusMessage lock = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
+        QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("Lock"));
+    lock << QVariant::fromValue(
+        QList<QDBusObjectPath>{QDBusObjectPath("/org/freedesktop/secrets/collection/login")});
+    ASSERT_EQ(QDBusConnection::sessionBus().call(lock).type(), QDBusMessage::ReplyMessage);
+    ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
+    {
+        DefaultsStore store(path);
+        AppSettings s(store);
+        EXPECT_EQ(s.deviceId(), device);
+        EXPECT_EQ(s.clockId(), clock);
+        // With the setting lost and no other copy, the new id only stands in until the keyring is asked.
+        s.setClockId(QStringLiteral("nonsense"));
+        const QString standIn = s.ensureLocalClockId();
+        EXPECT_NE(standIn, clock);
+        EXPECT_EQ(store.string(QStringLiteral("orvane.clockIdProvisional")), standIn);
+        EXPECT_FALSE(store.contains(QStringLiteral("orvane.deviceIdProvisional")));
+    }
+}
+
+TEST(Identifiers, LockedKeyringKeepsTheOldIds) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("dbus-run-session")).isEmpty()) {
+        GTEST_SKIP() << "needs gnome-keyring-daemon and dbus-run-session";
+    }
+    QTemporaryDir home;
+    QProcess child;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("HOME"), home.path());
+    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    e.insert(QStringLiteral("ORVANE_IDS_LOCK_CHILD"), QStringLiteral("1"));
+    e.remove(QStringLiteral("DISPLAY"));
+    e.remove(QStringLiteral("ORVANE_DEVICE_ID"));
+    child.setProcessEnvironment(e);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    const QString script = QStringLiteral(
+        "eval \"$(echo -n pw | gnome-keyring-daemon --unlock --components=secrets 2>/dev/null)\"; "
+        "exec \"$0\" --gtest_filter=Identifiers.ChildKeepsIdsAcrossALockedKeyring");
+    child.start(QStringLiteral("dbus-run-session"),
+                {QStringLiteral("--"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+                 QCoreApplication::applicationFilePath()});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
 }
