@@ -30,7 +30,9 @@ QString& service() {
 }
 
 // Items of the fallback file are keyed by service and account, like the keyring's attributes.
-QString fileKey(const QString& account) { return service() + u'/' + account; }
+QString fileKey(const QString& account) {
+    return service() + u'/' + account;
+}
 std::atomic<std::int64_t> hungUntilMs{0};
 
 bool inBackoff() {
@@ -67,7 +69,8 @@ bool defaultCollectionLocked() {
         QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets/aliases/default"),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << QStringLiteral("org.freedesktop.Secret.Collection") << QStringLiteral("Locked");
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(get, QDBus::Block, int(callTimeout.count()));
+    const QDBusMessage reply =
+        QDBusConnection::sessionBus().call(get, QDBus::Block, int(callTimeout.count()));
     if (reply.type() != QDBusMessage::ReplyMessage) return false;
     return reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
 }
@@ -153,8 +156,12 @@ QString fallbackFilePath() {
            QStringLiteral("/Orvane/secrets.json");
 }
 
-void setServiceName(const QString& name) { service() = name; }
-QString serviceName() { return service(); }
+void setServiceName(const QString& name) {
+    service() = name;
+}
+QString serviceName() {
+    return service();
+}
 
 void resetBackoff() {
     hungUntilMs.store(0);
