@@ -1,0 +1,13 @@
+#include "UiModules.h"
+
+#include <QtQml/qqmlextensionplugin.h>
+#include <QQmlEngine>
+
+Q_IMPORT_QML_PLUGIN(Orvane_CommonPlugin)
+Q_IMPORT_QML_PLUGIN(Orvane_FacePlugin)
+
+namespace UiModules {
+void prepare(QQmlEngine& engine) {
+    engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+}
+}  // namespace UiModules

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "ScaledPaintedItem.h"
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+class QSvgRenderer;
+
+// One of the bundled symbol drawings by its system symbol name ("moon.stars.fill", "gearshape.fill", ...),
+// tinted with one colour. An unknown name draws nothing.
+class SymbolIcon : public ScaledPaintedItem {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)
+    Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
+    Q_PROPERTY(qreal size READ size WRITE setSize NOTIFY sizeChanged)
+
+  public:
+    explicit SymbolIcon(QQuickItem* parent = nullptr);
+    ~SymbolIcon() override;
+
+    QString name() const { return name_; }
+    void setName(const QString& name);
+    QColor color() const { return color_; }
+    void setColor(const QColor& color);
+    qreal size() const { return size_; }
+    void setSize(qreal size);
+
+    // The resource path of a symbol's drawing, empty for names that have none.
+    static QString resourceFor(const QString& name);
+    // Every symbol name that has a drawing.
+    static QStringList knownNames();
+
+    void paint(QPainter* painter) override;
+
+  signals:
+    void nameChanged();
+    void colorChanged();
+    void sizeChanged();
+
+  private:
+    QString name_;
+    QColor color_{Qt::white};
+    qreal size_ = 17;
+    QSvgRenderer* renderer_ = nullptr;
+    QImage tinted_;  // the drawing at its current pixel size and colour
+    QColor tintedColor_;
+};
