@@ -152,7 +152,7 @@ Rectangle {
                 spacing: 8
                 Repeater {
                     model: overlay.rakatLines
-                    Rectangle {
+                    RoundedBox {
                         required property var modelData
                         width: grid.cellWidth
                         height: cell.implicitHeight + (overlay.compact ? 10 : 12)
@@ -196,7 +196,7 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             width: stopCapsule.width
             height: stopCapsule.height + (overlay.compact ? 20 : 40)
-            Rectangle {
+            RoundedBox {
                 id: stopCapsule
                 objectName: "adhanStop"
                 width: stopRow.implicitWidth + (overlay.compact ? 72 : 100)

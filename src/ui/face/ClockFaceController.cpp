@@ -143,8 +143,10 @@ void ClockFaceController::setLogoCacheDir(const QString& dir) {
 
 void ClockFaceController::setWindowWidth(double width) {
     if (!std::isfinite(width) || width == windowWidth_) return;
+    const bool wasWide = wide();
     windowWidth_ = width;
     emit layoutChanged();
+    if (wide() != wasWide) emit wideChanged();
 }
 
 void ClockFaceController::setWindowHeight(double height) {
@@ -164,6 +166,16 @@ double ClockFaceController::sunPanelSize(double flankWidth) const {
 
 double ClockFaceController::moonPanelSize(double flankWidth) const {
     return ClockFaceLayout::sidePanelSize(flankWidth, sidePanels_.moonSize);
+}
+
+QVariantMap ClockFaceController::labels() const {
+    static const char* const kKeys[] = {"play_adhan",     "read_quran",   "calendar",   "sky_map",
+                                        "upcoming_dates", "today",        "days_short", "adhan_now",
+                                        "adhan_for",      "rk_rakats",    "stop",       "status_alerts",
+                                        "street_view",    "map_north_up", "learn_adhan"};
+    QVariantMap map;
+    for (const char* key : kKeys) map.insert(QLatin1String(key), bundle_.label(QLatin1String(key)));
+    return map;
 }
 
 QString ClockFaceController::cityTitle() const {

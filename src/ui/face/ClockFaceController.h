@@ -32,7 +32,7 @@ class ClockFaceController : public QObject {
     Q_PROPERTY(double windowHeight READ windowHeight WRITE setWindowHeight NOTIFY layoutChanged)
 
     // Layout.
-    Q_PROPERTY(bool wide READ wide NOTIFY layoutChanged)
+    Q_PROPERTY(bool wide READ wide NOTIFY wideChanged)
     Q_PROPERTY(double contentH READ contentH NOTIFY layoutChanged)
     Q_PROPERTY(double mainRowH READ mainRowH NOTIFY layoutChanged)
     Q_PROPERTY(double faceAspect READ faceAspect NOTIFY faceAspectChanged)
@@ -49,6 +49,8 @@ class ClockFaceController : public QObject {
 
     // Texts and rows.
     Q_PROPERTY(QString lang READ lang NOTIFY bundleChanged)
+    // The looked-up texts of the label keys the face shows, by key.
+    Q_PROPERTY(QVariantMap labels READ labels NOTIFY bundleChanged)
     Q_PROPERTY(double tzOffsetHours READ tzOffsetHours NOTIFY bundleChanged)
     Q_PROPERTY(QString cityTitle READ cityTitle NOTIFY bundleChanged)
     Q_PROPERTY(QString digitalTime READ digitalTime NOTIFY timeChanged)
@@ -131,6 +133,7 @@ class ClockFaceController : public QObject {
     Q_INVOKABLE double moonPanelSize(double flankWidth) const;
 
     QString lang() const { return bundle_.lang; }
+    QVariantMap labels() const;
     double tzOffsetHours() const { return bundle_.location.tzOffsetHours; }
     QString cityTitle() const;
     QString digitalTime() const { return digitalTime_; }
@@ -166,6 +169,7 @@ class ClockFaceController : public QObject {
     void bundleChanged();
     void settingsChanged();
     void layoutChanged();
+    void wideChanged();
     void faceAspectChanged(double aspect);
     void sheetsChanged();
     void followsClockChanged();

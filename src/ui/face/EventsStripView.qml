@@ -60,7 +60,7 @@ Item {
             Repeater {
                 id: chips
                 model: strip.events
-                Rectangle {
+                RoundedBox {
                     required property var modelData
                     objectName: "eventChip"
                     width: chipRow.implicitWidth + 24

@@ -26,7 +26,7 @@ Item {
             spacing: status.compact ? 8 : 10
             Repeater {
                 model: status.pills
-                Rectangle {
+                RoundedBox {
                     required property var modelData
                     objectName: "pill"
                     width: label.implicitWidth + 20
