@@ -22,7 +22,7 @@ void RoundedBox::setBorderColor(const QColor& color) {
 }
 
 void RoundedBox::setBorderWidth(qreal width) {
-    if (!std::isfinite(width) || width < 0) width = 0;  // a negative width draws no border
+    if (!std::isfinite(width)) width = 0;
     if (width == borderWidth_) return;
     borderWidth_ = width;
     update();
@@ -30,7 +30,7 @@ void RoundedBox::setBorderWidth(qreal width) {
 }
 
 void RoundedBox::setRadius(qreal radius) {
-    if (!std::isfinite(radius) || radius < 0) radius = 0;
+    if (!std::isfinite(radius)) radius = 0;
     if (radius == radius_) return;
     radius_ = radius;
     update();
@@ -38,7 +38,8 @@ void RoundedBox::setRadius(qreal radius) {
 }
 
 void RoundedBox::paint(QPainter* painter) {
-    if (width() <= 0 || height() <= 0) return;
+    // A size that came out negative (from a theme's numbers) draws nothing rather than a mirrored shape.
+    if (width() <= 0 || height() <= 0 || radius_ < 0 || borderWidth_ < 0) return;
     painter->setRenderHint(QPainter::Antialiasing);
     const qreal r = std::min({radius_, width() / 2, height() / 2});
     QPainterPath shape;

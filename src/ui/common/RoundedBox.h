@@ -12,7 +12,8 @@ class RoundedBox : public ScaledPaintedItem {
     Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY changed)
     Q_PROPERTY(QColor borderColor READ borderColor WRITE setBorderColor NOTIFY changed)
     Q_PROPERTY(qreal borderWidth READ borderWidth WRITE setBorderWidth NOTIFY changed)
-    // Corner radius; a negative one draws square corners, one beyond half the side a capsule.
+    // Corner radius; one beyond half the side gives a capsule. A negative radius or border width draws
+    // nothing.
     Q_PROPERTY(qreal radius READ radius WRITE setRadius NOTIFY changed)
 
   public:

@@ -98,11 +98,25 @@ Rectangle {
         visible: controller.showQuran
         z: 2000
         color: Theme.bg
+        TapHandler {}
         Loader {
             anchors.fill: parent
-            active: controller.showQuran && root.quranReader !== null
-            sourceComponent: root.quranReader
+            active: controller.showQuran
+            sourceComponent: root.quranReader !== null ? root.quranReader : readerPlaceholder
         }
-        TapHandler {}
+        Component {
+            id: readerPlaceholder
+            Item {
+                ThemeText {
+                    anchors.right: parent.right
+                    anchors.top: parent.top
+                    anchors.margins: 16
+                    text: "Done"
+                    semibold: true
+                    color: Theme.gold
+                    TapHandler { onTapped: controller.showQuran = false }
+                }
+            }
+        }
     }
 }
