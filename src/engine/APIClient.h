@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ServerReplies.h"
+#include "model/WeatherRecords.h"
 #include "platform/Http.h"
 
 #include <QCoro/QCoroTask>
@@ -34,6 +35,12 @@ class APIClient {
     QCoro::Task<bool> postClockAddress(QJsonObject body) const;
 
     static constexpr std::chrono::milliseconds clockAddressPostTimeout{8000};
+
+    // The forecast service's current weather and daily forecast for a place (days ahead, optional model).
+    QCoro::Task<std::optional<Weather>> directWeather(double lat, double lon, int days,
+                                                      std::optional<QString> models) const;
+    // Fetches a forecast address (also a user's custom one) and maps its reply; nothing when unusable.
+    QCoro::Task<std::optional<Weather>> parseOpenMeteoWeather(QUrl url) const;
 
   private:
     APIClient() = default;

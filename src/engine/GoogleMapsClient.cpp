@@ -13,6 +13,7 @@
 #include <QJsonObject>
 #include <QUrlQuery>
 
+#include <charconv>
 #include <cmath>
 #include <memory>
 
@@ -90,9 +91,48 @@ std::optional<GoogleMapsClient::ReverseGeocode> namesFromReply(const QJsonObject
     return g;
 }
 
+QString oneDecimal(double value) {
+    char buffer[400];
+    const std::to_chars_result r =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
+    if (r.ec != std::errc()) return QStringLiteral("0.0");
+    return QString::fromLatin1(buffer, int(r.ptr - buffer));
+}
+
 }  // namespace
 
 namespace GoogleMapsClient {
+
+QiblaImages qiblaImages(double lat, double lon, double bearing, bool available) {
+    const Endpoints& e = Endpoints::current();
+    const QString location = latLon(lat, lon);
+    QUrlQuery street;
+    street.addQueryItem(QStringLiteral("size"), QStringLiteral("600x400"));
+    street.addQueryItem(QStringLiteral("location"), location);
+    street.addQueryItem(QStringLiteral("heading"), oneDecimal(bearing));
+    street.addQueryItem(QStringLiteral("pitch"), QStringLiteral("0"));
+    street.addQueryItem(QStringLiteral("fov"), QStringLiteral("90"));
+    street.addQueryItem(QStringLiteral("source"), QStringLiteral("outdoor"));
+    street.addQueryItem(QStringLiteral("key"), e.mapsKey);
+    QUrl streetUrl = e.maps.resolved(QUrl(QStringLiteral("/maps/api/streetview")));
+    streetUrl.setQuery(street);
+
+    QUrlQuery map;
+    map.addQueryItem(QStringLiteral("size"), QStringLiteral("600x400"));
+    map.addQueryItem(QStringLiteral("zoom"), QStringLiteral("16"));
+    map.addQueryItem(QStringLiteral("center"), location);
+    map.addQueryItem(QStringLiteral("maptype"), QStringLiteral("roadmap"));
+    map.addQueryItem(QStringLiteral("key"), e.mapsKey);
+    QUrl mapUrl = e.maps.resolved(QUrl(QStringLiteral("/maps/api/staticmap")));
+    mapUrl.setQuery(map);
+
+    QiblaImages images;
+    images.bearing = std::round(bearing * 10.0) / 10.0;
+    images.streetviewUrl = streetUrl.toString(QUrl::FullyEncoded);
+    images.mapUrl = mapUrl.toString(QUrl::FullyEncoded);
+    images.streetviewAvailable = available;
+    return images;
+}
 
 std::optional<double> zoneOffsetHours(const QString& zoneId, const QDateTime& at) {
     if (zoneId.isEmpty() || !at.isValid()) return std::nullopt;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QCoro/QCoroTask>
+#include "model/PlaceRecords.h"
+
 #include <QDateTime>
 #include <QString>
 #include <optional>
@@ -24,6 +26,9 @@ QCoro::Task<ReverseGeocode> reverseGeocode(double lat, double lon);
 
 // False only when the metadata service answers with a status other than "OK".
 QCoro::Task<bool> streetViewAvailable(double lat, double lon);
+
+// The street-level and road-map image addresses of the qibla at a place; no request is made.
+QiblaImages qiblaImages(double lat, double lon, double bearing, bool available);
 
 // The offline answers on their own (no network): the zone of the nearest place within 300 km, and the
 // nearest place within 50 km.

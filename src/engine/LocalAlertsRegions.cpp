@@ -362,17 +362,17 @@ bool sameAdmin1(const std::optional<QString>& admin1, const QString& countryCode
     const QString p = place->toLower();
     if (containsAnyWord(p, keys)) return true;
     const QString cc = countryCode.toLower();
-    QStringList others;
     if (cc == QLatin1String("us")) {
-        others = t.usNames;
-        for (const QString& code : t.usStateAbbrevs) others.append(code.toLower());
-    } else if (cc == QLatin1String("ca")) {
-        others = otherCanadianNames(keys);
-    } else {
-        return true;
+        QStringList names = t.usNames;
+        for (const QString& k : keys) names.removeAll(k);
+        // Codes count only in capitals ("Cobb, CA"); in lower case they are everyday words ("in", "or").
+        QStringList codes;
+        for (const QString& code : t.usStateAbbrevs)
+            if (!keys.contains(code.toLower())) codes.append(code);
+        return !containsAnyWord(p, names) && !containsAnyWord(*place, codes);
     }
-    for (const QString& k : keys) others.removeAll(k);
-    return !containsAnyWord(p, others);
+    if (cc == QLatin1String("ca")) return !containsAnyWord(p, otherCanadianNames(keys));
+    return true;
 }
 
 bool keepEarthquake(const QString& scope, const QString& countryCode, const std::optional<QString>& admin1,

@@ -1,5 +1,7 @@
 #include "engine/LocalBundleBuilder.h"
 
+#include "engine/CivilDay.h"
+
 #include <cmath>
 
 namespace LocalBundleBuilder {
@@ -55,6 +57,28 @@ std::optional<qint64> minutesOfDay(QStringView text) {
         __builtin_add_overflow(total, *minutes, &total))
         return std::nullopt;
     return total;
+}
+
+NextPrayer computeNext(const JsonCoding::StringMap& prayers, const QDateTime& now, double tzOffsetHours,
+                       const JsonCoding::StringMap& labels) {
+    static const QString order[] = {QStringLiteral("fajr"), QStringLiteral("dhuhr"), QStringLiteral("asr"),
+                                    QStringLiteral("maghrib"), QStringLiteral("isha")};
+    qint64 nowMinute = 0;
+    if (now.isValid()) {
+        const std::int64_t ms = now.toMSecsSinceEpoch();
+        const std::optional<int> fixed = CivilDay::fixedOffsetSeconds(tzOffsetHours);
+        const int offset = fixed ? *fixed : QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).offsetFromUtc();
+        const std::int64_t day = CivilDay::dayOf(ms, offset);
+        nowMinute = (ms + std::int64_t(offset) * 1000 - day * CivilDay::kMsPerDay) / 60'000;
+    }
+    for (const QString& key : order) {
+        const auto it = prayers.constFind(key);
+        if (it == prayers.constEnd()) continue;
+        const std::optional<qint64> minute = minutesOfDay(*it);
+        if (minute && nowMinute < *minute) return NextPrayer{key, labels.value(key, key), *it};
+    }
+    const QString& fajr = order[0];
+    return NextPrayer{fajr, labels.value(fajr, fajr), prayers.value(fajr, QStringLiteral("--:--"))};
 }
 
 }  // namespace LocalBundleBuilder

@@ -120,6 +120,9 @@ TEST(LocalAlertsRegions, SameAdmin1MatchesWholeWords) {
     EXPECT_FALSE(sameAdmin1(text("Oregon"), us, text("5 km NE of Cobb, California")));
     EXPECT_TRUE(sameAdmin1(text("Oregon"), us, text("10 km W of Bend, OR")));
     EXPECT_TRUE(sameAdmin1(text("Indiana"), us, text("Fort Wayne, Indiana")));
+    // Lower-case codes are words, not states.
+    EXPECT_TRUE(sameAdmin1(text("Nevada"), us, text("10 km S of Mina, near the border or so")));
+    EXPECT_FALSE(sameAdmin1(text("Nevada"), us, text("10 km S of Bend, OR")));
     EXPECT_TRUE(sameAdmin1(std::nullopt, us, text("5 km NE of Cobb, CA")));
     EXPECT_TRUE(sameAdmin1(text("  "), us, text("5 km NE of Cobb, CA")));
     EXPECT_TRUE(sameAdmin1(text("Texas"), us, std::nullopt));
