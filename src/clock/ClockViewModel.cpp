@@ -52,6 +52,11 @@ ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Col
     timer_.setInterval(1000);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ClockViewModel::tick);
+    // Switching the call off must also silence the week of notifications already scheduled, not only the
+    // ones the next load would schedule.
+    connect(&settings_, &AppSettings::notifyModeChanged, this, [this] {
+        if (bundle_) with_.notifications->reschedule(*bundle_, settings_.snapshot());
+    });
 }
 
 ClockViewModel::~ClockViewModel() = default;

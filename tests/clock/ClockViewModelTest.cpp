@@ -391,3 +391,16 @@ TEST_F(ClockViewModelTest, FaceAspectAndDialLogo) {
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
 }
+
+TEST_F(ClockViewModelTest, LoadSchedulesTheWeekAndTurningTheCallOffClearsIt) {
+    steps.tzOffsetHours = 3.0;
+    fixPlace(21.42, 39.83);
+    FakeClock clock("2026-03-10T10:00:00Z");
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(scheduler->pending().size(), 33);
+    EXPECT_EQ(scheduler->pending().first().identifier, QStringLiteral("adhan.20260310.asr"));
+    settings->setNotifyMode(QStringLiteral("off"));
+    EXPECT_TRUE(scheduler->pending().isEmpty());
+    settings->setNotifyMode(QStringLiteral("silent"));
+    EXPECT_EQ(scheduler->pending().size(), 33);
+}
