@@ -4,7 +4,7 @@
 #include "model/SettingsSnapshot.h"
 
 #include <QCoro/QCoroTask>
-#include <QDate>
+#include <QDateTime>
 #include <QJsonObject>
 #include <QUrl>
 #include <optional>
@@ -16,7 +16,8 @@ class ClockLoadSteps {
   public:
     virtual ~ClockLoadSteps() = default;
 
-    virtual QCoro::Task<> syncHijri(double lat, double lon, QDate date, bool force) = 0;
+    // `moment` names the day to confirm.
+    virtual QCoro::Task<> syncHijri(double lat, double lon, QDateTime moment, bool force) = 0;
     virtual QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
                                            std::optional<QString> cityOverride,
                                            std::optional<QString> countryOverride, bool forceNetwork) = 0;

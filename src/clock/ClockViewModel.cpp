@@ -124,13 +124,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     const auto overtaken = [this, generation] { return generation != loadGeneration_; };
 
     const SettingsSnapshot settings = settings_.snapshot();
-    // The place's day as far as it is known before the build: the held bundle's zone, else the device's.
-    const std::int64_t nowMs = Clock::nowMs();
-    const int offset = bundle_ ? PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs)
-                               : QDateTime::fromMSecsSinceEpoch(nowMs, Qt::LocalTime).offsetFromUtc();
-    const CivilDay::Date day = CivilDay::civilFromDays(CivilDay::dayOf(nowMs, offset));
-    const QDate today(day.year, day.month, day.day);
-    co_await steps_.syncHijri(lat, lon, today, force);
+    co_await steps_.syncHijri(lat, lon, Clock::now(), force);
     if (overtaken()) co_return false;
     ClockBundle bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, force);
     if (overtaken()) co_return false;

@@ -57,7 +57,7 @@ class FakeSteps : public ClockLoadSteps {
     QList<QJsonObject> checkins;
     QList<std::pair<double, double>> builtFor;
 
-    QCoro::Task<> syncHijri(double, double, QDate, bool) override {
+    QCoro::Task<> syncHijri(double, double, QDateTime, bool) override {
         ++hijriCalls;
         co_return;
     }
