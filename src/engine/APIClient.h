@@ -44,9 +44,9 @@ class APIClient {
     // Fetches a forecast address (also a user's custom one) and maps its reply; nothing when unusable.
     QCoro::Task<std::optional<Weather>> parseOpenMeteoWeather(QUrl url) const;
 
-    // ---- Remote assets of the own server (theme, dial logos, devotional cards, fallback image, check-in) ----
-    // Every call needs a 2xx reply: an error page of the server never stands in for an asset. None reports
-    // a failure other than by giving nothing.
+    // ---- Remote assets of the own server (theme, dial logos, devotional cards, fallback image, check-in)
+    // ---- Every call needs a 2xx reply: an error page of the server never stands in for an asset. None
+    // reports a failure other than by giving nothing.
 
     // Slots of the dial logos the server may hold.
     static constexpr int firstLogoSlot = 1;
@@ -69,11 +69,13 @@ class APIClient {
 
     // What a HEAD of one logo slot says.
     struct LogoProbe {
-        enum class State { Present, Absent, Unknown };
-        State state = State::Unknown;  // Absent: 404 or 410; Unknown: no answer or any other status
-        QString version;               // ETag, else Last-Modified, else Content-Length; may be empty
+        // Absent: 404 or 410; Unknown: any other status; Unreachable: no reply at all (nor a request, for a
+        // slot outside 1-10 or no server address).
+        enum class State { Present, Absent, Unknown, Unreachable };
+        State state = State::Unreachable;
+        QString version;  // ETag, else Last-Modified, else Content-Length; may be empty
     };
-    // HEAD "/v1/logo/<slot>"; Unknown for a slot outside 1-10.
+    // HEAD "/v1/logo/<slot>".
     QCoro::Task<LogoProbe> probeLogo(int slot) const;
     // GET "/v1/logo/<slot>": the image bytes, capped at maxImageBytes.
     QCoro::Task<std::optional<QByteArray>> fetchLogo(int slot) const;

@@ -78,6 +78,7 @@ QCoro::Task<APIClient::LogoProbe> APIClient::probeLogo(int slot) const {
     if (url.isEmpty()) co_return probe;
     const HttpResponse response = co_await Http::head(url);
     if (!response.transportOk) co_return probe;
+    probe.state = LogoProbe::State::Unknown;
     if (response.status == 404 || response.status == 410) {
         probe.state = LogoProbe::State::Absent;
     } else if (response.isSuccess()) {

@@ -187,6 +187,11 @@ QCoro::Task<bool> LogoDiskCache::syncDialLogos(SettingsSnapshot settings, bool f
     bool complete = true;
     for (int slot = APIClient::firstLogoSlot; slot <= APIClient::lastLogoSlot; ++slot) {
         const APIClient::LogoProbe probe = co_await api.probeLogo(slot);
+        if (probe.state == APIClient::LogoProbe::State::Unreachable) {
+            // The server is not there: asking the other slots would only wait out their timeouts.
+            complete = false;
+            break;
+        }
         if (probe.state == APIClient::LogoProbe::State::Unknown) {
             complete = false;
             continue;

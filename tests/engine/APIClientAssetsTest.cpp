@@ -103,12 +103,12 @@ TEST_F(AssetsTest, LogoProbeReadsStatusAndVersion) {
     }
     EXPECT_EQ(server.requestsTo(QStringLiteral("/v1/logo/4")).first().method, QByteArray("HEAD"));
     server.setOffline(true);
-    EXPECT_EQ(await(api.probeLogo(4)).state, APIClient::LogoProbe::State::Unknown);
+    EXPECT_EQ(await(api.probeLogo(4)).state, APIClient::LogoProbe::State::Unreachable);
 }
 
 TEST_F(AssetsTest, SlotsOutsideOneToTenAreNeverRequested) {
     for (int slot : {0, 11, -1}) {
-        EXPECT_EQ(await(api.probeLogo(slot)).state, APIClient::LogoProbe::State::Unknown);
+        EXPECT_EQ(await(api.probeLogo(slot)).state, APIClient::LogoProbe::State::Unreachable);
         EXPECT_FALSE(await(api.fetchLogo(slot)));
     }
     EXPECT_TRUE(server.log().isEmpty());

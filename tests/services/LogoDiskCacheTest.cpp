@@ -2,6 +2,7 @@
 #include "Await.h"
 #include "FakeClock.h"
 #include "platform/Clock.h"
+#include "platform/Http.h"
 #include "services/LogoDiskCache.h"
 
 #include <QDir>
@@ -105,7 +106,9 @@ TEST_F(LogoDiskCacheTest, ServerDownKeepsTheCacheAndTheStamp) {
         DefaultsStore::standard().doubleValue(QStringLiteral("netCache.v1.ts.branding.logos"));
     clock.advanceSeconds(2 * 86400);
     server.setOffline(true);
+    const quint64 before = Http::requestCount();
     EXPECT_FALSE(sync(false));
+    EXPECT_EQ(Http::requestCount() - before, 3u);  // branding, bundle and the first slot; then it gives up
     EXPECT_EQ(cachedSlots(), (QList<int>{1, 2}));
     EXPECT_EQ(DefaultsStore::standard().doubleValue(QStringLiteral("netCache.v1.ts.branding.logos")), stamp);
     ASSERT_TRUE(LogoDiskCache::shared().cachedBranding());
