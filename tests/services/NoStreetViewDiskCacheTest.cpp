@@ -168,3 +168,12 @@ TEST_F(NoStreetViewTest, AnOversizedPictureIsRefused) {
     EXPECT_FALSE(sync(true));
     EXPECT_FALSE(QFileInfo::exists(NoStreetViewDiskCache::imagePath()));
 }
+
+TEST_F(NoStreetViewTest, ACorruptManifestMeansTheVersionIsUnknown) {
+    ASSERT_TRUE(sync(false));
+    write(manifest(), "{\"version\": ");
+    server.clearLog();
+    EXPECT_TRUE(sync(true));
+    EXPECT_EQ(server.requestsTo(kImage).size(), 1);
+    EXPECT_TRUE(readAll(manifest()).contains("\"version\":\"1\""));
+}
