@@ -44,9 +44,9 @@ class APIClient {
     // Fetches a forecast address (also a user's custom one) and maps its reply; nothing when unusable.
     QCoro::Task<std::optional<Weather>> parseOpenMeteoWeather(QUrl url) const;
 
-    // ---- Remote assets of the own server (theme, dial logos, devotional cards, fallback image, check-in)
-    // ---- Every call needs a 2xx reply: an error page of the server never stands in for an asset. None
-    // reports a failure other than by giving nothing.
+    // ---- Remote assets: theme, dial logos, devotional cards, fallback image, check-in ----
+    // Every call needs a 2xx reply: an error page of the server never stands in for an asset. None reports
+    // a failure other than by giving nothing.
 
     // Slots of the dial logos the server may hold.
     static constexpr int firstLogoSlot = 1;
