@@ -5,7 +5,8 @@
 #include <QString>
 #include <optional>
 
-// The last theme the own server sent, kept as JSON in the defaults store.
+// The last theme the own server sent, kept as JSON in the defaults store (read on the GUI thread, like
+// every access to that store).
 namespace ThemeCache {
 
 inline const QString key = QStringLiteral("adminTheme.v1");

@@ -5,6 +5,7 @@
 #include <qt6keychain/keychain.h>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -29,7 +30,9 @@ QString& service() {
 }
 
 // Items of the fallback file are keyed by service and account, like the keyring's attributes.
-QString fileKey(const QString& account) { return service() + u'/' + account; }
+QString fileKey(const QString& account) {
+    return service() + u'/' + account;
+}
 std::atomic<std::int64_t> hungUntilMs{0};
 
 bool inBackoff() {
@@ -57,6 +60,19 @@ bool secretServiceReachable() {
     const QString name = QStringLiteral("org.freedesktop.secrets");
     if (ask(QStringLiteral("NameHasOwner"), {name}).toBool()) return true;
     return ask(QStringLiteral("ListActivatableNames"), {}).toStringList().contains(name);
+}
+
+// A locked keyring answers a search for a missing item like an unlocked one would, but until it is unlocked
+// nothing can be stored there either: the caller must not act on "not found" then.
+bool defaultCollectionLocked() {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets/aliases/default"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.freedesktop.Secret.Collection") << QStringLiteral("Locked");
+    const QDBusMessage reply =
+        QDBusConnection::sessionBus().call(get, QDBus::Block, int(callTimeout.count()));
+    if (reply.type() != QDBusMessage::ReplyMessage) return false;
+    return reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
 }
 
 struct JobOutcome {
@@ -140,8 +156,12 @@ QString fallbackFilePath() {
            QStringLiteral("/Orvane/secrets.json");
 }
 
-void setServiceName(const QString& name) { service() = name; }
-QString serviceName() { return service(); }
+void setServiceName(const QString& name) {
+    service() = name;
+}
+QString serviceName() {
+    return service();
+}
 
 void resetBackoff() {
     hungUntilMs.store(0);
@@ -159,7 +179,8 @@ ReadResult read(const QString& account) {
     auto* job = new QKeychain::ReadPasswordJob(service());
     job->setKey(account);
     const JobOutcome outcome = run(job, true);
-    const Status status = statusOf(outcome);
+    Status status = statusOf(outcome);
+    if (status == Status::NotFound && defaultCollectionLocked()) status = Status::Unavailable;
     return {status, status == Status::Ok ? outcome.data : QByteArray()};
 }
 

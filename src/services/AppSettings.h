@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/SettingsSnapshot.h"
+#include "platform/SecretStore.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
@@ -240,7 +241,7 @@ class AppSettings : public QObject {
     Q_INVOKABLE QString ensureLocalClockId();
     static std::optional<QString> envDeviceId();
     static QString bootstrapDeviceId(DefaultsStore& store);
-    static std::optional<QString> loadClockIdFromKeychain();
+    static std::optional<QString> loadClockIdFromKeychain(SecretStore::Status* status = nullptr);
     static std::optional<QString> loadClockIdFromUserDefaults(const DefaultsStore& store,
                                                               const std::optional<QString>& deviceId);
     static void persistClockIdToKeychain(const QString& clockId);
@@ -335,6 +336,7 @@ class AppSettings : public QObject {
     void load();
     void repairLearnAdhan();
     void keepDeviceIdInKeychain();
+    QString settleProvisionalClockId(const QString& current);
     QCoro::Task<bool> pull(bool force, bool reclaim);
     void applyFixedPlace(const QString& city, double lat, double lon, const std::optional<QString>& placeId,
                          const std::optional<double>& tzOffsetHours);
@@ -343,4 +345,5 @@ class AppSettings : public QObject {
     SettingsSnapshot values_;
     std::optional<QString> cachedDeviceId_;
     bool suppressWrites_ = false;
+    std::int64_t provisionalRetryAtMs_ = 0;
 };

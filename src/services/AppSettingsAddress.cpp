@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QTextBoundaryFinder>
 #include <cmath>
 
 namespace {
@@ -15,6 +16,13 @@ bool looksLikeStreetAddress(const QString& text) {
         if (QChar::category(c) == QChar::Number_DecimalDigit) return true;
     }
     return false;
+}
+
+qsizetype characterCount(const QString& text) {
+    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+    qsizetype count = 0;
+    while (graphemes.toNextBoundary() != -1) ++count;
+    return count;
 }
 
 bool noCoordinates(double lat, double lon) {
@@ -143,10 +151,12 @@ std::optional<QString> AppSettings::cityHint(const QString& address) {
     if (pieces.isEmpty()) return std::nullopt;
     if (pieces.size() == 1) return pieces.first();
     static const QRegularExpression leadingDigit(QStringLiteral("^\\d"),
-                                                QRegularExpression::UseUnicodePropertiesOption);
+                                                 QRegularExpression::UseUnicodePropertiesOption);
     for (qsizetype i = 1; i < pieces.size(); ++i) {
         const QString& piece = pieces.at(i);
-        if (!leadingDigit.match(piece).hasMatch() && piece.size() >= 2 && piece.size() < 40) return piece;
+        if (leadingDigit.match(piece).hasMatch()) continue;
+        const qsizetype length = characterCount(piece);
+        if (length >= 2 && length < 40) return piece;
     }
     return pieces.first();
 }

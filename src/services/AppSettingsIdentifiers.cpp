@@ -15,10 +15,15 @@ Q_LOGGING_CATEGORY(lcIds, "orvane.identifiers")
 const QString kDeviceAccount = QStringLiteral("orvane.deviceId");
 const QString kClockAccount = QStringLiteral("orvane.clockId");
 
+// An id made while the keyring could not be asked is provisional: the keyring may hold the clock's real
+// one. Until the keyring has been asked, the provisional id is never written over what it holds.
+const QString kProvisionalDeviceKey = QStringLiteral("orvane.deviceIdProvisional");
+const QString kProvisionalClockKey = QStringLiteral("orvane.clockIdProvisional");
+
 // What was last stored in the keyring under the clock account (with the keyring's service name), and a
 // save that failed with when it may be retried. Views ask for the clock id every second; without this each
 // ask would be a keyring round trip.
-QString lastPersistedClockId;
+QString lastPersistedService, lastPersistedClockId;
 QString failedClockId;
 std::int64_t clockRetryAfterMs = 0;
 constexpr std::int64_t kKeyringRetryMs = 60000;
@@ -49,8 +54,22 @@ std::optional<QString> AppSettings::envDeviceId() {
 
 QString AppSettings::bootstrapDeviceId(DefaultsStore& store) {
     if (auto env = envDeviceId()) return *env;
-    if (auto stored = store.string(QStringLiteral("deviceId")); stored && !stored->isEmpty()) return *stored;
     SecretStore::Status status = SecretStore::Status::NotFound;
+    if (auto stored = store.string(QStringLiteral("deviceId")); stored && !stored->isEmpty()) {
+        if (!store.boolean(kProvisionalDeviceKey)) return *stored;
+        // The keyring's id is the durable one; ours only stood in while it could not be asked.
+        const auto kept = Keychain::copyMatching(kDeviceAccount, &status);
+        if (kept && *kept != *stored) {
+            store.setString(QStringLiteral("deviceId"), *kept);
+            store.remove(kProvisionalDeviceKey);
+            return *kept;
+        }
+        if (kept ||
+            (status == SecretStore::Status::NotFound && Keychain::upsert(kDeviceAccount, stored->toUtf8()))) {
+            store.remove(kProvisionalDeviceKey);
+        }
+        return *stored;
+    }
     if (auto kept = Keychain::copyMatching(kDeviceAccount, &status)) {
         store.setString(QStringLiteral("deviceId"), *kept);
         return *kept;
@@ -58,8 +77,8 @@ QString AppSettings::bootstrapDeviceId(DefaultsStore& store) {
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     store.setString(QStringLiteral("deviceId"), id);
     if (status == SecretStore::Status::Unavailable) {
-        // Nothing anywhere to go on: the store keeps the new id and the keyring gets it once it answers.
-        qCWarning(lcIds) << "keyring unavailable and no stored device id; starting a new one";
+        qCWarning(lcIds) << "keyring unavailable and no stored device id; using a provisional one";
+        store.setBool(kProvisionalDeviceKey, true);
     } else {
         Keychain::upsert(kDeviceAccount, id.toUtf8());
     }
@@ -69,10 +88,14 @@ QString AppSettings::bootstrapDeviceId(DefaultsStore& store) {
 void AppSettings::keepDeviceIdInKeychain() {
     if (envDeviceId() || !cachedDeviceId_) return;
     SecretStore::Status status = SecretStore::Status::NotFound;
-    Keychain::copyMatching(kDeviceAccount, &status);
-    if (status == SecretStore::Status::Ok) return;
+    const auto kept = Keychain::copyMatching(kDeviceAccount, &status);
+    if (status == SecretStore::Status::Ok) {
+        // A different durable id cannot replace ours while running; the next start takes it.
+        if (kept == cachedDeviceId_) store_.remove(kProvisionalDeviceKey);
+        return;
+    }
     if (status == SecretStore::Status::NotFound) {
-        Keychain::upsert(kDeviceAccount, cachedDeviceId_->toUtf8());
+        if (Keychain::upsert(kDeviceAccount, cachedDeviceId_->toUtf8())) store_.remove(kProvisionalDeviceKey);
         return;
     }
     // The keyring did not answer (locked, not started yet): try again later rather than never.
@@ -81,8 +104,8 @@ void AppSettings::keepDeviceIdInKeychain() {
     });
 }
 
-std::optional<QString> AppSettings::loadClockIdFromKeychain() {
-    const auto text = Keychain::copyMatching(kClockAccount);
+std::optional<QString> AppSettings::loadClockIdFromKeychain(SecretStore::Status* status) {
+    const auto text = Keychain::copyMatching(kClockAccount, status);
     if (!text) return std::nullopt;
     const QString trimmed = text->trimmed();
     if (!isValidClockId(trimmed)) return std::nullopt;
@@ -111,15 +134,16 @@ std::optional<QString> AppSettings::loadClockIdFromUserDefaults(const DefaultsSt
 void AppSettings::persistClockIdToKeychain(const QString& clockId) {
     const QString trimmed = clockId.trimmed();
     if (!isValidClockId(trimmed)) return;
-    const QString memo = SecretStore::serviceName() + u'/' + trimmed;
-    if (memo == lastPersistedClockId) return;
+    const QString service = SecretStore::serviceName();
+    if (trimmed == lastPersistedClockId && service == lastPersistedService) return;
     const std::int64_t now = Clock::nowMs();
-    if (memo == failedClockId && now < clockRetryAfterMs) return;
+    if (trimmed == failedClockId && now < clockRetryAfterMs) return;
     if (Keychain::upsert(kClockAccount, trimmed.toUtf8())) {
-        lastPersistedClockId = memo;
+        lastPersistedService = service;
+        lastPersistedClockId = trimmed;
         failedClockId.clear();
     } else {
-        failedClockId = memo;
+        failedClockId = trimmed;
         clockRetryAfterMs = now + kKeyringRetryMs;
     }
 }
@@ -127,16 +151,44 @@ void AppSettings::persistClockIdToKeychain(const QString& clockId) {
 QString AppSettings::ensureLocalClockId() {
     const QString current = values_.clockId.trimmed();
     if (isValidClockId(current)) {
+        if (store_.string(kProvisionalClockKey) == current) return settleProvisionalClockId(current);
         persistClockIdToKeychain(current);
         return current;
     }
-    if (auto kept = loadClockIdFromKeychain()) {
+    SecretStore::Status status = SecretStore::Status::NotFound;
+    if (auto kept = loadClockIdFromKeychain(&status)) {
         setClockId(*kept);
         return *kept;
     }
     QString id = loadClockIdFromUserDefaults(store_, deviceId()).value_or(QString());
-    if (id.isEmpty()) id = newClockId();
+    if (id.isEmpty()) {
+        id = newClockId();
+        if (status == SecretStore::Status::Unavailable) {
+            qCWarning(lcIds) << "keyring unavailable and no stored clock id; using a provisional one";
+            store_.setString(kProvisionalClockKey, id);
+            setClockId(id);
+            return id;
+        }
+    }
     setClockId(id);
     persistClockIdToKeychain(id);
     return id;
+}
+
+QString AppSettings::settleProvisionalClockId(const QString& current) {
+    const std::int64_t now = Clock::nowMs();
+    if (now < provisionalRetryAtMs_) return current;
+    SecretStore::Status status = SecretStore::Status::NotFound;
+    const auto kept = loadClockIdFromKeychain(&status);
+    if (status == SecretStore::Status::Unavailable) {
+        provisionalRetryAtMs_ = now + kKeyringRetryMs;
+        return current;
+    }
+    store_.remove(kProvisionalClockKey);
+    if (kept && *kept != current) {
+        setClockId(*kept);  // the clock's durable identity
+        return *kept;
+    }
+    persistClockIdToKeychain(current);
+    return current;
 }
