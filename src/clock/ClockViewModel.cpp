@@ -2,6 +2,7 @@
 
 #include "clock/AdhanCall.h"
 #include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
 #include "clock/ClockLoadSteps.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "clock/NotificationScheduler.h"
@@ -52,6 +53,11 @@ ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Col
     timer_.setInterval(1000);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ClockViewModel::tick);
+    // "OrvanePlayPrayer" is answered here rather than by a view, so the call still plays with every window
+    // closed; the alarm timer and the notifications both post it and the once-per-day guard makes it one
+    // call.
+    connect(&AppEvents::shared(), &AppEvents::playPrayer, this,
+            [this](const QString& prayer, bool force) { triggerAdhan(prayer, force); });
     // Switching the call off must also silence the week of notifications already scheduled, not only the
     // ones the next load would schedule.
     connect(&settings_, &AppSettings::notifyModeChanged, this, [this] {

@@ -5,6 +5,7 @@
 #include "FakeClock.h"
 #include "TempHome.h"
 #include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
 #include "clock/ClockViewModel.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "clock/NotificationScheduler.h"
@@ -403,4 +404,21 @@ TEST_F(ClockViewModelTest, LoadSchedulesTheWeekAndTurningTheCallOffClearsIt) {
     EXPECT_TRUE(scheduler->pending().isEmpty());
     settings->setNotifyMode(QStringLiteral("silent"));
     EXPECT_EQ(scheduler->pending().size(), 33);
+}
+
+TEST_F(ClockViewModelTest, AnswersPlayPrayerPostedByTheAlarmAndTheNotifications) {
+    fixPlace(21.42, 39.83);
+    settings->setNotifyMode(QStringLiteral("silent"));
+    FakeClock clock("2026-03-10T15:30:20Z");
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), false);
+    EXPECT_TRUE(triggers.empty()) << "nothing to play before a bundle is known";
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    // The tick, the alarm timer and an arriving notification all announce maghrib (18:30 at UTC+3).
+    vm->tick();
+    alarms.check(Clock::nowMs());
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), false);
+    ASSERT_EQ(triggers.size(), 1u);
+    // "Play full adhan" on the notification plays it again.
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), true);
+    EXPECT_EQ(triggers.size(), 2u);
 }
