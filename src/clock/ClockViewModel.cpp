@@ -123,11 +123,15 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
                                        std::optional<QString> countryOverride, bool force) {
     const std::uint64_t generation = ++loadGeneration_;
     ++loadsInFlight_;
+    // The clock state may be gone when a step returns; nothing of it is touched then.
+    const QPointer<ClockViewModel> self(this);
     struct InFlight {
-        int& count;
-        ~InFlight() { --count; }
-    } inFlight{loadsInFlight_};
-    const auto overtaken = [this, generation] { return generation != loadGeneration_; };
+        QPointer<ClockViewModel> owner;
+        ~InFlight() {
+            if (owner) --owner->loadsInFlight_;
+        }
+    } inFlight{self};
+    const auto overtaken = [self, generation] { return !self || generation != self->loadGeneration_; };
 
     const SettingsSnapshot settings = settings_.snapshot();
     co_await steps_.syncHijri(lat, lon, Clock::now(), force);
@@ -158,7 +162,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     co_await raiseEmergencyAlerts(bundle);
     if (overtaken()) co_return false;
     co_await presencePing(settings_, placeLat, placeLon, bundle, false);
-    co_return true;
+    co_return static_cast<bool>(self);
 }
 
 QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
@@ -279,6 +283,7 @@ QCoro::Task<> ClockViewModel::raiseEmergencyAlerts(ClockBundle bundle) {
     store.setStringList(key, seen);
     const bool ring = settings_.emergencyAlarm();
     bool rang = false;
+    const QPointer<ClockViewModel> self(this);
     for (const Alert& alert : std::as_const(fresh)) {
         QString title = alert.event.value_or(alert.type.value_or(QString())).trimmed();
         if (title.isEmpty()) title = QStringLiteral("Emergency alert");
@@ -290,6 +295,7 @@ QCoro::Task<> ClockViewModel::raiseEmergencyAlerts(ClockBundle bundle) {
             if (alert.place && !alert.place->trimmed().isEmpty()) parts << alert.place->trimmed();
             body = parts.join(QStringLiteral(" \u00b7 "));
         }
+        if (!self) co_return;
         if (ring && !rang) {
             with_.player->startEmergency(title, body);
             rang = true;

@@ -422,3 +422,14 @@ TEST_F(ClockViewModelTest, AnswersPlayPrayerPostedByTheAlarmAndTheNotifications)
     AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), true);
     EXPECT_EQ(triggers.size(), 2u);
 }
+
+TEST_F(ClockViewModelTest, ALoadOutlivingTheClockStateTouchesNothing) {
+    steps.holdBuilds = true;
+    FakeClock clock("2026-03-01T06:00:00Z");
+    auto pending = vm->load(48.85, 2.35, QStringLiteral("Paris"), std::nullopt, false);
+    vm.reset();
+    steps.releaseOne();
+    EXPECT_FALSE(await(std::move(pending)));
+    EXPECT_FALSE(store->contains(QStringLiteral("cachedBundle.device-test")));
+    EXPECT_NE(settings->lastKnownLat(), 48.85);
+}
