@@ -1,8 +1,11 @@
 #pragma once
 
+#include "model/ClockBundle.h"
 #include "model/JsonCoding.h"
 #include "model/PlaceRecords.h"
+#include "model/SettingsSnapshot.h"
 
+#include <QCoro/QCoroTask>
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
@@ -25,5 +28,14 @@ std::optional<qint64> minutesOfDay(QStringView text);
 // allocates nothing beyond the shared strings it returns.
 NextPrayer computeNext(const JsonCoding::StringMap& prayers, const QDateTime& now, double tzOffsetHours,
                        const JsonCoding::StringMap& labels);
+
+// The whole bundle of a coordinate (LocalBundleBuild.cpp): place, prayer times, qibla, both dates, next
+// prayer, moon, events, alerts, weather, call-to-prayer texts, theme and sources. Never fails: every source
+// that cannot be reached gives its cached, empty or fallback value. A non-empty city override replaces the
+// place's city; a country override replaces its country even when empty. A forced build reads no cache and
+// rewrites every entry.
+QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
+                               std::optional<QString> cityOverride, std::optional<QString> countryOverride,
+                               bool forceNetwork);
 
 }  // namespace LocalBundleBuilder

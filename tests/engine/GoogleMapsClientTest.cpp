@@ -6,6 +6,7 @@
 #include "engine/GoogleMapsClient.h"
 #include "platform/Endpoints.h"
 
+#include <QUrlQuery>
 #include <ctime>
 
 namespace {
@@ -163,4 +164,24 @@ TEST_F(MapsTest, NoKeyMeansNoRequest) {
     await(GoogleMapsClient::reverseGeocode(21.4225, 39.8262));
     await(GoogleMapsClient::timezoneOffsetHours(21.4225, 39.8262, utc("2026-01-15T12:00:00Z")));
     EXPECT_TRUE(server.log().isEmpty());
+}
+
+TEST_F(MapsTest, QiblaImageAddresses) {
+    const QiblaImages images = GoogleMapsClient::qiblaImages(51.5074, -0.1278, 118.987654, false);
+    EXPECT_DOUBLE_EQ(images.bearing, 119.0);
+    const QUrl street(images.streetviewUrl);
+    EXPECT_EQ(street.path(), QStringLiteral("/maps/api/streetview"));
+    EXPECT_EQ(
+        QUrlQuery(street).toString(QUrl::FullyDecoded),
+        QStringLiteral("size=600x400&location=51.5074,-0.1278&heading=119.0&pitch=0&fov=90&source=outdoor&"
+                       "key=test-key"));
+    const QUrl map(images.mapUrl);
+    EXPECT_EQ(map.path(), QStringLiteral("/maps/api/staticmap"));
+    EXPECT_EQ(QUrlQuery(map).toString(QUrl::FullyDecoded),
+              QStringLiteral("size=600x400&zoom=16&center=51.5074,-0.1278&maptype=roadmap&key=test-key"));
+    EXPECT_EQ(images.streetviewAvailable, false);
+    EXPECT_FALSE(images.unavailableUrl);
+    EXPECT_TRUE(server.log().isEmpty());
+    EXPECT_DOUBLE_EQ(GoogleMapsClient::qiblaImages(0, 0, 58.25, true).bearing, 58.3);
+    EXPECT_EQ(GoogleMapsClient::qiblaImages(0, 0, 58.25, true).streetviewAvailable, true);
 }

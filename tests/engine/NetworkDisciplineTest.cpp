@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "FakeClock.h"
+#include "IsolatedDefaults.h"
 #include "engine/NetworkDiscipline.h"
 
 #include <limits>
@@ -58,4 +60,113 @@ TEST(NetworkDiscipline, ProviderAndIntervalTables) {
     EXPECT_EQ(QString::fromUtf8(NetworkDiscipline::intervalChoices[6].label),
               QStringLiteral("Every 12 hours (≈2×/day)"));
     EXPECT_STREQ(NetworkDiscipline::intervalChoices[7].label, "Once a day");
+}
+
+TEST(NetworkDisciplineCache, FreshnessBoundaries) {
+    IsolatedDefaults defaults;
+    FakeClock clock("2026-12-06T12:00:00Z");
+    const QString key = QStringLiteral("weather.openmeteo.21.423,39.826");
+    EXPECT_FALSE(NetworkDiscipline::isFresh(key, 3600));
+    EXPECT_FALSE(NetworkDiscipline::loadData(key));
+    NetworkDiscipline::storeData("{}", key);
+    EXPECT_EQ(defaults.store().doubleValue(QStringLiteral("netCache.v1.ts.") + key), 1796558400.0);
+    EXPECT_EQ(defaults.store().data(QStringLiteral("netCache.v1.data.") + key), QByteArray("{}"));
+    clock.advanceSeconds(3599);
+    EXPECT_TRUE(NetworkDiscipline::isFresh(key, 3600));
+    clock.advanceSeconds(1);
+    EXPECT_FALSE(NetworkDiscipline::isFresh(key, 3600));  // exactly the maximum age is stale
+    EXPECT_TRUE(NetworkDiscipline::isFresh(key, NetworkDiscipline::maxAgeSeconds(12)));
+    EXPECT_EQ(NetworkDiscipline::loadData(key), QByteArray("{}"));  // stale payloads stay readable
+
+    // Storing the same bytes again moves the stamp to now.
+    NetworkDiscipline::storeData("{}", key);
+    EXPECT_EQ(NetworkDiscipline::stamp(key), 1796562000.0);
+    EXPECT_TRUE(NetworkDiscipline::isFresh(key, 3600));
+}
+
+TEST(NetworkDisciplineCache, StampsInTheFuture) {
+    IsolatedDefaults defaults;
+    FakeClock clock("2026-12-06T12:00:00Z");
+    const QString key = QStringLiteral("branding.logos");
+    NetworkDiscipline::storeStamp(key);
+    EXPECT_EQ(defaults.store().doubleValue(QStringLiteral("netCache.v1.ts.branding.logos")), 1796558400.0);
+    clock.advanceSeconds(-1800);  // the clock was set back half an hour
+    EXPECT_TRUE(NetworkDiscipline::isFresh(key, 3600));
+    clock.advanceSeconds(-1800);  // a full hour: the entry no longer counts
+    EXPECT_FALSE(NetworkDiscipline::isFresh(key, 3600));
+    clock.advanceSeconds(-86400 * 60);
+    EXPECT_FALSE(NetworkDiscipline::isFresh(key, 86400));
+}
+
+TEST(NetworkDisciplineCache, PayloadsThatAreNotDataOrDoNotDecode) {
+    IsolatedDefaults defaults;
+    const QString key = QStringLiteral("geo.1.000,2.000");
+    defaults.store().setString(NetworkDiscipline::dataKey(key),
+                               QStringLiteral("{\"tzOffsetHours\":3,\"streetViewOK\":true}"));
+    EXPECT_FALSE(NetworkDiscipline::loadData(key));
+    defaults.store().setData(NetworkDiscipline::dataKey(key), "{\"tzOffsetHours\":3}");
+    EXPECT_FALSE(NetworkDiscipline::loadCodable<CachedGeo>(key));
+    EXPECT_TRUE(NetworkDiscipline::loadData(key));  // the undecodable entry stays in place
+    defaults.store().setData(NetworkDiscipline::dataKey(key), "{\"streetViewOK\":true}");
+    EXPECT_FALSE(NetworkDiscipline::loadCodable<CachedGeo>(key));
+    defaults.store().setData(NetworkDiscipline::dataKey(key), "garbage");
+    EXPECT_FALSE(NetworkDiscipline::loadCodable<CachedGeo>(key));
+    defaults.store().setString(NetworkDiscipline::stampKey(key), QStringLiteral("soon"));
+    EXPECT_FALSE(NetworkDiscipline::isFresh(key, 3600));
+}
+
+TEST(NetworkDisciplineCache, CachedGeoRoundTrip) {
+    IsolatedDefaults defaults;
+    const QString key = QStringLiteral("geo.") + NetworkDiscipline::coordinateKey(69.6492, 18.9553);
+    CachedGeo geo;
+    geo.country = QStringLiteral("NO");
+    geo.admin1 = QStringLiteral("Troms og Finnmark");
+    geo.tzOffsetHours = 1;
+    geo.streetViewOK = true;
+    ASSERT_TRUE(NetworkDiscipline::storeCodable(geo, key));
+    const QByteArray bytes = *NetworkDiscipline::loadData(key);
+    EXPECT_FALSE(bytes.contains("city"));
+    const auto back = NetworkDiscipline::loadCodable<CachedGeo>(key);
+    ASSERT_TRUE(back);
+    EXPECT_FALSE(back->city);
+    EXPECT_EQ(back->country, QStringLiteral("NO"));
+    EXPECT_EQ(back->admin1, QStringLiteral("Troms og Finnmark"));
+    EXPECT_EQ(back->tzOffsetHours, 1.0);
+    EXPECT_TRUE(back->streetViewOK);
+    const auto nullCity =
+        JsonCoding::decode<CachedGeo>(R"({"city":null,"tzOffsetHours":5.75,"streetViewOK":false})");
+    ASSERT_TRUE(nullCity);
+    EXPECT_FALSE(nullCity->city);
+    EXPECT_EQ(nullCity->tzOffsetHours, 5.75);
+}
+
+TEST(NetworkDisciplineCache, UnencodableRecordKeepsThePreviousEntry) {
+    IsolatedDefaults defaults;
+    FakeClock clock("2026-12-06T12:00:00Z");
+    const QString key = QStringLiteral("geo.0.000,0.000");
+    CachedGeo good;
+    good.tzOffsetHours = 2;
+    ASSERT_TRUE(NetworkDiscipline::storeCodable(good, key));
+    clock.advanceSeconds(60);
+    CachedGeo bad;
+    bad.tzOffsetHours = std::numeric_limits<double>::quiet_NaN();
+    EXPECT_FALSE(NetworkDiscipline::storeCodable(bad, key));
+    EXPECT_EQ(NetworkDiscipline::loadCodable<CachedGeo>(key)->tzOffsetHours, 2.0);
+    EXPECT_EQ(NetworkDiscipline::stamp(key), 1796558400.0);
+}
+
+TEST(NetworkDisciplineCache, CachedAlertsKeepTheirOrder) {
+    CachedAlerts list;
+    for (const char* e : {"b", "a", "c"}) {
+        Alert a;
+        a.event = QLatin1String(e);
+        list.items.append(a);
+    }
+    const auto back = JsonCoding::decode<CachedAlerts>(*JsonCoding::encodeRecord(list));
+    ASSERT_TRUE(back && back->items.size() == 3);
+    EXPECT_EQ(back->items[0].event, QStringLiteral("b"));
+    EXPECT_EQ(back->items[2].event, QStringLiteral("c"));
+    EXPECT_FALSE(JsonCoding::decode<CachedAlerts>("{}"));
+    EXPECT_FALSE(JsonCoding::decode<CachedAlerts>(R"({"items":[{"magnitude":"big"}]})"));
+    EXPECT_TRUE(JsonCoding::decode<CachedAlerts>(R"({"items":[]})"));
 }

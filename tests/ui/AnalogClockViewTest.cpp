@@ -87,7 +87,7 @@ TEST(AnalogClockView, DrawsTheDialWithTheDayOfThePlace) {
             AnalogClockView { objectName: "dial"; x: 10; y: 10; width: 300; height: 260; tzOffsetHours: 3 }
             AnalogClockView {
                 objectName: "sharp"; x: 320; y: 10; width: 132; height: 132; scale: 2; transformOrigin: Item.TopLeft
-                renderScale: 2; tzOffsetHours: -3.75; running: false
+                tzOffsetHours: -3.75; running: false
             }
         })",
                                     QSize(600, 280));

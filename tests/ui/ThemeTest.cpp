@@ -1,9 +1,11 @@
+#include "ui/common/RoundedBox.h"
 #include "ui/common/SymbolIcon.h"
 #include "ui/common/Theme.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QPainter>
 
 #include "QuickHarness.h"
 
@@ -89,6 +91,35 @@ TEST(Panel, HeadingIsUpperCasedAndContentStartsBelowIt) {
     EXPECT_DOUBLE_EQ(titled->height(), content->mapToItem(titled, QPointF()).y() + 40 + 14);
     const QImage image = harness.grab(QStringLiteral("panel"));
     EXPECT_GT(countPixelsNear(image, Theme::gold(), 10), 200);
+}
+
+}  // namespace
+
+namespace {
+
+QImage paintBox(qreal radius, qreal borderWidth) {
+    RoundedBox box;
+    box.setSize(QSizeF(100, 40));
+    box.setColor(Qt::red);
+    box.setBorderColor(Qt::white);
+    box.setBorderWidth(borderWidth);
+    box.setRadius(radius);
+    QImage image(100, 40, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    box.paint(&painter);
+    return image;
+}
+
+TEST(RoundedBox, CapsuleCornersAndNegativeSizesDrawNothing) {
+    const QImage capsule = paintBox(1000, 1);  // a radius past half the height gives a capsule
+    EXPECT_EQ(capsule.pixelColor(1, 1).alpha(), 0);
+    EXPECT_EQ(capsule.pixelColor(50, 20), QColor(Qt::red));
+    EXPECT_EQ(capsule.pixelColor(50, 0), QColor(Qt::white));
+    const QImage square = paintBox(0, 0);
+    EXPECT_EQ(square.pixelColor(0, 0), QColor(Qt::red));
+    for (const QImage& image : {paintBox(-4, 1), paintBox(8, -1)})
+        EXPECT_EQ(image.pixelColor(50, 20).alpha(), 0);
 }
 
 }  // namespace

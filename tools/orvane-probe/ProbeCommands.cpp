@@ -1,6 +1,7 @@
 #include "ProbeCommands.h"
 
 #include "ProbeArguments.h"
+#include "ProbeBundle.h"
 #include "engine/CivilDay.h"
 #include "engine/LocalBundleBuilder.h"
 #include "engine/LocalHijriDays.h"
@@ -132,6 +133,7 @@ Result run(const QString& command, const QStringList& arguments) {
     if (command == QLatin1StringView("moon")) return moon(arguments);
     if (command == QLatin1StringView("qibla")) return qibla(arguments);
     if (command == QLatin1StringView("events")) return events(arguments);
+    if (command == QLatin1StringView("bundle")) return bundle(arguments);
     return {{}, QStringLiteral("unknown command ") + command};
 }
 

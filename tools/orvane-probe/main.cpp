@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
     QStringList arguments;
     for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     if (arguments.isEmpty()) {
-        std::fputs("usage: orvane-probe prayers|hijri|moon|qibla|events --option value ...\n", stderr);
+        std::fputs("usage: orvane-probe prayers|hijri|moon|qibla|events|bundle --option value ...\n", stderr);
         return 2;
     }
     const QString command = arguments.takeFirst();

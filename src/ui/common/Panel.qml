@@ -4,7 +4,7 @@ import Orvane.Common
 // The titled card every block of the face sits on: an optional upper-case heading over the content, on
 // the panel fill with a hairline border. With `fill` the card takes the height it is given; with
 // `bottomSpacer` as well the content keeps its own height and the free room stays below it.
-Rectangle {
+RoundedBox {
     id: card
 
     property string title: ""
@@ -18,8 +18,8 @@ Rectangle {
     implicitHeight: body.y + (contentItem ? contentItem.implicitHeight : 0) + 14
     color: Theme.panel
     radius: 16
-    border.color: Theme.line
-    border.width: 1
+    borderColor: Theme.line
+    borderWidth: 1
 
     onContentItemChanged: if (contentItem) contentItem.parent = body
 

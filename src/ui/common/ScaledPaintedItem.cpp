@@ -1,5 +1,6 @@
 #include "ScaledPaintedItem.h"
 
+#include <QQuickWindow>
 #include <QtMath>
 #include <cmath>
 
@@ -20,6 +21,22 @@ void ScaledPaintedItem::setRenderScale(qreal scale) {
     renderScale_ = scale;
     updateTextureSize();
     emit renderScaleChanged();
+}
+
+void ScaledPaintedItem::itemChange(ItemChange change, const ItemChangeData& value) {
+    QQuickPaintedItem::itemChange(change, value);
+    if (change != ItemSceneChange) return;
+    disconnect(frameConnection_);
+    if (value.window)
+        frameConnection_ =
+            connect(value.window, &QQuickWindow::afterAnimating, this, &ScaledPaintedItem::followSceneScale);
+}
+
+void ScaledPaintedItem::followSceneScale() {
+    if (!isVisible()) return;
+    const QRectF unit = mapRectToScene(QRectF(0, 0, 100, 100));
+    // Hundredths are fine enough for sharpness and keep sub-pixel jitter from re-rendering textures.
+    setRenderScale(std::round(unit.width()) / 100.0);
 }
 
 void ScaledPaintedItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {

@@ -5,7 +5,8 @@
 
 // A painted item that renders its texture at the scale its ancestors apply (the wide face scales a whole
 // 1280-point canvas), so drawings stay sharp instead of being stretched from a design-size bitmap.
-// `paint` keeps drawing in item coordinates; only the texture grows.
+// `paint` keeps drawing in item coordinates; only the texture grows. The scale is read from the scene on
+// every frame the window draws, so a resized window re-renders the textures at the new size.
 class ScaledPaintedItem : public QQuickPaintedItem {
     Q_OBJECT
     QML_ANONYMOUS
@@ -21,10 +22,13 @@ class ScaledPaintedItem : public QQuickPaintedItem {
     void renderScaleChanged();
 
   protected:
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
     void geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) override;
 
   private:
     void updateTextureSize();
+    void followSceneScale();
 
     qreal renderScale_ = 1.0;
+    QMetaObject::Connection frameConnection_;
 };

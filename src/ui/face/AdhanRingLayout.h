@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QtQml/qqmlregistration.h>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+#include <QVariantMap>
+#include <functional>
+
+// The call-to-prayer overlay's size classes and its call text split into lines, with the line said only
+// at dawn marked for highlighting.
+class AdhanRingLayout : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+
+  public:
+    struct SizeClass {
+        QString textStyle;
+        double iconSize = 0;
+        double titleSize = 0;
+        double spacing = 0;
+        bool compact = false;
+    };
+    struct Line {
+        QString text;
+        bool dawn = false;
+    };
+    using DawnPhraseCheck = std::function<bool(const QString&)>;
+
+    static SizeClass sizeClassFor(double width, double height);
+    static double textMaxWidthFor(double width, bool compact);
+    // Splits at every Unicode line separator, trims spaces and tabs, drops empty pieces.
+    static QStringList splitLines(const QString& text);
+    static QList<Line> callLines(const QString& text, const DawnPhraseCheck& isDawnPhrase);
+
+    // The dawn-phrase test the overlay uses; whoever owns the call texts registers it at start-up.
+    static void setDawnPhraseCheck(DawnPhraseCheck check);
+
+    using QObject::QObject;
+
+    Q_INVOKABLE static QVariantMap sizeClass(double width, double height);
+    Q_INVOKABLE static double textMaxWidth(double width, bool compact);
+    // {text, dawn} per line, with the registered dawn-phrase test.
+    Q_INVOKABLE static QVariantList lines(const QString& text);
+};

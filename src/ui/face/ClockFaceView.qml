@@ -1,0 +1,122 @@
+import QtQuick
+import Orvane.Common
+import Orvane.Face
+
+// The clock face: the scaled wide canvas above 760 points of width, the scrolling column at or below it,
+// the Quran reader over everything while it is open, and the calendar, sky-map and learn-the-call sheets.
+// The panels of the face and the sheets' views are given as components; a slot without one keeps its
+// place with a plain card.
+Rectangle {
+    id: root
+
+    property alias face: controller
+    property Component alertsPanel: null
+    property Component qiblaPanel: null
+    property Component weatherPanel: null
+    property Component forecastStrip: null
+    property Component sunSidePanel: null
+    property Component moonSidePanel: null
+    property Component skyDetailPanel: null
+    property Component quranReader: null
+    property Component calendarSheet: null
+    property Component planetariumSheet: null
+    property Component learnAdhanSheet: null
+
+    color: Theme.bg
+
+    ClockFaceController {
+        id: controller
+        objectName: "faceController"
+        windowWidth: root.width
+        windowHeight: root.height
+        followsClock: true
+    }
+
+    Loader {
+        objectName: "layout"
+        anchors.fill: parent
+        sourceComponent: controller.wide ? wideLayout : phoneLayout
+    }
+
+    Component {
+        id: wideLayout
+        WideFaceLayout {
+            face: controller
+            alertsPanel: root.alertsPanel
+            qiblaPanel: root.qiblaPanel
+            weatherPanel: root.weatherPanel
+            forecastStrip: root.forecastStrip
+            sunSidePanel: root.sunSidePanel
+            moonSidePanel: root.moonSidePanel
+        }
+    }
+    Component {
+        id: phoneLayout
+        PhoneFaceLayout {
+            face: controller
+            alertsPanel: root.alertsPanel
+            qiblaPanel: root.qiblaPanel
+            weatherPanel: root.weatherPanel
+            forecastStrip: root.forecastStrip
+            sunSidePanel: root.sunSidePanel
+            moonSidePanel: root.moonSidePanel
+            skyDetailPanel: root.skyDetailPanel
+        }
+    }
+
+    SheetFrame {
+        anchors.fill: parent
+        open: controller.showCalendar
+        minimumWidth: 720
+        minimumHeight: 640
+        title: controller.labels.calendar
+        content: root.calendarSheet
+        onClosed: controller.showCalendar = false
+    }
+    SheetFrame {
+        anchors.fill: parent
+        open: controller.showPlanetarium
+        minimumWidth: 960
+        minimumHeight: 640
+        title: controller.labels.sky_map
+        content: root.planetariumSheet
+        onClosed: controller.showPlanetarium = false
+    }
+    SheetFrame {
+        anchors.fill: parent
+        open: controller.showLearnAdhan
+        minimumWidth: 720
+        minimumHeight: 480
+        title: controller.labels.learn_adhan
+        content: root.learnAdhanSheet
+        onClosed: controller.showLearnAdhan = false
+    }
+
+    Rectangle {
+        objectName: "quranOverlay"
+        anchors.fill: parent
+        visible: controller.showQuran
+        z: 2000
+        color: Theme.bg
+        TapHandler {}
+        Loader {
+            anchors.fill: parent
+            active: controller.showQuran
+            sourceComponent: root.quranReader !== null ? root.quranReader : readerPlaceholder
+        }
+        Component {
+            id: readerPlaceholder
+            Item {
+                ThemeText {
+                    anchors.right: parent.right
+                    anchors.top: parent.top
+                    anchors.margins: 16
+                    text: "Done"
+                    semibold: true
+                    color: Theme.gold
+                    TapHandler { onTapped: controller.showQuran = false }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,50 @@
+import QtQuick
+import Orvane.Common
+import Orvane.Face
+
+// One gold action capsule: symbol and title on one line, shrinking before it is cut.
+RoundedBox {
+    id: capsule
+    property string title
+    property string symbol
+    property bool phone: false
+    signal activated()
+
+    readonly property real textSize: Theme.textSize(phone ? "caption" : "callout")
+    readonly property real hPad: phone ? 6 : 10
+    readonly property real vPad: phone ? 9 : 11
+
+    implicitHeight: textSize * 1.4 + 2 * vPad
+    implicitWidth: content.implicitWidth + 2 * hPad
+    radius: height / 2
+    color: Qt.rgba(Theme.gold.r, Theme.gold.g, Theme.gold.b, 0.2)
+    borderColor: Qt.rgba(Theme.gold.r, Theme.gold.g, Theme.gold.b, 0.5)
+    borderWidth: 1
+
+    Row {
+        id: content
+        anchors.centerIn: parent
+        spacing: capsule.phone ? 4 : 6
+        SymbolIcon {
+            anchors.verticalCenter: parent.verticalCenter
+            name: capsule.symbol
+            size: label.font.pixelSize
+            color: Theme.gold
+        }
+        ThemeText {
+            id: label
+            anchors.verticalCenter: parent.verticalCenter
+            width: Math.min(implicitWidth, capsule.width - 2 * capsule.hPad - parent.spacing - capsule.textSize)
+            text: capsule.title
+            font.pixelSize: capsule.textSize
+            semibold: true
+            color: Theme.gold
+            maximumLineCount: 1
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: Math.max(1, Math.floor(capsule.textSize * (capsule.phone ? 0.42 : 0.7)))
+            elide: Text.ElideRight
+        }
+    }
+
+    TapHandler { onTapped: capsule.activated() }
+}

@@ -1,0 +1,33 @@
+#include "StatusPills.h"
+
+#include "model/ClockBundle.h"
+
+#include <QVariantMap>
+
+namespace StatusPills {
+
+QString pillText(const QString& title, bool ok, qint64 count) {
+    const QString value =
+        count >= 1 ? QString::number(count) : (ok ? QStringLiteral("OK") : QStringLiteral("\u2014"));
+    return title + QStringLiteral(": ") + value;
+}
+
+QList<Pill> pills(const ClockBundle& bundle) {
+    const bool hasWeather = bundle.weather.has_value();
+    return {
+        {pillText(bundle.label(QStringLiteral("status_prayers")), true), true},
+        {pillText(bundle.label(QStringLiteral("status_weather")), hasWeather), hasWeather},
+        {pillText(bundle.label(QStringLiteral("status_alerts")), true, bundle.alerts.size()), true},
+        {pillText(bundle.label(QStringLiteral("status_geo")), true), true},
+        // The observatory's name is the same in every language.
+        {pillText(QStringLiteral("NASA"), true), true},
+    };
+}
+
+QVariantList toVariant(const QList<Pill>& pills) {
+    QVariantList list;
+    for (const Pill& pill : pills) list.append(QVariantMap{{"text", pill.text}, {"ok", pill.ok}});
+    return list;
+}
+
+}  // namespace StatusPills
