@@ -146,13 +146,18 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     publish(bundle);
     lastFullLoadMs_ = Clock::nowMs();
 
-    const std::optional<QUrl> logo = co_await steps_.syncAssets(settings, bundle, force);
+    co_await steps_.syncAssets(settings, bundle, force);
     if (overtaken()) co_return false;
-    if (logo && !logo->isEmpty() && (dialLogoURL_.isEmpty() || repickDialLogo_)) {
-        repickDialLogo_ = false;
-        if (*logo != dialLogoURL_) {
-            dialLogoURL_ = *logo;
-            emit dialLogoURLChanged();
+    if (dialLogoURL_.isEmpty() || repickDialLogo_) {
+        // Once per run (or per fresh reopen), so the rotation moves one step per start, not per reload.
+        const ClockLoadSteps::DialLogoPick pick = steps_.pickDialLogo(settings_.logoRotateIndex());
+        if (pick.url && !pick.url->isEmpty()) {
+            repickDialLogo_ = false;
+            settings_.setLogoRotateIndex(pick.nextRotateIndex);
+            if (*pick.url != dialLogoURL_) {
+                dialLogoURL_ = *pick.url;
+                emit dialLogoURLChanged();
+            }
         }
     }
 

@@ -382,15 +382,24 @@ TEST_F(ClockViewModelTest, FaceAspectAndDialLogo) {
 
     FakeClock clock("2026-03-01T06:00:00Z");
     fixPlace(21.42, 39.83);
+    // No logo cached yet: nothing is shown and the rotation stays; the next load tries again.
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_TRUE(vm->dialLogoURL().isEmpty());
+    EXPECT_EQ(settings->logoRotateIndex(), 0);
+    steps.picks.clear();
     steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/1.png"));
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(settings->logoRotateIndex(), 1);
     steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/2.png"));
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(vm->dialLogoURL().toLocalFile(), QStringLiteral("/logos/1.png")) << "picked once per run";
+    EXPECT_EQ(steps.picks, QList<int>{0});
     vm->requestNewDialLogo();
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(steps.picks, (QList<int>{0, 1}));
+    EXPECT_EQ(settings->logoRotateIndex(), 2);
 }
 
 TEST_F(ClockViewModelTest, LoadSchedulesTheWeekAndTurningTheCallOffClearsIt) {
