@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
+#include "DeviceZone.h"
 #include "FakeClock.h"
 #include "FixtureServer.h"
 #include "engine/GoogleMapsClient.h"
@@ -26,26 +27,6 @@ class MapsTest : public ::testing::Test {
     void SetUp() override { useKey(QStringLiteral("test-key")); }
     void TearDown() override { Endpoints::setCurrent(Endpoints::builtIn()); }
     FixtureServer server;
-};
-
-// The device's own zone, set for one test through TZ.
-class DeviceZone {
-  public:
-    explicit DeviceZone(const char* zone) : old_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ")) {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~DeviceZone() {
-        if (had_)
-            qputenv("TZ", old_);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-  private:
-    QByteArray old_;
-    bool had_;
 };
 
 }  // namespace
