@@ -102,7 +102,7 @@ TEST_F(MapsTest, ReverseGeocodeTakesLocalityCountryAndRegion) {
     EXPECT_EQ(g.country, QStringLiteral("FR"));
     EXPECT_EQ(g.admin1, QStringLiteral("Île-de-France"));
     ASSERT_EQ(server.requestsTo(kGeocode).size(), 1);
-    const auto& q = server.requestsTo(kGeocode)[0].query;
+    const QUrlQuery q = server.requestsTo(kGeocode)[0].query;
     EXPECT_EQ(q.queryItemValue(QStringLiteral("latlng")), QStringLiteral("48.8556,2.3589"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("key")), QStringLiteral("test-key"));
 }
@@ -126,7 +126,7 @@ TEST_F(MapsTest, ReverseGeocodeOfflineAndItsFallbacks) {
 TEST_F(MapsTest, StreetViewIsMissingOnlyWhenTheServiceSaysSo) {
     server.routeFixture(kMetadata, QStringLiteral("maps_streetview_metadata_ok.json"));
     EXPECT_TRUE(await(GoogleMapsClient::streetViewAvailable(21.4225, 39.8262)));
-    const auto& q = server.requestsTo(kMetadata)[0].query;
+    const QUrlQuery q = server.requestsTo(kMetadata)[0].query;
     EXPECT_EQ(q.queryItemValue(QStringLiteral("location")), QStringLiteral("21.4225,39.8262"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("source")), QStringLiteral("outdoor"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("key")), QStringLiteral("test-key"));
