@@ -44,9 +44,10 @@ Item {
         boundsBehavior: Flickable.StopAtBounds
         clip: true
 
-        NumberAnimation on contentX {
+        NumberAnimation {
             id: scroll
-            running: false
+            target: flick
+            property: "contentX"
             duration: 600
             easing.type: Easing.InOutQuad
         }
