@@ -16,6 +16,7 @@
 #include <QRadialGradient>
 #include <QSvgRenderer>
 #include <QtMath>
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cmath>
@@ -23,7 +24,11 @@
 
 namespace {
 
-constexpr int kFrameIntervalMs = 16;  // at most 60 frames a second
+constexpr int kMinFrameIntervalMs = 16;   // at most 60 frames a second
+constexpr int kMaxFrameIntervalMs = 100;  // and never fewer than 10
+// A frame is due when the second hand's tip has moved this far on screen (device pixels): the sweep looks
+// the same as at 60 frames a second, and a small dial draws far fewer frames.
+constexpr double kTipStepPixels = 0.5;
 constexpr qint64 kMaxLogoBytes = 4 * 1024 * 1024;
 constexpr std::chrono::seconds kLogoTimeout{30};
 
@@ -98,7 +103,7 @@ int AnalogClockView::dayOfMonth(std::int64_t utcMs, double tzOffsetHours) {
 AnalogClockView::AnalogClockView(QQuickItem* parent) : QQuickItem(parent), frameTimer_(this) {
     frameTimer_.setObjectName(QStringLiteral("frameTimer"));
     frameTimer_.setTimerType(Qt::PreciseTimer);
-    frameTimer_.setInterval(kFrameIntervalMs);
+    frameTimer_.setInterval(kMinFrameIntervalMs);
     connect(&frameTimer_, &QTimer::timeout, this, &AnalogClockView::tick);
     connect(this, &QQuickItem::visibleChanged, this, &AnalogClockView::updateFrameTimer);
     face_ = new DialPiece(this, [this](QPainter* p) { drawFace(p); });
@@ -178,7 +183,18 @@ void AnalogClockView::layoutPieces() {
     hub_->update();
 }
 
+int AnalogClockView::frameIntervalMs() const {
+    const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    const double tipPixels = kHands[2].length * side() / 2 * hands_[2]->renderScale() * dpr;
+    if (!(tipPixels > 0)) return kMaxFrameIntervalMs;
+    // The second hand turns 6 degrees a second.
+    const double ms = qRadiansToDegrees(kTipStepPixels / tipPixels) / 6.0 * 1000.0;
+    return std::clamp(static_cast<int>(ms), kMinFrameIntervalMs, kMaxFrameIntervalMs);
+}
+
 void AnalogClockView::tick() {
+    const int interval = frameIntervalMs();
+    if (interval != frameTimer_.interval()) frameTimer_.setInterval(interval);
     const std::int64_t now = Clock::nowMs();
     const HandComps c = handComps(now, tzOffsetHours_);
     // The hour and minute hands move a tenth of a degree a second or less: turning them only when that

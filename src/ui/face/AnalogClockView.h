@@ -67,6 +67,7 @@ class AnalogClockView : public QQuickItem {
     void setLogoImage(LogoState state, const QImage& image);
     void layoutPieces();
     void tick();
+    int frameIntervalMs() const;
     void drawFace(QPainter* painter) const;
     void drawDay(QPainter* painter) const;
     void drawHand(QPainter* painter, int hand) const;
