@@ -1,7 +1,7 @@
 #include "engine/APIClient.h"
 
 #include "model/JsonCoding.h"
-#include "platform/Endpoints.h"
+#include "model/Server.h"
 
 const APIClient& APIClient::shared() {
     static const APIClient client;
@@ -9,7 +9,7 @@ const APIClient& APIClient::shared() {
 }
 
 QUrl APIClient::serverURL(const QString& path, const QueryItems& query) {
-    const QUrl origin = Endpoints::current().server;
+    const QUrl origin = Server::baseURL();
     if (!origin.isValid() || origin.isRelative() || origin.host().isEmpty()) return {};
     QUrl url = origin.resolved(QUrl(path));
     if (!query.isEmpty()) {
@@ -42,4 +42,16 @@ QCoro::Task<bool> APIClient::postClockAddress(QJsonObject body) const {
     if (!reply || !reply->isObject()) co_return false;
     const QJsonValue ok = reply->toObject().value(QLatin1String("ok"));
     co_return ok.isBool() && ok.toBool();
+}
+
+QCoro::Task<std::optional<ClockAddressInfo>> APIClient::fetchClockAddress(
+    QString clockId, std::optional<QString> deviceId) const {
+    QueryItems query{{QStringLiteral("clock_id"), clockId}};
+    if (deviceId && !deviceId->trimmed().isEmpty())
+        query.append({QStringLiteral("device_id"), deviceId->trimmed()});
+    const QUrl url = serverURL(QStringLiteral("/v1/clock_address"), query);
+    if (url.isEmpty()) co_return std::nullopt;
+    const HttpResponse response = co_await Http::get(url);
+    if (!response.transportOk) co_return std::nullopt;
+    co_return JsonCoding::decode<ClockAddressInfo>(response.body);
 }

@@ -48,7 +48,8 @@ const icu::number::LocalizedNumberFormatter& distanceFormatter(const QLocale& lo
         // Half-even on the decimal value, as a plain number formatter of the platform rounds by default.
         cached = icu::number::NumberFormatter::withLocale(icuLocale(locale))
                      .precision(icu::number::Precision::minMaxFraction(0, 1))
-                     .roundingMode(UNUM_ROUND_HALFEVEN);
+                     .roundingMode(UNUM_ROUND_HALFEVEN)
+                     .sign(UNUM_SIGN_NEGATIVE);  // a value that rounds to zero never shows as "-0"
     }
     return *cached;
 }

@@ -34,8 +34,12 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, QObject* 
 
 bool DesktopNotifications::isServicePresent() const {
     if (!bus_.isConnected() || !bus_.interface()) return false;
-    const QDBusReply<bool> reply = bus_.interface()->isServiceRegistered(QString::fromLatin1(service));
-    return reply.isValid() && reply.value();
+    const QString name = QString::fromLatin1(service);
+    const QDBusReply<bool> registered = bus_.interface()->isServiceRegistered(name);
+    if (registered.isValid() && registered.value()) return true;
+    // Several desktops start their notification daemon on the first call only.
+    const QDBusReply<QStringList> activatable = bus_.interface()->activatableServiceNames();
+    return activatable.isValid() && activatable.value().contains(name);
 }
 
 QCoro::Task<quint32> DesktopNotifications::notify(Request request) {

@@ -34,7 +34,7 @@ class DesktopNotifications : public QObject {
     explicit DesktopNotifications(QObject* parent = nullptr);  // the session bus
     explicit DesktopNotifications(const QDBusConnection& bus, QObject* parent = nullptr);
 
-    // Whether a notification server is running on the bus right now.
+    // Whether a notification server runs on the bus, or would be started by the bus on the first call.
     bool isServicePresent() const;
 
     // Posts (or replaces) a notification. The server's id, or 0 when nothing was posted (no bus, no

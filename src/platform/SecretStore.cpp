@@ -5,6 +5,7 @@
 #include <qt6keychain/keychain.h>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -23,7 +24,15 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcSecrets, "orvane.secrets")
 
-const QString kService = QStringLiteral("Orvane");
+QString& service() {
+    static QString name = QStringLiteral("Orvane");
+    return name;
+}
+
+// Items of the fallback file are keyed by service and account, like the keyring's attributes.
+QString fileKey(const QString& account) {
+    return service() + u'/' + account;
+}
 std::atomic<std::int64_t> hungUntilMs{0};
 
 bool inBackoff() {
@@ -51,6 +60,19 @@ bool secretServiceReachable() {
     const QString name = QStringLiteral("org.freedesktop.secrets");
     if (ask(QStringLiteral("NameHasOwner"), {name}).toBool()) return true;
     return ask(QStringLiteral("ListActivatableNames"), {}).toStringList().contains(name);
+}
+
+// A locked keyring answers a search for a missing item like an unlocked one would, but until it is unlocked
+// nothing can be stored there either: the caller must not act on "not found" then.
+bool defaultCollectionLocked() {
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets/aliases/default"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.freedesktop.Secret.Collection") << QStringLiteral("Locked");
+    const QDBusMessage reply =
+        QDBusConnection::sessionBus().call(get, QDBus::Block, int(callTimeout.count()));
+    if (reply.type() != QDBusMessage::ReplyMessage) return false;
+    return reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
 }
 
 struct JobOutcome {
@@ -134,6 +156,13 @@ QString fallbackFilePath() {
            QStringLiteral("/Orvane/secrets.json");
 }
 
+void setServiceName(const QString& name) {
+    service() = name;
+}
+QString serviceName() {
+    return service();
+}
+
 void resetBackoff() {
     hungUntilMs.store(0);
 }
@@ -142,15 +171,16 @@ ReadResult read(const QString& account) {
     if (usesFileFallback()) {
         const std::optional<QJsonObject> all = readFallback();
         if (!all) return {Status::Unavailable, {}};
-        const QJsonValue v = all->value(account);
+        const QJsonValue v = all->value(fileKey(account));
         if (!v.isString()) return {Status::NotFound, {}};
         return {Status::Ok, QByteArray::fromBase64(v.toString().toLatin1())};
     }
     if (inBackoff() || !secretServiceReachable()) return {Status::Unavailable, {}};
-    auto* job = new QKeychain::ReadPasswordJob(kService);
+    auto* job = new QKeychain::ReadPasswordJob(service());
     job->setKey(account);
     const JobOutcome outcome = run(job, true);
-    const Status status = statusOf(outcome);
+    Status status = statusOf(outcome);
+    if (status == Status::NotFound && defaultCollectionLocked()) status = Status::Unavailable;
     return {status, status == Status::Ok ? outcome.data : QByteArray()};
 }
 
@@ -158,11 +188,11 @@ Status write(const QString& account, const QByteArray& data) {
     if (usesFileFallback()) {
         std::optional<QJsonObject> all = readFallback();
         if (!all) return Status::Unavailable;
-        all->insert(account, QString::fromLatin1(data.toBase64()));
+        all->insert(fileKey(account), QString::fromLatin1(data.toBase64()));
         return writeFallback(*all) ? Status::Ok : Status::Unavailable;
     }
     if (inBackoff() || !secretServiceReachable()) return Status::Unavailable;
-    auto* job = new QKeychain::WritePasswordJob(kService);
+    auto* job = new QKeychain::WritePasswordJob(service());
     job->setKey(account);
     job->setBinaryData(data);
     return statusOf(run(job, false));
@@ -172,12 +202,12 @@ Status remove(const QString& account) {
     if (usesFileFallback()) {
         std::optional<QJsonObject> all = readFallback();
         if (!all) return Status::Unavailable;
-        if (!all->contains(account)) return Status::NotFound;
-        all->remove(account);
+        if (!all->contains(fileKey(account))) return Status::NotFound;
+        all->remove(fileKey(account));
         return writeFallback(*all) ? Status::Ok : Status::Unavailable;
     }
     if (inBackoff() || !secretServiceReachable()) return Status::Unavailable;
-    auto* job = new QKeychain::DeletePasswordJob(kService);
+    auto* job = new QKeychain::DeletePasswordJob(service());
     job->setKey(account);
     return statusOf(run(job, false));
 }

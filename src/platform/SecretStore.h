@@ -32,6 +32,11 @@ inline constexpr std::chrono::milliseconds hungBackoff{60000};
 bool usesFileFallback();
 QString fallbackFilePath();
 
+// The name the items are filed under in the keyring ("Orvane"); tests give each run its own so they never
+// touch the user's items or each other's.
+void setServiceName(const QString& name);
+QString serviceName();
+
 // Forgets an earlier hang, so the next call asks the keyring again (tests, a resumed session).
 void resetBackoff();
 

@@ -98,3 +98,44 @@ TEST(APIClient, NonFiniteBodyIsNeverSent) {
     EXPECT_FALSE(await(APIClient::shared().postClockAddress(body)));
     EXPECT_TRUE(server.log().isEmpty());
 }
+
+TEST(APIClient, FetchClockAddressSendsTrimmedDeviceIdOnlyWhenGiven) {
+    FixtureServer server;
+    ServerAt at(server.origin());
+    server.routeFixture(kPath, QStringLiteral("clock_address_street.json"), 500);
+    const auto info = await(
+        APIClient::shared().fetchClockAddress(QStringLiteral("clk-0123abcd"), QStringLiteral("  D+1 \n")));
+    ASSERT_TRUE(info.has_value());  // the status is not consulted
+    EXPECT_TRUE(info->found);
+    EXPECT_EQ(info->clockId, QStringLiteral("clk-5e7a11ce"));
+    EXPECT_EQ(info->lat, 48.8566);
+    await(APIClient::shared().fetchClockAddress(QStringLiteral("clk-0123abcd"), QStringLiteral(" \t")));
+    await(APIClient::shared().fetchClockAddress(QStringLiteral("clk-0123abcd"), std::nullopt));
+    const auto sent = server.requestsTo(kPath);
+    ASSERT_EQ(sent.size(), 3);
+    EXPECT_EQ(sent[0].method, QByteArray("GET"));
+    EXPECT_EQ(sent[0].query.queryItemValue(QStringLiteral("clock_id")), QStringLiteral("clk-0123abcd"));
+    EXPECT_EQ(sent[0].query.queryItemValue(QStringLiteral("device_id"), QUrl::FullyDecoded),
+              QStringLiteral("D+1"));
+    EXPECT_FALSE(sent[1].query.hasQueryItem(QStringLiteral("device_id")));
+    EXPECT_FALSE(sent[2].query.hasQueryItem(QStringLiteral("device_id")));
+}
+
+TEST(APIClient, FetchClockAddressGivesNothingForAnythingButTheRecord) {
+    FixtureServer server;
+    ServerAt at(server.origin());
+    const auto fetch = [] {
+        return await(APIClient::shared().fetchClockAddress(QStringLiteral("clk-0123abcd"), {}));
+    };
+    server.routeFixture(kPath, QStringLiteral("clock_address_bad_lat.json"));
+    EXPECT_FALSE(fetch().has_value());
+    server.routeJson(kPath, "{}");
+    EXPECT_FALSE(fetch().has_value());
+    server.routeJson(kPath, "not json");
+    EXPECT_FALSE(fetch().has_value());
+    server.routeFixture(kPath, QStringLiteral("clock_address_not_found.json"));
+    ASSERT_TRUE(fetch().has_value());
+    EXPECT_FALSE(fetch()->found);
+    server.setOffline(true);
+    EXPECT_FALSE(fetch().has_value());
+}

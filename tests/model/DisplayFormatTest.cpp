@@ -26,6 +26,8 @@ TEST(DisplayFormat, Distance) {
         {0, true, us, u"0 km"_s},
         {0, false, us, u"0 mi"_s},
         {0.04, true, us, u"0 km"_s},
+        {-0.04, true, us, u"0 km"_s},
+        {-1.5, true, us, u"-1.5 km"_s},
         {0.25, true, us, u"0.2 km"_s},  // half-even, as number formatters round by default
         {0.35, true, us, u"0.4 km"_s},
         {12.5, true, german, u"12,5 km"_s},

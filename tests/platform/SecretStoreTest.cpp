@@ -4,8 +4,12 @@
 #include "platform/SecretStore.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QUuid>
 #include <csignal>
@@ -131,4 +135,46 @@ TEST(SecretStore, NoBusAtAllFallsBackToAPrivateFile) {
                         {QStringLiteral("DISPLAY"), QString()},
                         {QStringLiteral("XDG_RUNTIME_DIR"), runtime.path()}}),
               0);
+}
+
+// Runs in a child with a keyring of its own: stores an item, locks the keyring, reads again.
+TEST(SecretStore, ChildSeesALockedKeyringAsUnavailable) {
+    if (qEnvironmentVariableIsEmpty("ORVANE_SECRET_LOCK_CHILD")) GTEST_SKIP() << "runs as a child only";
+    const QString account = QStringLiteral("orvane.deviceId");
+    ASSERT_EQ(SecretStore::write(account, "DEV-1"), SecretStore::Status::Ok);
+    ASSERT_EQ(SecretStore::read(account).data, QByteArray("DEV-1"));
+    QDBusMessage lock = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
+        QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("Lock"));
+    lock << QVariant::fromValue(
+        QList<QDBusObjectPath>{QDBusObjectPath("/org/freedesktop/secrets/collection/login")});
+    ASSERT_EQ(QDBusConnection::sessionBus().call(lock).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(SecretStore::read(account).status, SecretStore::Status::Unavailable);
+    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.missing")).status, SecretStore::Status::Unavailable);
+}
+
+TEST(SecretStore, LockedKeyringIsUnavailableNotNotFound) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("dbus-run-session")).isEmpty()) {
+        GTEST_SKIP() << "needs gnome-keyring-daemon and dbus-run-session";
+    }
+    QTemporaryDir home;
+    QProcess child;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("HOME"), home.path());
+    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    e.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
+    e.insert(QStringLiteral("ORVANE_SECRET_LOCK_CHILD"), QStringLiteral("1"));
+    e.remove(QStringLiteral("DISPLAY"));
+    child.setProcessEnvironment(e);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    const QString script = QStringLiteral(
+        "eval \"$(echo -n pw | gnome-keyring-daemon --unlock --components=secrets 2>/dev/null)\"; "
+        "exec \"$0\" --gtest_filter=SecretStore.ChildSeesALockedKeyringAsUnavailable");
+    child.start(QStringLiteral("dbus-run-session"),
+                {QStringLiteral("--"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+                 QCoreApplication::applicationFilePath()});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
 }

@@ -1,0 +1,261 @@
+#include "clock/AdhanPlayer.h"
+
+#include "services/AdhanAudioCache.h"
+
+#include <QAudioOutput>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMediaPlayer>
+#include <QSaveFile>
+#include <QSoundEffect>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QtEndian>
+#include <cmath>
+
+namespace {
+
+constexpr qint64 kMinimumRecordingBytes = 1000;
+
+// A short, soft two-partial tone for the "beep" mode, made here so no second file must ship.
+QByteArray beepWav() {
+    constexpr int rate = 44100;
+    constexpr int samples = rate * 35 / 100;
+    constexpr int fade = rate / 100;
+    QByteArray pcm(samples * 2, Qt::Uninitialized);
+    for (int i = 0; i < samples; ++i) {
+        const double t = double(i) / rate;
+        double envelope = 1.0;
+        if (i < fade) envelope = double(i) / fade;
+        if (samples - i < fade * 8) envelope = double(samples - i) / (fade * 8);
+        const double value =
+            envelope * (0.35 * std::sin(2 * M_PI * 880 * t) + 0.12 * std::sin(2 * M_PI * 1760 * t));
+        qToLittleEndian<qint16>(qint16(std::lround(value * 32767)), pcm.data() + 2 * i);
+    }
+    QByteArray wav;
+    const auto u32 = [&wav](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        wav.append(b, 4);
+    };
+    const auto u16 = [&wav](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        wav.append(b, 2);
+    };
+    wav.append("RIFF");
+    u32(36 + quint32(pcm.size()));
+    wav.append("WAVEfmt ");
+    u32(16);
+    u16(1);  // PCM
+    u16(1);  // mono
+    u32(rate);
+    u32(rate * 2);
+    u16(2);
+    u16(16);
+    wav.append("data");
+    u32(quint32(pcm.size()));
+    wav.append(pcm);
+    return wav;
+}
+
+QString soundsFolder() {
+    QString base = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (base.isEmpty()) base = QDir::tempPath();
+    return base + QStringLiteral("/Orvane/Sounds");
+}
+
+}  // namespace
+
+AdhanPlayer& AdhanPlayer::shared() {
+    static AdhanPlayer* player = new AdhanPlayer;
+    return *player;
+}
+
+AdhanPlayer::AdhanPlayer(QObject* parent) : QObject(parent) {}
+
+AdhanPlayer::~AdhanPlayer() {
+    releasePlayer();
+    if (alarm_) alarm_->stop();
+}
+
+QUrl AdhanPlayer::builtInSound(const QString& name) {
+    QByteArray bytes;
+    QString fileName;
+    if (name == QLatin1String("beep")) {
+        bytes = beepWav();
+        fileName = QStringLiteral("beep.wav");
+    } else {
+        static const char* const known[][2] = {{"adhan_fajr", "adhan_fajr.ogg"},
+                                               {"adhan_regular", "adhan_regular.ogg"},
+                                               {"emergency_alert", "emergency_alert.wav"}};
+        for (const auto& entry : known)
+            if (name == QLatin1String(entry[0])) fileName = QString::fromLatin1(entry[1]);
+        if (fileName.isEmpty()) return {};
+        QFile resource(QStringLiteral(":/orvane/sounds/") + fileName);
+        if (!resource.open(QIODevice::ReadOnly)) return {};
+        bytes = resource.readAll();
+    }
+    // The media backend reads local files most reliably, so the resource is copied out once and kept.
+    const QString path = soundsFolder() + QLatin1Char('/') + fileName;
+    QFile existing(path);
+    if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
+        return QUrl::fromLocalFile(path);
+    existing.close();
+    QDir().mkpath(soundsFolder());
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) return {};
+    return QUrl::fromLocalFile(path);
+}
+
+QUrl AdhanPlayer::installedRecording(const QString& kind) {
+    if (kind != QLatin1String("fajr") && kind != QLatin1String("regular")) return {};
+    const QFileInfo file(AdhanAudioCache::folder() + QLatin1Char('/') + kind + QStringLiteral(".mp3"));
+    if (!file.isFile() || file.size() <= kMinimumRecordingBytes) return {};
+    return QUrl::fromLocalFile(file.absoluteFilePath());
+}
+
+void AdhanPlayer::play(const Call& call, const QString& notifyMode, int lengthSeconds, bool manual) {
+    const bool silent = notifyMode == QLatin1String("silent") || notifyMode == QLatin1String("off");
+    if (!manual && silent) return;
+    stop();
+    const quint64 generation = generation_;
+    if (!manual && notifyMode == QLatin1String("beep")) {
+        kind_ = Kind::Beep;
+        beep_ = std::make_unique<QSoundEffect>();
+        beep_->setSource(builtInSound(QStringLiteral("beep")));
+        connect(beep_.get(), &QSoundEffect::playingChanged, this, [this, generation] {
+            if (generation == generation_ && beep_ && !beep_->isPlaying() && kind_ == Kind::Beep)
+                kind_ = Kind::None;
+        });
+        beep_->play();
+        return;
+    }
+    call_ = call;
+    kind_ = call.isFajr ? Kind::Fajr : Kind::Regular;
+    ringing_ = true;
+    lengthSeconds_ = lengthSeconds;
+    emit changed();
+    if (lengthSeconds > 0) {
+        autoStop_ = std::make_unique<QTimer>();
+        autoStop_->setSingleShot(true);
+        connect(autoStop_.get(), &QTimer::timeout, this, [this, generation] {
+            if (generation == generation_) stop();
+        });
+        autoStop_->start(lengthSeconds * 1000);
+    }
+    QUrl url = installedRecording(call.isFajr ? QStringLiteral("fajr") : QStringLiteral("regular"));
+    if (url.isEmpty())
+        url = builtInSound(call.isFajr ? QStringLiteral("adhan_fajr") : QStringLiteral("adhan_regular"));
+    if (url.isEmpty()) {
+        fallBackOrFinish(generation, QStringLiteral("no recording available"));
+        return;
+    }
+    startRecording(url, generation);
+}
+
+void AdhanPlayer::startRecording(const QUrl& url, quint64 generation) {
+    releasePlayer();
+    source_ = url;
+    output_ = std::make_unique<QAudioOutput>();
+    player_ = std::make_unique<QMediaPlayer>();
+    // The output must be in place before the source, or Qt 6.4's GStreamer pipeline stalls.
+    player_->setAudioOutput(output_.get());
+    connect(
+        player_.get(), &QMediaPlayer::errorOccurred, this,
+        [this, generation](QMediaPlayer::Error, const QString& text) { fallBackOrFinish(generation, text); });
+    connect(player_.get(), &QMediaPlayer::mediaStatusChanged, this,
+            [this, generation](QMediaPlayer::MediaStatus status) {
+                if (status == QMediaPlayer::InvalidMedia)
+                    fallBackOrFinish(generation, QStringLiteral("invalid media"));
+                else if (status == QMediaPlayer::EndOfMedia)
+                    finish(generation);
+            });
+    connect(player_.get(), &QMediaPlayer::positionChanged, this, [this, generation](qint64 position) {
+        if (generation == generation_ && position > 0 && loadGuard_) loadGuard_->stop();
+    });
+    loadGuard_ = std::make_unique<QTimer>();
+    loadGuard_->setSingleShot(true);
+    connect(loadGuard_.get(), &QTimer::timeout, this,
+            [this, generation] { fallBackOrFinish(generation, QStringLiteral("playback did not start")); });
+    loadGuard_->start(loadTimeoutMs);
+    player_->setSource(url);
+    player_->play();
+}
+
+void AdhanPlayer::fallBackOrFinish(quint64 generation, const QString& reason) {
+    if (generation != generation_ || !ringing_) return;
+    const bool isFajr = kind_ == Kind::Fajr;
+    const QUrl builtIn =
+        builtInSound(isFajr ? QStringLiteral("adhan_fajr") : QStringLiteral("adhan_regular"));
+    if (!builtIn.isEmpty() && source_ != builtIn) {
+        // A broken installed recording must not leave the prayer time silent.
+        startRecording(builtIn, generation);
+        return;
+    }
+    stop();
+    emit playbackFailed(reason);
+}
+
+void AdhanPlayer::finish(quint64 generation) {
+    if (generation == generation_) stop();
+}
+
+void AdhanPlayer::releasePlayer() {
+    if (loadGuard_) loadGuard_->stop();
+    if (player_) {
+        // Released from inside the player's own signals too, so it goes away once they return.
+        player_->disconnect(this);
+        player_->stop();
+        player_.release()->deleteLater();
+    }
+    if (output_) output_.release()->deleteLater();
+    source_.clear();
+}
+
+void AdhanPlayer::stop() {
+    ++generation_;
+    if (autoStop_) autoStop_->stop();
+    releasePlayer();
+    if (beep_) {
+        beep_->disconnect(this);
+        beep_->stop();
+        beep_.release()->deleteLater();
+    }
+    const bool wasRinging = ringing_;
+    ringing_ = false;
+    kind_ = Kind::None;
+    if (wasRinging) emit changed();
+}
+
+void AdhanPlayer::startEmergency(const QString& title, const QString& body) {
+    stopEmergency();
+    emergencyTitle_ = title;
+    emergencyBody_ = body;
+    emergencyRinging_ = true;
+    alarm_ = std::make_unique<QSoundEffect>();
+    alarm_->setLoopCount(QSoundEffect::Infinite);
+    alarm_->setSource(builtInSound(QStringLiteral("emergency_alert")));
+    alarm_->play();
+    alarmTimeout_ = std::make_unique<QTimer>();
+    alarmTimeout_->setSingleShot(true);
+    connect(alarmTimeout_.get(), &QTimer::timeout, this, &AdhanPlayer::stopEmergency);
+    alarmTimeout_->start(emergencyLoopSeconds * 1000);
+    emit emergencyChanged();
+}
+
+void AdhanPlayer::stopEmergency() {
+    if (alarmTimeout_) {
+        alarmTimeout_->stop();
+        alarmTimeout_->disconnect(this);
+        alarmTimeout_.release()->deleteLater();
+    }
+    if (alarm_) {
+        alarm_->stop();
+        alarm_.release()->deleteLater();
+    }
+    if (!emergencyRinging_) return;
+    emergencyRinging_ = false;
+    emit emergencyChanged();
+}

@@ -1,0 +1,338 @@
+#include "clock/ClockViewModel.h"
+
+#include "clock/AdhanCall.h"
+#include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
+#include "clock/ClockLoadSteps.h"
+#include "clock/MacPrayerAlarmService.h"
+#include "clock/NotificationScheduler.h"
+#include "engine/CivilDay.h"
+#include "engine/LocalBundleBuilder.h"
+#include "platform/Clock.h"
+#include "platform/DefaultsStore.h"
+#include "services/AppSettings.h"
+#include "services/LocationManager.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+bool isMissing(double lat, double lon) {
+    return !std::isfinite(lat) || !std::isfinite(lon) || (std::abs(lat) < 0.001 && std::abs(lon) < 0.001);
+}
+
+// A presence check-in needs the town, not the street: one decimal is about 11 km.
+double coarse(double degrees) {
+    return std::round(degrees * 10.0) / 10.0;
+}
+
+ClockViewModel::Collaborators withDefaults(ClockViewModel::Collaborators c) {
+    if (!c.player) c.player = &AdhanPlayer::shared();
+    if (!c.notifications) c.notifications = &NotificationScheduler::shared();
+    if (!c.alarms) c.alarms = &MacPrayerAlarmService::shared();
+    return c;
+}
+
+}  // namespace
+
+ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, QObject* parent)
+    : ClockViewModel(settings, steps, Collaborators{}, parent) {}
+
+ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Collaborators collaborators,
+                               QObject* parent)
+    : QObject(parent),
+      settings_(settings),
+      steps_(steps),
+      with_(withDefaults(collaborators)),
+      now_(Clock::now()) {
+    firedDay_.fill(std::numeric_limits<std::int64_t>::min());
+    timer_.setInterval(1000);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, &ClockViewModel::tick);
+    // "OrvanePlayPrayer" is answered here rather than by a view, so the call still plays with every window
+    // closed; the alarm timer and the notifications both post it and the once-per-day guard makes it one
+    // call.
+    connect(&AppEvents::shared(), &AppEvents::playPrayer, this,
+            [this](const QString& prayer, bool force) { triggerAdhan(prayer, force); });
+    // Switching the call off must also silence the week of notifications already scheduled, not only the
+    // ones the next load would schedule.
+    connect(&settings_, &AppSettings::notifyModeChanged, this, [this] {
+        if (bundle_) with_.notifications->reschedule(*bundle_, settings_.snapshot());
+    });
+}
+
+ClockViewModel::~ClockViewModel() = default;
+
+QString ClockViewModel::cachedBundleKey(const QString& deviceId) {
+    return QStringLiteral("cachedBundle.") + deviceId;
+}
+
+void ClockViewModel::setLocationManager(const LocationManager* manager) {
+    locationManager_ = manager;
+}
+
+void ClockViewModel::setFaceAspect(double aspect) {
+    if (!std::isfinite(aspect) || aspect <= 0 || aspect == faceAspect_) return;
+    faceAspect_ = aspect;
+    emit faceAspectChanged();
+}
+
+bool ClockViewModel::hydrateFromCache() {
+    const DefaultsStore& store = settings_.store();
+    const QString key = cachedBundleKey(settings_.deviceId());
+    std::optional<QByteArray> bytes = store.data(key);
+    if (!bytes) {
+        if (const std::optional<QString> text = store.string(key)) bytes = text->toUtf8();
+    }
+    if (!bytes || bytes->isEmpty()) return false;
+    QJsonParseError error{};
+    const QJsonDocument doc = QJsonDocument::fromJson(*bytes, &error);
+    if (error.error != QJsonParseError::NoError) return false;
+    std::optional<ClockBundle> cached = ClockBundle::fromJson(doc.object());
+    if (!cached) return false;
+    publish(std::move(*cached));
+    return true;
+}
+
+void ClockViewModel::publish(ClockBundle bundle) {
+    bundle.nextPrayer = LocalBundleBuilder::computeNext(bundle.prayers, Clock::now(),
+                                                        bundle.location.tzOffsetHours, bundle.labels);
+    minutes_ = PrayerSchedule::minutesOf(bundle.prayers);
+    bundleDay_.reset();
+    if (const std::optional<CivilDay::Date> date = CivilDay::parseIso(bundle.date.gregorian))
+        bundleDay_ = CivilDay::daysFromCivil(date->year, date->month, date->day);
+    bundle_ = std::move(bundle);
+    emit bundleChanged();
+}
+
+void ClockViewModel::cacheBundle(const ClockBundle& bundle, double lat, double lon) {
+    const QJsonValue json = bundle.toJson();
+    if (!json.isObject()) return;  // an encode that failed must not replace a good cached bundle
+    DefaultsStore& store = settings_.store();
+    const QString deviceId = settings_.deviceId();
+    store.setData(cachedBundleKey(deviceId), QJsonDocument(json.toObject()).toJson(QJsonDocument::Compact));
+    store.setDouble(QStringLiteral("cachedBundleLat.") + deviceId, lat);
+    store.setDouble(QStringLiteral("cachedBundleLon.") + deviceId, lon);
+}
+
+QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QString> cityOverride,
+                                       std::optional<QString> countryOverride, bool force) {
+    const std::uint64_t generation = ++loadGeneration_;
+    ++loadsInFlight_;
+    // The clock state may be gone when a step returns; nothing of it is touched then.
+    const QPointer<ClockViewModel> self(this);
+    struct InFlight {
+        QPointer<ClockViewModel> owner;
+        ~InFlight() {
+            if (owner) --owner->loadsInFlight_;
+        }
+    } inFlight{self};
+    const auto overtaken = [self, generation] { return !self || generation != self->loadGeneration_; };
+
+    const SettingsSnapshot settings = settings_.snapshot();
+    co_await steps_.syncHijri(lat, lon, Clock::now(), force);
+    if (overtaken()) co_return false;
+    ClockBundle bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, force);
+    if (overtaken()) co_return false;
+
+    const LocationInfo& place = bundle.location;
+    const double placeLat = isMissing(place.lat, place.lon) ? lat : place.lat;
+    const double placeLon = isMissing(place.lat, place.lon) ? lon : place.lon;
+    settings_.persistResolvedLocation(place.city, placeLat, placeLon, std::nullopt, place.tzOffsetHours);
+    publish(bundle);
+    lastFullLoadMs_ = Clock::nowMs();
+
+    co_await steps_.syncAssets(settings, bundle, force);
+    if (overtaken()) co_return false;
+    if (dialLogoURL_.isEmpty() || repickDialLogo_) {
+        // Once per run (or per fresh reopen), so the rotation moves one step per start, not per reload.
+        const ClockLoadSteps::DialLogoPick pick = steps_.pickDialLogo(settings_.logoRotateIndex());
+        if (pick.url && !pick.url->isEmpty()) {
+            repickDialLogo_ = false;
+            settings_.setLogoRotateIndex(pick.nextRotateIndex);
+            if (*pick.url != dialLogoURL_) {
+                dialLogoURL_ = *pick.url;
+                emit dialLogoURLChanged();
+            }
+        }
+    }
+
+    cacheBundle(bundle, placeLat, placeLon);
+    with_.notifications->reschedule(bundle, settings_.snapshot());
+    with_.alarms->reschedule(bundle);
+    co_await raiseEmergencyAlerts(bundle);
+    if (overtaken()) co_return false;
+    co_await presencePing(settings_, placeLat, placeLon, bundle, false);
+    co_return static_cast<bool>(self);
+}
+
+QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
+    const SettingsSnapshot s = settings_.snapshot();
+    if (settings_.hasManualCoordinates()) {
+        std::optional<QString> city;
+        if (!s.manualCity.trimmed().isEmpty()) city = s.manualCity.trimmed();
+        co_return co_await load(s.manualLat, s.manualLon, city, std::nullopt, force);
+    }
+    if (locationManager_ && locationManager_->hasCoordinate() &&
+        !isMissing(locationManager_->latitude(), locationManager_->longitude()))
+        co_return co_await load(locationManager_->latitude(), locationManager_->longitude(), std::nullopt,
+                                std::nullopt, force);
+    const DefaultsStore& store = settings_.store();
+    const QString deviceId = settings_.deviceId();
+    const double lat = store.doubleValue(QStringLiteral("cachedBundleLat.") + deviceId);
+    const double lon = store.doubleValue(QStringLiteral("cachedBundleLon.") + deviceId);
+    if (!isMissing(lat, lon)) co_return co_await load(lat, lon, std::nullopt, std::nullopt, force);
+    if (bundle_ && !isMissing(bundle_->location.lat, bundle_->location.lon))
+        co_return co_await load(bundle_->location.lat, bundle_->location.lon, std::nullopt, std::nullopt,
+                                force);
+    co_return false;
+}
+
+void ClockViewModel::startTicking() {
+    if (timer_.isActive()) return;
+    tick();
+    timer_.start();
+}
+
+void ClockViewModel::stopTicking() {
+    timer_.stop();
+}
+
+void ClockViewModel::tick() {
+    const std::int64_t nowMs = Clock::nowMs();
+    now_ = QDateTime::fromMSecsSinceEpoch(nowMs, Qt::UTC);
+    emit nowChanged();
+    if (bundle_) {
+        NextPrayer next = LocalBundleBuilder::computeNext(bundle_->prayers, now_,
+                                                          bundle_->location.tzOffsetHours, bundle_->labels);
+        NextPrayer& held = bundle_->nextPrayer;
+        if (next.key != held.key || next.name != held.name || next.time != held.time) {
+            held = std::move(next);
+            emit bundleChanged();
+        }
+        checkPrayerTriggers(nowMs);
+    }
+    if (++tickCount_ % refreshCheckEveryTicks == 0) {
+        maybeRefreshIfDue(nowMs);
+        if (bundle_ && bundleDay_ && loadsInFlight_ == 0) {
+            const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
+            if (CivilDay::dayOf(nowMs, offset) != *bundleDay_) reloadSoftly();
+        }
+    }
+}
+
+void ClockViewModel::checkPrayerTriggers(std::int64_t nowMs) {
+    if (!bundle_) return;
+    const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
+    const std::int64_t today = CivilDay::dayOf(nowMs, offset);
+    for (int i = 0; i < PrayerSchedule::kCount; ++i) {
+        if (!minutes_[i] || firedDay_[i] == today) continue;
+        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes_[i], offset);
+        if (since >= 0 && since < PrayerSchedule::kTriggerWindowMs)
+            triggerAdhan(QString(PrayerSchedule::keys[i]), *bundle_, false);
+    }
+}
+
+void ClockViewModel::maybeRefreshIfDue(std::int64_t nowMs) {
+    if (loadsInFlight_ > 0) return;
+    const AppSettings& s = settings_;
+    const int smallest = std::min({s.prayerRefreshHours(), s.weatherRefreshHours(), s.nasaRefreshHours(),
+                                   s.alertsRefreshHours(), s.geoRefreshHours()});
+    const std::int64_t dueAfterMs = std::int64_t(std::max(1, smallest)) * 3'600'000;
+    if (lastFullLoadMs_ != 0 && nowMs - lastFullLoadMs_ < dueAfterMs) return;
+    reloadSoftly();
+}
+
+void ClockViewModel::reloadSoftly() {
+    // Fire and forget: the task finishes on its own and a newer load overtakes it.
+    resolveAndLoad(false);
+}
+
+void ClockViewModel::triggerAdhan(const QString& prayer, bool force) {
+    if (bundle_) triggerAdhan(prayer, *bundle_, force);
+}
+
+void ClockViewModel::triggerAdhan(const QString& prayer, const ClockBundle& bundle, bool force) {
+    const int index = PrayerSchedule::indexOf(prayer);
+    if (index < 0) return;
+    const std::int64_t nowMs = Clock::nowMs();
+    const int offset = PrayerSchedule::offsetSeconds(bundle.location.tzOffsetHours, nowMs);
+    const std::int64_t today = CivilDay::dayOf(nowMs, offset);
+    if (!force && firedDay_[index] == today) return;
+    firedDay_[index] = today;
+    const bool friday = CivilDay::weekday(today) == 6;
+    const AdhanPlayer::Call call = AdhanCall::compose(bundle, prayer, settings_.adhanLang(), friday);
+    with_.player->play(call, settings_.notifyMode(), settings_.adhanLength(), force);
+    emit adhanTriggered(prayer, force);
+}
+
+QCoro::Task<> ClockViewModel::raiseEmergencyAlerts(ClockBundle bundle) {
+    DefaultsStore& store = settings_.store();
+    const QString key = QStringLiteral("seenEmergencyIds.") + settings_.deviceId();
+    QStringList seen = store.stringList(key).value_or(QStringList());
+    QList<Alert> fresh;
+    for (const Alert& alert : std::as_const(bundle.alerts)) {
+        if (!alert.isSevere()) continue;
+        const QString id = alert.id();
+        if (id.isEmpty() || seen.contains(id)) continue;
+        seen.append(id);
+        fresh.append(alert);
+    }
+    if (fresh.isEmpty()) co_return;
+    // Remembered before announcing, so a crash or a quit mid-way never announces the same alert twice.
+    while (seen.size() > seenEmergencyLimit) seen.removeFirst();
+    store.setStringList(key, seen);
+    const bool ring = settings_.emergencyAlarm();
+    bool rang = false;
+    const QPointer<ClockViewModel> self(this);
+    for (const Alert& alert : std::as_const(fresh)) {
+        QString title = alert.event.value_or(alert.type.value_or(QString())).trimmed();
+        if (title.isEmpty()) title = QStringLiteral("Emergency alert");
+        QString body = alert.headline.value_or(QString()).trimmed();
+        if (body.isEmpty()) {
+            QStringList parts;
+            if (alert.magnitude && std::isfinite(*alert.magnitude))
+                parts << QStringLiteral("M") + QString::number(*alert.magnitude, 'f', 1);
+            if (alert.place && !alert.place->trimmed().isEmpty()) parts << alert.place->trimmed();
+            body = parts.join(QStringLiteral(" \u00b7 "));
+        }
+        if (!self) co_return;
+        if (ring && !rang) {
+            with_.player->startEmergency(title, body);
+            rang = true;
+        }
+        co_await with_.notifications->postEmergency(alert.id(), title, body);
+    }
+}
+
+QCoro::Task<bool> ClockViewModel::presencePing(AppSettings& settings, double lat, double lon,
+                                               std::optional<ClockBundle> bundle, bool force) {
+    const std::int64_t nowMs = Clock::nowMs();
+    if (!force && lastCheckinMs_ != 0 && nowMs - lastCheckinMs_ < checkinSpacingMs) co_return false;
+    QJsonObject body;
+    body.insert(QStringLiteral("clock_id"), settings.ensureLocalClockId());
+    body.insert(QStringLiteral("device_id"), settings.deviceId());
+    body.insert(QStringLiteral("display_name"), AppSettings::sanitizeDisplayName(settings.displayName()));
+    if (!isMissing(lat, lon)) {
+        body.insert(QStringLiteral("lat"), coarse(lat));
+        body.insert(QStringLiteral("lon"), coarse(lon));
+    }
+    if (bundle) {
+        if (bundle->location.city && !bundle->location.city->isEmpty())
+            body.insert(QStringLiteral("city"), *bundle->location.city);
+        if (bundle->location.countryCode && !bundle->location.countryCode->isEmpty())
+            body.insert(QStringLiteral("country_code"), *bundle->location.countryCode);
+        if (std::isfinite(bundle->location.tzOffsetHours))
+            body.insert(QStringLiteral("tz_offset_hours"), bundle->location.tzOffsetHours);
+    }
+    body.insert(QStringLiteral("app_version"), QCoreApplication::applicationVersion());
+    body.insert(QStringLiteral("platform"), QStringLiteral("linux"));
+    lastCheckinMs_ = nowMs;
+    const bool ok = co_await steps_.checkin(body);
+    if (ok) settings.setHasRegisteredWithServer(true);
+    co_return ok;
+}

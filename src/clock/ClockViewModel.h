@@ -1,0 +1,134 @@
+#pragma once
+
+#include "clock/PrayerSchedule.h"
+#include "model/ClockBundle.h"
+
+#include <QCoro/QCoroTask>
+#include <QDateTime>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class AdhanPlayer;
+class AppSettings;
+class ClockLoadSteps;
+class LocationManager;
+class MacPrayerAlarmService;
+class NotificationScheduler;
+
+// The clock's state on the GUI thread: the current instant (set every second), the bundle of the current
+// place and day, and the rules around them: reload when due and at the place's change of day, ring each
+// prayer once per civil day, raise new emergency alerts once, cache the bundle for the next start, check in.
+class ClockViewModel : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QDateTime now READ now NOTIFY nowChanged)
+    Q_PROPERTY(bool hasBundle READ hasBundle NOTIFY bundleChanged)
+    Q_PROPERTY(QUrl dialLogoURL READ dialLogoURL NOTIFY dialLogoURLChanged)
+    Q_PROPERTY(double faceAspect READ faceAspect WRITE setFaceAspect NOTIFY faceAspectChanged)
+
+  public:
+    // The objects a load and a trigger reach; the process's shared ones unless a test hands its own.
+    struct Collaborators {
+        AdhanPlayer* player = nullptr;
+        NotificationScheduler* notifications = nullptr;
+        MacPrayerAlarmService* alarms = nullptr;
+    };
+
+    static constexpr int refreshCheckEveryTicks = 60;
+    // Unforced check-ins closer together than this are skipped (start-up and the first load both send one).
+    static constexpr std::int64_t checkinSpacingMs = 10 * 60 * 1000;
+    static constexpr int seenEmergencyLimit = 500;
+
+    ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, QObject* parent = nullptr);
+    ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Collaborators collaborators,
+                   QObject* parent = nullptr);
+    ~ClockViewModel() override;
+
+    const QDateTime& now() const { return now_; }
+    const std::optional<ClockBundle>& bundle() const { return bundle_; }
+    bool hasBundle() const { return bundle_.has_value(); }
+    const QUrl& dialLogoURL() const { return dialLogoURL_; }
+    double faceAspect() const { return faceAspect_; }
+    void setFaceAspect(double aspect);
+
+    // Device coordinates rank after the fixed place and before the cached bundle's.
+    void setLocationManager(const LocationManager* manager);
+
+    // Publishes the cached bundle of this device; an absent or undecodable one leaves the state empty.
+    bool hydrateFromCache();
+
+    // One full load for a place, in order: Hijri offset, bundle, the resolved place into the settings,
+    // publish, assets, cache, notifications and alarms, emergency alerts, check-in. A load overtaken by a
+    // newer one stops before it writes anything. False when it was overtaken.
+    QCoro::Task<bool> load(double lat, double lon, std::optional<QString> cityOverride,
+                           std::optional<QString> countryOverride, bool force);
+    // Loads the best known place: the fixed one, the device's, then the cached bundle's. False when no place
+    // is known (or the load was overtaken).
+    QCoro::Task<bool> resolveAndLoad(bool force);
+    bool isLoading() const { return loadsInFlight_ > 0; }
+
+    void startTicking();
+    void stopTicking();
+    bool isTicking() const { return timer_.isActive(); }
+    // One second of the clock, at Clock::now(). Allocates nothing when the next prayer did not change.
+    void tick();
+
+    void checkPrayerTriggers(std::int64_t nowMs);
+    // Reloads when max(1, smallest refresh-hour setting) hours have passed since the last full load.
+    void maybeRefreshIfDue(std::int64_t nowMs);
+
+    // Starts the call for a prayer; unforced at most once per prayer per civil day of the bundle's place.
+    Q_INVOKABLE void triggerAdhan(const QString& prayer, bool force);
+    void triggerAdhan(const QString& prayer, const ClockBundle& bundle, bool force);
+
+    // POSTs a presence check-in with the sanitized display name; remembers success in the settings.
+    QCoro::Task<bool> presencePing(AppSettings& settings, double lat, double lon,
+                                   std::optional<ClockBundle> bundle, bool force);
+
+    // The next load picks a new dial logo (the window was reopened fresh).
+    void requestNewDialLogo() { repickDialLogo_ = true; }
+
+    std::int64_t lastFullLoadMs() const { return lastFullLoadMs_; }
+    static QString cachedBundleKey(const QString& deviceId);
+
+  signals:
+    void nowChanged();
+    void bundleChanged();
+    void dialLogoURLChanged();
+    void faceAspectChanged();
+    // A call was started by a trigger (the player decides from the mode what is heard).
+    void adhanTriggered(const QString& prayer, bool force);
+
+  private:
+    void publish(ClockBundle bundle);
+    void cacheBundle(const ClockBundle& bundle, double lat, double lon);
+    QCoro::Task<> raiseEmergencyAlerts(ClockBundle bundle);
+    void reloadSoftly();
+
+    AppSettings& settings_;
+    ClockLoadSteps& steps_;
+    Collaborators with_;
+    QPointer<const LocationManager> locationManager_;
+
+    QDateTime now_;
+    std::optional<ClockBundle> bundle_;
+    QUrl dialLogoURL_;
+    bool repickDialLogo_ = false;
+    double faceAspect_ = 64.0 / 43.0;
+
+    QTimer timer_;
+    std::uint64_t tickCount_ = 0;
+    std::uint64_t loadGeneration_ = 0;
+    int loadsInFlight_ = 0;
+    std::int64_t lastFullLoadMs_ = 0;
+    std::int64_t lastCheckinMs_ = 0;
+
+    // Derived from the bundle when it is published, so the tick does integer work only.
+    PrayerSchedule::Minutes minutes_{};
+    std::optional<std::int64_t> bundleDay_;
+    std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
+};

@@ -1,0 +1,66 @@
+#include "clock/MacPrayerAlarmService.h"
+
+#include "clock/AppEvents.h"
+#include "engine/CivilDay.h"
+#include "model/ClockBundle.h"
+#include "platform/Clock.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QWindow>
+#include <limits>
+
+namespace {
+
+bool anyWindowVisible() {
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
+    for (const QWindow* window : QGuiApplication::topLevelWindows())
+        if (window->isVisible()) return true;
+    return false;
+}
+
+}  // namespace
+
+MacPrayerAlarmService& MacPrayerAlarmService::shared() {
+    static MacPrayerAlarmService* service = new MacPrayerAlarmService;
+    return *service;
+}
+
+MacPrayerAlarmService::MacPrayerAlarmService(QObject* parent) : QObject(parent) {
+    firedDay_.fill(std::numeric_limits<std::int64_t>::min());
+    timer_.setInterval(1000);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { check(Clock::nowMs()); });
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &MacPrayerAlarmService::stop);
+}
+
+void MacPrayerAlarmService::start() {
+    timer_.start();
+}
+
+void MacPrayerAlarmService::stop() {
+    timer_.stop();
+}
+
+void MacPrayerAlarmService::reschedule(const ClockBundle& bundle) {
+    minutes_ = PrayerSchedule::minutesOf(bundle.prayers);
+    tzOffsetHours_ = bundle.location.tzOffsetHours;
+    hasTimes_ = true;
+}
+
+void MacPrayerAlarmService::check(std::int64_t nowMs) {
+    if (!hasTimes_) return;
+    const int offset = PrayerSchedule::offsetSeconds(tzOffsetHours_, nowMs);
+    const std::int64_t today = CivilDay::dayOf(nowMs, offset);
+    for (int i = 0; i < PrayerSchedule::kCount; ++i) {
+        if (!minutes_[i] || firedDay_[i] == today) continue;
+        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes_[i], offset);
+        if (since < 0 || since >= PrayerSchedule::kTriggerWindowMs) continue;
+        firedDay_[i] = today;
+        const QString prayer(PrayerSchedule::keys[i]);
+        if (!anyWindowVisible()) emit AppEvents::shared().reopenWindow();
+        emit AppEvents::shared().playPrayer(prayer, false);
+        emit fired(prayer);
+    }
+}

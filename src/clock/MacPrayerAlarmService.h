@@ -1,0 +1,42 @@
+#pragma once
+
+#include "clock/PrayerSchedule.h"
+
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+
+struct ClockBundle;
+
+// The second alarm beside the clock's own tick: a one-second timer with its own copy of today's prayer times
+// that keeps running with every window closed. At a prayer's minute it brings the window forward when none
+// is visible and posts "OrvanePlayPrayer"; the clock's once-per-day guard makes the two alarms one call.
+class MacPrayerAlarmService : public QObject {
+    Q_OBJECT
+  public:
+    static MacPrayerAlarmService& shared();
+    explicit MacPrayerAlarmService(QObject* parent = nullptr);
+
+    // Starts the timer; quitting the application stops it.
+    void start();
+    void stop();
+    bool isRunning() const { return timer_.isActive(); }
+
+    // Takes its own copy of the times from the bundle that was just loaded.
+    void reschedule(const ClockBundle& bundle);
+
+    // One check at `nowMs`: fires each prayer whose minute has begun less than a minute ago, once per day.
+    void check(std::int64_t nowMs);
+
+  signals:
+    // Emitted for each firing, after "OrvanePlayPrayer" was posted.
+    void fired(const QString& prayer);
+
+  private:
+    QTimer timer_;
+    PrayerSchedule::Minutes minutes_{};
+    double tzOffsetHours_ = 0;
+    bool hasTimes_ = false;
+    std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
+};

@@ -1,0 +1,42 @@
+#include "clock/PrayerSchedule.h"
+
+#include "engine/CivilDay.h"
+#include "engine/LocalBundleBuilder.h"
+
+#include <QDateTime>
+
+namespace PrayerSchedule {
+
+int indexOf(QStringView key) {
+    for (int i = 0; i < kCount; ++i)
+        if (key == keys[i]) return i;
+    return -1;
+}
+
+Minutes minutesOf(const JsonCoding::StringMap& prayers) {
+    Minutes result{};
+    for (int i = 0; i < kCount; ++i) {
+        const auto it = prayers.constFind(QString(keys[i]));
+        if (it == prayers.constEnd()) continue;
+        const std::optional<qint64> minute = LocalBundleBuilder::minutesOfDay(*it);
+        if (minute && *minute >= 0 && *minute < 24 * 60) result[i] = int(*minute);
+    }
+    return result;
+}
+
+int offsetSeconds(double tzOffsetHours, std::int64_t nowMs) {
+    if (const std::optional<int> fixed = CivilDay::fixedOffsetSeconds(tzOffsetHours)) return *fixed;
+    return QDateTime::fromMSecsSinceEpoch(nowMs, Qt::LocalTime).offsetFromUtc();
+}
+
+std::int64_t instantOf(std::int64_t day, int minute, int offsetSeconds) {
+    return CivilDay::startOfDayMs(day, offsetSeconds) + std::int64_t(minute) * 60'000;
+}
+
+QString compactDate(std::int64_t day) {
+    const CivilDay::Date date = CivilDay::civilFromDays(day);
+    QString text = CivilDay::isoText(date);
+    return text.remove(QLatin1Char('-'));
+}
+
+}  // namespace PrayerSchedule

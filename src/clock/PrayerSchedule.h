@@ -1,0 +1,42 @@
+#pragma once
+
+#include "model/JsonCoding.h"
+
+#include <QLatin1StringView>
+#include <QStringView>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+// The five daily prayers as the alarms see them: which keys ring, their minutes on the place's clock, and
+// the instant each falls on for a civil day at the place's fixed offset. Parsing happens once per bundle so
+// that the every-second checks are integer comparisons.
+namespace PrayerSchedule {
+
+inline constexpr int kCount = 5;
+inline constexpr std::array<QLatin1StringView, kCount> keys = {
+    QLatin1StringView("fajr"), QLatin1StringView("dhuhr"), QLatin1StringView("asr"),
+    QLatin1StringView("maghrib"), QLatin1StringView("isha")};
+
+// A prayer fires while 0 <= now - its time < this; a machine that slept through the whole minute does not
+// replay the call when it wakes.
+inline constexpr std::int64_t kTriggerWindowMs = 60'000;
+
+// Index into `keys`, or -1 for anything else (sunrise included).
+int indexOf(QStringView key);
+
+// Minutes after the place's midnight for each of the five, nothing for "--:--", a missing key or a time
+// outside the day.
+using Minutes = std::array<std::optional<int>, kCount>;
+Minutes minutesOf(const JsonCoding::StringMap& prayers);
+
+// The place's offset in seconds east of UTC; an offset no zone accepts counts the device's own at `nowMs`.
+int offsetSeconds(double tzOffsetHours, std::int64_t nowMs);
+
+// The instant (ms since 1970) of `minute` on civil day `day` (days since 1970) at the offset.
+std::int64_t instantOf(std::int64_t day, int minute, int offsetSeconds);
+
+// yyyymmdd of a civil day, ASCII digits.
+QString compactDate(std::int64_t day);
+
+}  // namespace PrayerSchedule

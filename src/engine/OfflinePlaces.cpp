@@ -1,0 +1,87 @@
+#include "engine/OfflinePlaces.h"
+
+// GLib names a struct member "signals", which Qt defines as a keyword macro.
+#pragma push_macro("signals")
+#undef signals
+#include <geonames.h>
+#pragma pop_macro("signals")
+
+#include <libintl.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kDegrees = 3.141592653589793 / 180.0;
+
+QString text(const char* s) {
+    return s ? QString::fromUtf8(s) : QString();
+}
+
+}  // namespace
+
+namespace OfflinePlaces {
+
+std::vector<OfflinePlace> readDatabase() {
+    // The library translates names through gettext in the user's language ("Kalifornien"), but the alert
+    // feeds and the maps service name places in English: pointing its catalogue at nowhere keeps the
+    // database's own names. Nothing else in the program uses that domain.
+    bindtextdomain("geonames", "/nonexistent/orvane-untranslated");
+    std::vector<OfflinePlace> places;
+    const int count = geonames_get_n_cities();
+    if (count <= 0) return places;
+    places.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        GeonamesCity* city = geonames_get_city(i);
+        if (!city) continue;
+        OfflinePlace p;
+        p.name = text(geonames_city_get_name(city));
+        p.region = text(geonames_city_get_state(city));
+        p.countryCode = text(geonames_city_get_country_code(city)).toUpper();
+        p.timeZone = text(geonames_city_get_timezone(city));
+        p.lat = geonames_city_get_latitude(city);
+        p.lon = geonames_city_get_longitude(city);
+        geonames_city_free(city);
+        if (p.name.isEmpty() || !std::isfinite(p.lat) || !std::isfinite(p.lon)) continue;
+        places.push_back(std::move(p));
+    }
+    return places;
+}
+
+const std::vector<OfflinePlace>& all() {
+    static const std::vector<OfflinePlace> places = readDatabase();
+    return places;
+}
+
+double distanceKm(double lat1, double lon1, double lat2, double lon2) {
+    const double p1 = lat1 * kDegrees;
+    const double p2 = lat2 * kDegrees;
+    const double dp = (lat2 - lat1) * kDegrees;
+    const double dl = (lon2 - lon1) * kDegrees;
+    const double s = std::sin(dp / 2);
+    const double t = std::sin(dl / 2);
+    const double h = s * s + std::cos(p1) * std::cos(p2) * t * t;
+    return 12742.0 * std::asin(std::min(1.0, std::sqrt(h)));
+}
+
+std::optional<Nearest> nearest(double lat, double lon, double maxKm) {
+    if (!std::isfinite(lat) || !std::isfinite(lon) || !(maxKm >= 0)) return std::nullopt;
+    // One degree of latitude is about 111.2 km everywhere, so places outside that band cannot be nearer
+    // than maxKm; skipping them saves most of the trigonometry.
+    const double band = maxKm / 111.0 + 0.5;
+    const OfflinePlace* best = nullptr;
+    double bestKm = 0;
+    for (const OfflinePlace& p : all()) {
+        if (std::abs(p.lat - lat) > band) continue;
+        const double d = distanceKm(lat, lon, p.lat, p.lon);
+        if (!best || d < bestKm) {
+            best = &p;
+            bestKm = d;
+        }
+    }
+    if (!best || bestKm > maxKm) return std::nullopt;
+    return Nearest{best, bestKm};
+}
+
+}  // namespace OfflinePlaces

@@ -1,0 +1,47 @@
+#include "services/InstallCleanup.h"
+
+#include "model/Server.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+
+#include <QDir>
+#include <QLoggingCategory>
+#include <QStandardPaths>
+
+namespace InstallCleanup {
+
+namespace {
+Q_LOGGING_CATEGORY(lcCleanup, "orvane.cleanup")
+}
+
+QString cacheFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/Orvane");
+}
+
+void runIfNeededBeforeSettingsLoad(DefaultsStore& store) {
+    const QString build = QString::number(BuildInfo::buildNumber());
+    const QString host = Server::baseURL().host();
+    if (store.string(buildMarkerKey) == build && store.string(serverHostMarkerKey) == host) return;
+
+    int removed = 0;
+    for (const QString& key : store.keys()) {
+        if (key.startsWith(responseCachePrefix)) {
+            store.remove(key);
+            ++removed;
+        }
+    }
+    const QString folder = cacheFolder();
+    const bool hadCaches = QDir(folder).exists();
+    if (hadCaches && !QDir(folder).removeRecursively()) {
+        qCWarning(lcCleanup) << "could not remove every cached file under" << folder;
+    }
+    if (removed > 0 || hadCaches) {
+        qCInfo(lcCleanup) << "new build or server: dropped" << removed
+                          << "cached answers and the cache folder";
+    }
+    store.setString(buildMarkerKey, build);
+    store.setString(serverHostMarkerKey, host);
+    store.sync();
+}
+
+}  // namespace InstallCleanup

@@ -1,0 +1,444 @@
+#include <gtest/gtest.h>
+
+#include "Await.h"
+#include "ClockTestSupport.h"
+#include "FakeClock.h"
+#include "TempHome.h"
+#include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
+#include "clock/ClockViewModel.h"
+#include "clock/MacPrayerAlarmService.h"
+#include "clock/NotificationScheduler.h"
+#include "engine/LocalBundleBuilder.h"
+#include "platform/DefaultsStore.h"
+#include "platform/DesktopNotifications.h"
+#include "services/AppSettings.h"
+
+#include <QJsonDocument>
+#include <iostream>
+#include <map>
+#include <memory>
+
+using clocktest::FakeSteps;
+using clocktest::fivePrayers;
+
+namespace {
+
+std::int64_t utc(const char* iso) {
+    return QDateTime::fromString(QLatin1String(iso), Qt::ISODate).toMSecsSinceEpoch();
+}
+
+QString two(int n) {
+    return QString::number(n).rightJustified(2, QLatin1Char('0'));
+}
+
+class ClockViewModelTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        qputenv("ORVANE_DEVICE_ID", "device-test");
+        store = std::make_unique<DefaultsStore>(home.configHome() + QStringLiteral("/defaults.sqlite3"));
+        settings = std::make_unique<AppSettings>(*store);
+        settings->setDisplayName(QStringLiteral("Test Clock"));
+        scheduler = std::make_unique<NotificationScheduler>(client, *store);
+        vm = std::make_unique<ClockViewModel>(
+            *settings, steps, ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+        QObject::connect(vm.get(), &ClockViewModel::adhanTriggered, [this](const QString& p, bool force) {
+            triggers.push_back({p, Clock::nowMs(), force});
+        });
+    }
+    void TearDown() override {
+        player.stop();
+        player.stopEmergency();
+        vm.reset();
+        qunsetenv("ORVANE_DEVICE_ID");
+    }
+
+    void fixPlace(double lat, double lon, const char* city = "Makkah") {
+        settings->setUseManualLocation(true);
+        settings->setManualCity(QLatin1String(city));
+        settings->setManualLat(lat);
+        settings->setManualLon(lon);
+    }
+    void refreshHours(int prayer, int weather, int nasa, int alerts, int geo) {
+        settings->setPrayerRefreshHours(prayer);
+        settings->setWeatherRefreshHours(weather);
+        settings->setNasaRefreshHours(nasa);
+        settings->setAlertsRefreshHours(alerts);
+        settings->setGeoRefreshHours(geo);
+    }
+    void ticks(FakeClock& clock, std::int64_t seconds) {
+        for (std::int64_t i = 0; i < seconds; ++i) {
+            clock.advanceSeconds(1);
+            vm->tick();
+        }
+    }
+
+    struct Trigger {
+        QString prayer;
+        std::int64_t atMs;
+        bool force;
+    };
+
+    TempHome home;
+    std::unique_ptr<DefaultsStore> store;
+    std::unique_ptr<AppSettings> settings;
+    DesktopNotifications client;
+    std::unique_ptr<NotificationScheduler> scheduler;
+    AdhanPlayer player;
+    MacPrayerAlarmService alarms;
+    FakeSteps steps;
+    std::unique_ptr<ClockViewModel> vm;
+    std::vector<Trigger> triggers;
+};
+
+}  // namespace
+
+TEST_F(ClockViewModelTest, ThirtyDaysOfTicksRingEachPrayerOnceAndNeverReplayAfterSleep) {
+    steps.tzOffsetHours = 3.0;
+    // The times move a little every day, as real ones do.
+    steps.timesForDay = [](std::int64_t day) {
+        const int m = int(day % 20);
+        return fivePrayers(qPrintable("05:" + two(m)), qPrintable("12:" + two(10 + m)),
+                           qPrintable("15:" + two(30 + m)), qPrintable("18:" + two(m)),
+                           qPrintable("19:" + two(40 + m)));
+    };
+    fixPlace(21.42, 39.83);
+    settings->setNotifyMode(QStringLiteral("silent"));
+    refreshHours(24, 24, 24, 24, 24);
+    FakeClock clock("2026-03-01T00:00:30Z");
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+
+    const std::int64_t start = Clock::nowMs();
+    const std::int64_t total = 30LL * 86400;
+    // On the 12th day the machine sleeps from 11:00 to 16:00 at the place, over dhuhr and asr.
+    const std::int64_t sleepAt = utc("2026-03-12T08:00:00Z"), wakeAt = utc("2026-03-12T13:00:00Z");
+    QElapsedTimer timer;
+    timer.start();
+    std::int64_t done = 0;
+    bool slept = false;
+    while (Clock::nowMs() - start < total * 1000) {
+        if (!slept && Clock::nowMs() >= sleepAt) {
+            slept = true;
+            clock.set(QDateTime::fromMSecsSinceEpoch(wakeAt, Qt::UTC));
+        }
+        clock.advanceSeconds(1);
+        vm->tick();
+        ++done;
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    std::cout << "[ simulated ] " << done << " ticks in " << seconds << " s: " << qint64(done / seconds)
+              << " ticks/s\n";
+    RecordProperty("ticks_per_second", std::to_string(qint64(done / seconds)));
+
+    std::map<std::pair<std::int64_t, QString>, int> perDay;
+    for (const Trigger& t : triggers) {
+        EXPECT_FALSE(t.force);
+        const std::int64_t day = CivilDay::dayOf(t.atMs, 3 * 3600);
+        const JsonCoding::StringMap times = steps.timesForDay(day);
+        const int minute = int(*LocalBundleBuilder::minutesOfDay(times.value(t.prayer)));
+        const std::int64_t since = t.atMs - (CivilDay::startOfDayMs(day, 3 * 3600) + minute * 60'000LL);
+        EXPECT_GE(since, 0) << qPrintable(t.prayer) << " day " << day;
+        EXPECT_LT(since, 60'000) << qPrintable(t.prayer) << " day " << day;
+        ++perDay[{day, t.prayer}];
+    }
+    const std::int64_t sleptDay = CivilDay::dayOf(sleepAt, 3 * 3600);
+    EXPECT_EQ(perDay.count({sleptDay, QStringLiteral("dhuhr")}), 0u);
+    EXPECT_EQ(perDay.count({sleptDay, QStringLiteral("asr")}), 0u);
+    EXPECT_EQ(perDay.count({sleptDay, QStringLiteral("maghrib")}), 1u);
+    for (const auto& [key, count] : perDay) EXPECT_EQ(count, 1) << key.first << " " << qPrintable(key.second);
+    EXPECT_EQ(triggers.size(), 30u * 5 - 2);
+    // One load a day (the change of day), plus the first.
+    EXPECT_GE(steps.builds, 30);
+    EXPECT_LE(steps.builds, 32);
+}
+
+TEST_F(ClockViewModelTest, ReloadsWhenTheSmallestRefreshIntervalHasPassed) {
+    struct Row {
+        int prayer, weather, nasa, alerts, geo;
+        int hours;
+    };
+    for (const Row& r : {Row{12, 4, 12, 2, 24, 2}, Row{0, 0, 0, 0, 0, 1}, Row{-5, 3, 3, 3, 3, 1}}) {
+        steps.builds = 0;
+        fixPlace(21.42, 39.83);
+        refreshHours(r.prayer, r.weather, r.nasa, r.alerts, r.geo);
+        FakeClock clock("2026-03-01T06:00:00Z");
+        ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+        ASSERT_EQ(steps.builds, 1);
+        ticks(clock, r.hours * 3600 - 60);
+        EXPECT_EQ(steps.builds, 1) << r.hours;
+        ticks(clock, 60);
+        EXPECT_EQ(steps.builds, 2) << r.hours;
+    }
+}
+
+TEST_F(ClockViewModelTest, ReloadsAtThePlacesChangeOfDay) {
+    struct Row {
+        double tz;
+        const char* before;   // an hour before the place's midnight
+        const char* newDate;  // the place's date after it
+    };
+    for (const Row& r :
+         {Row{9.0, "2026-03-01T14:00:00Z", "2026-03-02"}, Row{-7.0, "2026-03-01T06:00:00Z", "2026-03-01"},
+          Row{5.75, "2026-03-01T17:15:00Z", "2026-03-02"}}) {
+        steps.tzOffsetHours = r.tz;
+        fixPlace(10, 10);
+        refreshHours(24, 24, 24, 24, 24);
+        FakeClock clock(r.before);
+        ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+        const int builds = steps.builds;
+        ticks(clock, 3600 - 30);
+        EXPECT_EQ(steps.builds, builds) << r.tz;
+        ticks(clock, 120);
+        EXPECT_EQ(steps.builds, builds + 1) << r.tz;
+        EXPECT_EQ(vm->bundle()->date.gregorian, QLatin1String(r.newDate)) << r.tz;
+        ticks(clock, 600);
+        EXPECT_EQ(steps.builds, builds + 1) << "one reload per day change";
+    }
+}
+
+TEST_F(ClockViewModelTest, TriggerAdhanOncePerDayUnlessForced) {
+    steps.tzOffsetHours = 3.0;
+    fixPlace(21.42, 39.83);
+    // A Friday at the place: dhuhr is Jumu'ah.
+    FakeClock clock("2026-03-06T09:30:00Z");
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    const ClockBundle bundle = *vm->bundle();
+    vm->triggerAdhan(QStringLiteral("dhuhr"), bundle, false);
+    vm->triggerAdhan(QStringLiteral("dhuhr"), bundle, false);
+    ASSERT_EQ(triggers.size(), 1u);
+    EXPECT_TRUE(player.ringing());
+    EXPECT_EQ(player.activePrayerName(), QStringLiteral("Dhuhr"));
+    EXPECT_EQ(player.rakatTitle(), QStringLiteral("Jumu'ah (Friday)"));
+    EXPECT_EQ(player.rakatLines(), (QStringList{"4 Sunnah", "2 Fard", "4+2 Sunnah", "2 Nafl"}));
+    EXPECT_EQ(player.rakatTotal(), QStringLiteral("14 total"));
+    vm->triggerAdhan(QStringLiteral("dhuhr"), bundle, true);
+    EXPECT_EQ(triggers.size(), 2u);
+    EXPECT_TRUE(triggers.back().force);
+    // Not a prayer that rings.
+    vm->triggerAdhan(QStringLiteral("sunrise"), bundle, true);
+    vm->triggerAdhan(QString(), bundle, true);
+    EXPECT_EQ(triggers.size(), 2u);
+    // The guard is per civil day of the place: the next day it rings again.
+    clock.advanceSeconds(86400);
+    vm->triggerAdhan(QStringLiteral("dhuhr"), bundle, false);
+    EXPECT_EQ(triggers.size(), 3u);
+    EXPECT_EQ(player.rakatTitle(), QStringLiteral("Dhuhr")) << "Saturday";
+    // The tick's own trigger is absorbed after a forced play of the same prayer.
+    vm->triggerAdhan(QStringLiteral("asr"), bundle, true);
+    clock.set(QDateTime::fromString(QStringLiteral("2026-03-07T12:40:10Z"), Qt::ISODate));
+    vm->tick();
+    EXPECT_EQ(triggers.size(), 4u);
+}
+
+TEST_F(ClockViewModelTest, EmergencyAlertsAreAnnouncedOnceAcrossReloadsAndRestarts) {
+    Alert severe;
+    severe.type = QStringLiteral("weather");
+    severe.event = QStringLiteral("Tornado Warning");
+    severe.headline = QStringLiteral("Take shelter now");
+    severe.severity = QStringLiteral("Extreme");
+    severe.time = QStringLiteral("2026-03-01T05:00:00Z");
+    Alert mild = severe;
+    mild.event = QStringLiteral("Frost Advisory");
+    mild.severity = QStringLiteral("Minor");
+    steps.alerts = {severe, mild};
+    settings->setEmergencyAlarm(true);
+    fixPlace(35.0, -97.0);
+    FakeClock clock("2026-03-01T06:00:00Z");
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_TRUE(player.emergencyRinging());
+    EXPECT_EQ(player.emergencyTitle(), QStringLiteral("Tornado Warning"));
+    EXPECT_EQ(player.emergencyBody(), QStringLiteral("Take shelter now"));
+    EXPECT_EQ(store->stringList(QStringLiteral("seenEmergencyIds.device-test")), QStringList{severe.id()});
+    player.stopEmergency();
+
+    ASSERT_TRUE(await(vm->resolveAndLoad(true)));
+    EXPECT_FALSE(player.emergencyRinging());
+
+    // A restart remembers it too.
+    vm = std::make_unique<ClockViewModel>(*settings, steps,
+                                          ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_FALSE(player.emergencyRinging());
+
+    // A quake flagged as an emergency has no headline: magnitude and place speak for it.
+    Alert quake;
+    quake.type = QStringLiteral("earthquake");
+    quake.event = QStringLiteral("Earthquake");
+    quake.magnitude = 6.4;
+    quake.place = QStringLiteral("Red Sea");
+    quake.emergency = true;
+    steps.alerts.append(quake);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_TRUE(player.emergencyRinging());
+    EXPECT_EQ(player.emergencyBody(), QStringLiteral("M6.4 \u00b7 Red Sea"));
+    player.stopEmergency();
+
+    // With the alarm off a new alert is still remembered, silently.
+    settings->setEmergencyAlarm(false);
+    Alert other = severe;
+    other.headline = QStringLiteral("Second warning");
+    steps.alerts.append(other);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_FALSE(player.emergencyRinging());
+    EXPECT_EQ(store->stringList(QStringLiteral("seenEmergencyIds.device-test"))->size(), 3);
+}
+
+TEST_F(ClockViewModelTest, ALoadOvertakenByANewerOneWritesNothing) {
+    steps.holdBuilds = true;
+    FakeClock clock("2026-03-01T06:00:00Z");
+    QList<double> published;
+    QObject::connect(vm.get(), &ClockViewModel::bundleChanged, [&] {
+        if (vm->bundle()) published << vm->bundle()->location.lat;
+    });
+    auto first = vm->load(48.85, 2.35, QStringLiteral("Paris"), std::nullopt, false);
+    auto second = vm->load(40.71, -74.0, QStringLiteral("New York"), std::nullopt, false);
+    steps.releaseOne();
+    EXPECT_FALSE(await(std::move(first)));
+    EXPECT_TRUE(published.isEmpty());
+    EXPECT_NE(settings->lastKnownLat(), 48.85);
+    EXPECT_FALSE(store->contains(QStringLiteral("cachedBundle.device-test")));
+    steps.releaseOne();
+    EXPECT_TRUE(await(std::move(second)));
+    EXPECT_EQ(published, QList<double>{40.71});
+    EXPECT_EQ(settings->lastKnownLat(), 40.71);
+    EXPECT_EQ(store->doubleValue(QStringLiteral("cachedBundleLat.device-test")), 40.71);
+    EXPECT_EQ(steps.checkins.size(), 1);
+}
+
+TEST_F(ClockViewModelTest, HydratesOnlyFromADecodableCachedBundle) {
+    const QString key = QStringLiteral("cachedBundle.device-test");
+    EXPECT_FALSE(vm->hydrateFromCache());
+    for (const QByteArray& bad : {QByteArray("{\"location\": {"), QByteArray("{}"), QByteArray("[1,2]"),
+                                  QByteArray("\xff\xfe garbage")}) {
+        store->setData(key, bad);
+        EXPECT_FALSE(vm->hydrateFromCache()) << bad.constData();
+        EXPECT_FALSE(vm->hasBundle());
+    }
+    FakeClock clock("2026-03-01T06:00:00Z");
+    fixPlace(21.42, 39.83);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    const QJsonValue cached = vm->bundle()->toJson();
+    ClockViewModel restarted(*settings, steps,
+                             ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+    ASSERT_TRUE(restarted.hydrateFromCache());
+    EXPECT_EQ(restarted.bundle()->toJson(), cached);
+    // An older release kept it as text.
+    store->setString(key, QString::fromUtf8(QJsonDocument(cached.toObject()).toJson()));
+    ClockViewModel fromText(*settings, steps,
+                            ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+    EXPECT_TRUE(fromText.hydrateFromCache());
+}
+
+TEST_F(ClockViewModelTest, ResolvesTheBestKnownPlace) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    EXPECT_FALSE(await(vm->resolveAndLoad(false))) << "no place known";
+    EXPECT_EQ(steps.builds, 0);
+    store->setDouble(QStringLiteral("cachedBundleLat.device-test"), 51.5);
+    store->setDouble(QStringLiteral("cachedBundleLon.device-test"), -0.12);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(51.5, -0.12));
+    fixPlace(21.42, 39.83);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(21.42, 39.83));
+    EXPECT_EQ(vm->bundle()->location.city, QStringLiteral("Makkah"));
+}
+
+TEST_F(ClockViewModelTest, PresencePingSendsASanitizedCoarseCheckIn) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    settings->setDisplayName(QStringLiteral("  Amina\a's clock \n"));
+    const ClockBundle b = clocktest::bundleFor(21.4225, 39.8262, 3.0, Clock::nowMs(),
+                                               fivePrayers("05:10", "12:20", "15:40", "18:30", "20:00"));
+    steps.checkinResult = false;
+    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4225, 39.8262, b, true)));
+    EXPECT_FALSE(settings->hasRegisteredWithServer());
+    ASSERT_EQ(steps.checkins.size(), 1);
+    const QJsonObject body = steps.checkins[0];
+    EXPECT_EQ(body.value("display_name").toString(), QStringLiteral("Amina's clock"));
+    EXPECT_EQ(body.value("device_id").toString(), QStringLiteral("device-test"));
+    EXPECT_TRUE(AppSettings::isValidClockId(body.value("clock_id").toString()));
+    EXPECT_EQ(body.value("lat").toDouble(), 21.4);
+    EXPECT_EQ(body.value("lon").toDouble(), 39.8);
+    EXPECT_EQ(body.value("city").toString(), QStringLiteral("Testville"));
+
+    steps.checkinResult = true;
+    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false))) << "too soon";
+    EXPECT_EQ(steps.checkins.size(), 1);
+    EXPECT_TRUE(await(vm->presencePing(*settings, 0.0, 0.0, std::nullopt, true)));
+    EXPECT_TRUE(settings->hasRegisteredWithServer());
+    EXPECT_FALSE(steps.checkins.last().contains("lat")) << "missing coordinates are not sent as 0,0";
+    settings->setDisplayName(QStringLiteral("me@example.com"));
+    clock.advanceSeconds(3600);
+    EXPECT_TRUE(await(vm->presencePing(*settings, 1, 1, std::nullopt, false)));
+    EXPECT_EQ(steps.checkins.last().value("display_name").toString(), QString());
+}
+
+TEST_F(ClockViewModelTest, FaceAspectAndDialLogo) {
+    EXPECT_DOUBLE_EQ(vm->faceAspect(), 64.0 / 43.0);
+    vm->setFaceAspect(1280.0 / 900.0);
+    EXPECT_DOUBLE_EQ(vm->faceAspect(), 1280.0 / 900.0);
+    vm->setFaceAspect(std::numeric_limits<double>::infinity());
+    vm->setFaceAspect(0);
+    EXPECT_DOUBLE_EQ(vm->faceAspect(), 1280.0 / 900.0);
+
+    FakeClock clock("2026-03-01T06:00:00Z");
+    fixPlace(21.42, 39.83);
+    // No logo cached yet: nothing is shown and the rotation stays; the next load tries again.
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_TRUE(vm->dialLogoURL().isEmpty());
+    EXPECT_EQ(settings->logoRotateIndex(), 0);
+    steps.picks.clear();
+    steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/1.png"));
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(settings->logoRotateIndex(), 1);
+    steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/2.png"));
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(vm->dialLogoURL().toLocalFile(), QStringLiteral("/logos/1.png")) << "picked once per run";
+    EXPECT_EQ(steps.picks, QList<int>{0});
+    vm->requestNewDialLogo();
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(steps.picks, (QList<int>{0, 1}));
+    EXPECT_EQ(settings->logoRotateIndex(), 2);
+}
+
+TEST_F(ClockViewModelTest, LoadSchedulesTheWeekAndTurningTheCallOffClearsIt) {
+    steps.tzOffsetHours = 3.0;
+    fixPlace(21.42, 39.83);
+    FakeClock clock("2026-03-10T10:00:00Z");
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(scheduler->pending().size(), 33);
+    EXPECT_EQ(scheduler->pending().first().identifier, QStringLiteral("adhan.20260310.asr"));
+    settings->setNotifyMode(QStringLiteral("off"));
+    EXPECT_TRUE(scheduler->pending().isEmpty());
+    settings->setNotifyMode(QStringLiteral("silent"));
+    EXPECT_EQ(scheduler->pending().size(), 33);
+}
+
+TEST_F(ClockViewModelTest, AnswersPlayPrayerPostedByTheAlarmAndTheNotifications) {
+    fixPlace(21.42, 39.83);
+    settings->setNotifyMode(QStringLiteral("silent"));
+    FakeClock clock("2026-03-10T15:30:20Z");
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), false);
+    EXPECT_TRUE(triggers.empty()) << "nothing to play before a bundle is known";
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    // The tick, the alarm timer and an arriving notification all announce maghrib (18:30 at UTC+3).
+    vm->tick();
+    alarms.check(Clock::nowMs());
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), false);
+    ASSERT_EQ(triggers.size(), 1u);
+    // "Play full adhan" on the notification plays it again.
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), true);
+    EXPECT_EQ(triggers.size(), 2u);
+}
+
+TEST_F(ClockViewModelTest, ALoadOutlivingTheClockStateTouchesNothing) {
+    steps.holdBuilds = true;
+    FakeClock clock("2026-03-01T06:00:00Z");
+    auto pending = vm->load(48.85, 2.35, QStringLiteral("Paris"), std::nullopt, false);
+    vm.reset();
+    steps.releaseOne();
+    EXPECT_FALSE(await(std::move(pending)));
+    EXPECT_FALSE(store->contains(QStringLiteral("cachedBundle.device-test")));
+    EXPECT_NE(settings->lastKnownLat(), 48.85);
+}

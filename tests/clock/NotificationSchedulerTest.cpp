@@ -1,0 +1,258 @@
+#include <gtest/gtest.h>
+
+#include "Await.h"
+#include "ClockTestSupport.h"
+#include "FakeClock.h"
+#include "NotificationMock.h"
+#include "TempHome.h"
+#include "clock/AppEvents.h"
+#include "clock/NotificationScheduler.h"
+#include "platform/DefaultsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QUuid>
+
+using clocktest::bundleFor;
+using clocktest::fivePrayers;
+
+namespace {
+
+std::int64_t utc(const char* iso) {
+    return QDateTime::fromString(QLatin1String(iso), Qt::ISODate).toMSecsSinceEpoch();
+}
+
+SettingsSnapshot settingsWith(const char* mode) {
+    SettingsSnapshot s;
+    s.notifyMode = QLatin1String(mode);
+    s.use24HourClock = true;
+    return s;
+}
+
+class NotificationSchedulerTest : public ::testing::Test {
+  protected:
+    TempHome home;
+    DefaultsStore store{home.configHome() + QStringLiteral("/defaults.sqlite3")};
+    DesktopNotifications client;
+
+    bool haveServer() { return QDBusConnection::sessionBus().isConnected() && client.isServicePresent(); }
+};
+
+}  // namespace
+
+TEST_F(NotificationSchedulerTest, SevenDaysOfRequestsAtThePlacesOffset) {
+    struct Row {
+        double tz;
+        const char* now;
+        int count;
+        const char* firstId;
+        const char* firstAt;
+        const char* lastId;
+        const char* lastAt;
+    };
+    const Row rows[] = {
+        // 13:00 at the place: fajr and dhuhr are gone today.
+        {3.0, "2026-03-10T10:00:00Z", 33, "adhan.20260310.asr", "2026-03-10T12:40:00Z", "adhan.20260316.isha",
+         "2026-03-16T17:00:00Z"},
+        // Still the 9th at the place, after its isha: the week starts with tomorrow's fajr.
+        {-5.0, "2026-03-10T03:00:00Z", 30, "adhan.20260310.fajr", "2026-03-10T10:10:00Z",
+         "adhan.20260315.isha", "2026-03-16T01:00:00Z"},
+        // Half-hour offset; 00:30 at the place, nothing passed yet.
+        {5.5, "2026-03-09T19:00:00Z", 35, "adhan.20260310.fajr", "2026-03-09T23:40:00Z",
+         "adhan.20260316.isha", "2026-03-16T14:30:00Z"},
+    };
+    for (const Row& r : rows) {
+        const std::int64_t now = utc(r.now);
+        const ClockBundle b =
+            bundleFor(1, 1, r.tz, now, fivePrayers("05:10", "12:20", "15:40", "18:30", "20:00"));
+        const auto requests = NotificationScheduler::prayerRequests(b, settingsWith("adhan"), now);
+        ASSERT_EQ(requests.size(), r.count) << r.now;
+        EXPECT_EQ(requests.first().identifier, QLatin1String(r.firstId));
+        EXPECT_EQ(requests.first().fireAtMs, utc(r.firstAt));
+        EXPECT_EQ(requests.last().identifier, QLatin1String(r.lastId));
+        EXPECT_EQ(requests.last().fireAtMs, utc(r.lastAt));
+        for (const auto& q : requests) {
+            EXPECT_GT(q.fireAtMs, now);
+            EXPECT_EQ(q.threadIdentifier, QStringLiteral("prayer-adhan"));
+            EXPECT_EQ(q.categoryIdentifier, QStringLiteral("ADHAN_PLAY_FULL"));
+            EXPECT_TRUE(q.identifier.endsWith(QLatin1Char('.') + q.prayer));
+        }
+    }
+}
+
+TEST_F(NotificationSchedulerTest, ModesAndMissingTimes) {
+    const std::int64_t now = utc("2026-03-10T00:00:00Z");
+    ClockBundle b = bundleFor(0, 0, 0, now, fivePrayers("05:10", "--:--", "15:40", "nonsense", "20:00"));
+    EXPECT_TRUE(NotificationScheduler::prayerRequests(b, settingsWith("off"), now).isEmpty());
+    // Banner-only and beep modes still announce; only the three real times count.
+    EXPECT_EQ(NotificationScheduler::prayerRequests(b, settingsWith("silent"), now).size(), 21);
+    EXPECT_EQ(NotificationScheduler::prayerRequests(b, settingsWith("beep"), now).size(), 21);
+}
+
+TEST_F(NotificationSchedulerTest, ScheduleSurvivesARestartAndStaleRequestsAreDropped) {
+    FakeClock clock("2026-03-10T10:00:00Z");
+    const ClockBundle b = bundleFor(1, 1, 3.0, clock.now().toMSecsSinceEpoch(),
+                                    fivePrayers("05:10", "12:20", "15:40", "18:30", "20:00"));
+    QList<NotificationScheduler::Request> before;
+    {
+        NotificationScheduler scheduler(client, store);
+        scheduler.reschedule(b, settingsWith("adhan"));
+        before = scheduler.pending();
+        ASSERT_EQ(before.size(), 33);
+    }
+    NotificationScheduler again(client, store);
+    EXPECT_EQ(again.pending(), before);
+
+    // The machine slept through asr and maghrib: both go unposted, isha stays.
+    QList<QString> delivered;
+    QObject::connect(&again, &NotificationScheduler::delivered,
+                     [&](const QString& id, quint32) { delivered << id; });
+    again.deliverDue(utc("2026-03-10T15:45:00Z"));
+    EXPECT_EQ(again.pending().size(), 31);
+    EXPECT_EQ(again.pending().first().identifier, QStringLiteral("adhan.20260310.isha"));
+    clocktest::settle(200);
+    EXPECT_TRUE(delivered.isEmpty());
+
+    // Switching the call off clears the prayers at the next reschedule.
+    again.reschedule(b, settingsWith("off"));
+    EXPECT_TRUE(again.pending().isEmpty());
+}
+
+TEST_F(NotificationSchedulerTest, CorruptPendingListCountsAsEmpty) {
+    store.setData(QStringLiteral("orvane.notifications.pending"), QByteArray("[{\"identifier\": 5}, nope"));
+    NotificationScheduler scheduler(client, store);
+    EXPECT_TRUE(scheduler.pending().isEmpty());
+    store.setData(QStringLiteral("orvane.notifications.pending"),
+                  QByteArray("[{\"identifier\":\"adhan.1.fajr\"},{\"identifier\":\"adhan.20260310.asr\","
+                             "\"fire_at_ms\":5,\"title\":\"t\",\"body\":\"b\",\"prayer\":\"asr\","
+                             "\"thread\":\"prayer-adhan\",\"category\":\"ADHAN_PLAY_FULL\"}]"));
+    NotificationScheduler second(client, store);
+    ASSERT_EQ(second.pending().size(), 1);
+    EXPECT_EQ(second.pending().first().fireAtMs, 5);
+}
+
+TEST_F(NotificationSchedulerTest, PostsThePrayerAtItsMinuteAndActsOnPlayFull) {
+    if (!haveServer()) GTEST_SKIP() << "no notification server (run under scripts/with-test-services)";
+    FakeClock clock("2026-03-10T12:39:00Z");
+    ClockBundle b = bundleFor(1, 1, 3.0, clock.now().toMSecsSinceEpoch(),
+                              fivePrayers("05:10", "12:20", "15:40", "18:30", "20:00"));
+    const QString summary = QStringLiteral("Asr ") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    b.labels.insert(QStringLiteral("asr"), summary);
+    b.adhan = AdhanBundle{};
+    b.adhan->regular.title = QStringLiteral("Adhan");
+
+    NotificationScheduler scheduler(client, store);
+    scheduler.configure();
+    scheduler.reschedule(b, settingsWith("adhan"));
+    quint32 postedId = 0;
+    QString postedFor;
+    QObject::connect(&scheduler, &NotificationScheduler::delivered, [&](const QString& id, quint32 serverId) {
+        postedFor = id;
+        postedId = serverId;
+    });
+    scheduler.deliverDue(utc("2026-03-10T12:39:59Z"));
+    clocktest::settle(100);
+    EXPECT_EQ(postedId, 0u) << "nothing before its minute";
+    scheduler.deliverDue(utc("2026-03-10T12:40:01Z"));
+    ASSERT_TRUE(clocktest::spinUntil([&] { return postedId != 0; }, 5000));
+    EXPECT_EQ(postedFor, QStringLiteral("adhan.20260310.asr"));
+
+    const auto calls = notificationmock::notifies(summary);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].body, QStringLiteral("15:40 \u00b7 Adhan"));
+    EXPECT_EQ(calls[0].actions, (QStringList{"PLAY_FULL_ADHAN", "Play full adhan", "OPEN_APP", "Open Orvane",
+                                             "default", "Open Orvane"}));
+    EXPECT_EQ(calls[0].hints.value("desktop-entry").toString(), QStringLiteral("orvane"));
+    EXPECT_EQ(calls[0].hints.value("urgency").toInt(), 1);
+    EXPECT_EQ(calls[0].hints.value("x-orvane-category").toString(), QStringLiteral("ADHAN_PLAY_FULL"));
+    EXPECT_EQ(calls[0].hints.value("x-orvane-thread").toString(), QStringLiteral("prayer-adhan"));
+    EXPECT_EQ(calls[0].hints.value("x-orvane-request").toString(), QStringLiteral("adhan.20260310.asr"));
+    EXPECT_TRUE(calls[0].hints.value("suppress-sound").toBool());
+
+    QList<std::pair<QString, bool>> played;
+    int reopened = 0;
+    auto c1 =
+        QObject::connect(&AppEvents::shared(), &AppEvents::playPrayer, [&](const QString& p, bool force) {
+            played.append({p, force});
+        });
+    auto c2 = QObject::connect(&AppEvents::shared(), &AppEvents::reopenWindow, [&] { ++reopened; });
+    notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(postedId)), QStringLiteral("PLAY_FULL_ADHAN")});
+    EXPECT_TRUE(clocktest::spinUntil([&] { return !played.isEmpty(); }, 3000));
+    ASSERT_EQ(played.size(), 1);
+    EXPECT_EQ(played[0], std::make_pair(QStringLiteral("asr"), true));
+    EXPECT_EQ(reopened, 1);
+
+    // Opening the window plays nothing; an action on someone else's notification does nothing.
+    notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(postedId)), QStringLiteral("OPEN_APP")});
+    notificationmock::emitSignal(
+        QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+        {QVariant::fromValue(uint(postedId + 100000)), QStringLiteral("PLAY_FULL_ADHAN")});
+    EXPECT_TRUE(clocktest::spinUntil([&] { return reopened == 2; }, 3000));
+    clocktest::settle(200);
+    EXPECT_EQ(played.size(), 1);
+    EXPECT_EQ(reopened, 2);
+    QObject::disconnect(c1);
+    QObject::disconnect(c2);
+}
+
+TEST_F(NotificationSchedulerTest, PostsAnEmergencyAlertAtOnce) {
+    if (!haveServer()) GTEST_SKIP() << "no notification server (run under scripts/with-test-services)";
+    NotificationScheduler scheduler(client, store);
+    scheduler.configure();
+    const QString title =
+        QStringLiteral("Tornado Warning ") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const quint32 id =
+        await(scheduler.postEmergency(QStringLiteral("nws-123"), title, QStringLiteral("Take shelter now")));
+    EXPECT_GT(id, 0u);
+    const auto calls = notificationmock::notifies(title);
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].body, QStringLiteral("Take shelter now"));
+    EXPECT_EQ(calls[0].actions, (QStringList{"OPEN_APP", "Open Orvane", "default", "Open Orvane"}));
+    EXPECT_EQ(calls[0].hints.value("urgency").toInt(), 2);
+    EXPECT_EQ(calls[0].hints.value("x-orvane-request").toString(), QStringLiteral("emergency.nws-123"));
+}
+
+TEST_F(NotificationSchedulerTest, PermissionIsAskedOnceAndAnnouncedQueued) {
+    NotificationScheduler scheduler(client, store);
+    EXPECT_EQ(scheduler.authorizationStatus(), NotificationScheduler::NotDetermined);
+    int announced = 0;
+    auto c =
+        QObject::connect(&AppEvents::shared(), &AppEvents::notificationAuthChanged, [&] { ++announced; });
+    scheduler.requestAuthorization();
+    EXPECT_EQ(announced, 0) << "posted on the event loop, not inside the call";
+    clocktest::settle(100);
+    EXPECT_EQ(announced, 1);
+    EXPECT_EQ(scheduler.authorizationStatus(),
+              haveServer() ? NotificationScheduler::Authorized : NotificationScheduler::Denied);
+    // Remembered across a restart.
+    NotificationScheduler again(client, store);
+    EXPECT_NE(again.authorizationStatus(), NotificationScheduler::NotDetermined);
+    QObject::disconnect(c);
+}
+
+TEST_F(NotificationSchedulerTest, OpensTheFirstDesktopSettingsThatStarts) {
+    const QString bin = home.path() + QStringLiteral("/bin");
+    QDir().mkpath(bin);
+    const auto script = [&](const QString& name) {
+        QFile f(bin + QLatin1Char('/') + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("#!/bin/sh\necho \"$@\" > \"$0.ran\"\n");
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    script(QStringLiteral("systemsettings"));
+    script(QStringLiteral("xfce4-notifyd-config"));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", bin.toUtf8());
+    NotificationScheduler scheduler(client, store);
+    scheduler.openSystemSettings();
+    qputenv("PATH", oldPath);
+    ASSERT_TRUE(clocktest::spinUntil([&] { return QFile::exists(bin + "/systemsettings.ran"); }, 5000));
+    QFile ran(bin + "/systemsettings.ran");
+    ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ran.readAll().trimmed(), QByteArray("kcm_notifications"));
+    clocktest::settle(300);
+    EXPECT_FALSE(QFile::exists(bin + "/xfce4-notifyd-config.ran"));
+}

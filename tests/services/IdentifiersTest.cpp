@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include "SettingsTestEnv.h"
+#include "services/Keychain.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <csignal>
+
+TEST(Identifiers, BlankEnvironmentOverrideIsIgnored) {
+    SettingsTestEnv env;
+    qputenv("ORVANE_DEVICE_ID", " \t ");
+    EXPECT_FALSE(AppSettings::envDeviceId().has_value());
+    qputenv("ORVANE_DEVICE_ID", "\tABC \n");
+    EXPECT_EQ(AppSettings::envDeviceId(), QStringLiteral("ABC \n"));  // line breaks are not blanks here
+}
+
+TEST(Identifiers, StoredDeviceIdIsUsedAsFoundAndNothingElseIsWritten) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral(" odd id "));
+    Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID");
+    EXPECT_EQ(AppSettings::bootstrapDeviceId(*env.store), QStringLiteral(" odd id "));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.deviceId"), QStringLiteral("KEYRING-ID"));
+}
+
+TEST(Identifiers, EmptyStoredDeviceIdTakesTheKeyringCopy) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QString());
+    Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID");
+    EXPECT_EQ(AppSettings::bootstrapDeviceId(*env.store), QStringLiteral("KEYRING-ID"));
+    EXPECT_EQ(env.store->string(QStringLiteral("deviceId")), QStringLiteral("KEYRING-ID"));
+}
+
+TEST(Identifiers, KeyringCopyRestoresSettingsAfterTheStoreIsLost) {
+    SettingsTestEnv env;
+    QString device, clock;
+    {
+        AppSettings& s = env.start();
+        device = s.deviceId();
+        clock = s.clockId();
+    }
+    env.settings.reset();
+    env.store.reset();
+    QFile::remove(env.storePath());
+    env.reopen();
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.deviceId(), device);
+    EXPECT_EQ(s.clockId(), clock);
+}
+
+TEST(Identifiers, ClockIdValidity) {
+    struct Row {
+        const char* id;
+        bool valid;
+    };
+    const Row rows[] = {{"clk-0123abcd", true},  {" clk-0123abcd\n", true},   {"clk-0123abc", false},
+                        {"CLK-0123abcd", false}, {"clk-anything-long", true}, {"", false}};
+    for (const Row& row : rows)
+        EXPECT_EQ(AppSettings::isValidClockId(QLatin1String(row.id)), row.valid) << row.id;
+}
+
+TEST(Identifiers, BlankedClockIdIsReturnedTrimmedAndLeftAsStored) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("D"));
+    env.store->setString(QStringLiteral("profile.D.clockId"), QStringLiteral(" clk-AbCd1234 "));
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-AbCd1234"));
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.D.clockId")), QStringLiteral(" clk-AbCd1234 "));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-AbCd1234"));
+}
+
+TEST(Identifiers, InvalidSettingTakesTheKeyringCopyUnchangedInCase) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("D"));
+    env.store->setString(QStringLiteral("profile.D.clockId"), QStringLiteral("CLK-0123ABCD"));
+    Keychain::upsert(QStringLiteral("orvane.clockId"), " clk-Keyring1 ");
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.clockId(), QStringLiteral("clk-Keyring1"));
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.D.clockId")), QStringLiteral("clk-Keyring1"));
+}
+
+TEST(Identifiers, IdUnderAnotherDevicesKeyComesBackLowerCased) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("D"));
+    env.store->setString(QStringLiteral("profile.OLD.clockId"), QStringLiteral("clk-OLDDEV99"));
+    EXPECT_EQ(AppSettings::loadClockIdFromUserDefaults(*env.store, QStringLiteral("D")),
+              QStringLiteral("clk-olddev99"));
+    env.store->setString(QStringLiteral("clockId"), QStringLiteral(" clk-BARE0001"));
+    EXPECT_EQ(AppSettings::loadClockIdFromUserDefaults(*env.store, std::nullopt),
+              QStringLiteral("clk-bare0001"));
+    env.store->setInteger(QStringLiteral("x.clockId"), 5);
+    env.store->remove(QStringLiteral("clockId"));
+    env.store->remove(QStringLiteral("profile.OLD.clockId"));
+    EXPECT_FALSE(AppSettings::loadClockIdFromUserDefaults(*env.store, QStringLiteral("D")).has_value());
+    AppSettings& s = env.start();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^clk-[0-9a-f]{8}$")).match(s.clockId()).hasMatch());
+}
+
+TEST(Identifiers, ClockIdSetterSavesToTheKeyringAndOnlyValidIds) {
+    SettingsTestEnv env;
+    AppSettings& s = env.start();
+    s.setClockId(QStringLiteral("clk-feedbeef"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-feedbeef"));
+    s.setClockId(QStringLiteral("nonsense"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-feedbeef"));
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-feedbeef"));  // recovered from the keyring
+}
+
+// Runs in a child on a bus without any Secret Service: the stored ids must survive.
+TEST(Identifiers, ChildKeepsStoredIdsWhileTheKeyringIsUnavailable) {
+    const QString path = qEnvironmentVariable("ORVANE_IDS_CHILD_STORE");
+    if (path.isEmpty()) GTEST_SKIP() << "runs as a child only";
+    ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
+    DefaultsStore store(path);
+    AppSettings s(store);
+    EXPECT_EQ(s.deviceId(), QStringLiteral("OLD-DEVICE"));
+    EXPECT_EQ(s.clockId(), QStringLiteral("clk-0ld0c10c"));
+    EXPECT_EQ(store.string(QStringLiteral("deviceId")), QStringLiteral("OLD-DEVICE"));
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-0ld0c10c"));
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-0ld0c10c"));
+}
+
+namespace {
+
+// Runs one child test of this binary against `env`'s files on a session bus without a Secret Service.
+void runWithoutKeyring(const SettingsTestEnv& env, const char* test) {
+    QTemporaryDir dir;
+    QFile config(dir.filePath(QStringLiteral("bus.conf")));
+    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
+    config.write(
+        "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
+        "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
+        "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
+    config.close();
+    QProcess bus;
+    bus.start(QStringLiteral("dbus-daemon"),
+              {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--fork"),
+               QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
+    ASSERT_TRUE(bus.waitForFinished(10000));
+    const QStringList lines = QString::fromUtf8(bus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_GE(lines.size(), 2);
+    QProcess child;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), lines[0].trimmed());
+    e.insert(QStringLiteral("ORVANE_IDS_CHILD_STORE"), env.storePath());
+    e.insert(QStringLiteral("HOME"), env.home.path());
+    e.insert(QStringLiteral("XDG_CONFIG_HOME"), env.home.configHome());
+    e.insert(QStringLiteral("XDG_DATA_HOME"), env.home.dataHome());
+    e.insert(QStringLiteral("XDG_CACHE_HOME"), env.home.cacheHome());
+    child.setProcessEnvironment(e);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=") + QLatin1String(test)});
+    const bool finished = child.waitForFinished(60000);
+    ::kill(pid_t(lines[1].trimmed().toLongLong()), SIGTERM);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+}
+
+}  // namespace
+
+TEST(Identifiers, UnavailableKeyringKeepsTheOldDeviceId) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("OLD-DEVICE"));
+    env.store->setString(QStringLiteral("profile.OLD-DEVICE.clockId"), QStringLiteral("clk-0ld0c10c"));
+    env.store->sync();
+    runWithoutKeyring(env, "Identifiers.ChildKeepsStoredIdsWhileTheKeyringIsUnavailable");
+    env.reopen();
+    EXPECT_EQ(env.store->string(QStringLiteral("deviceId")), QStringLiteral("OLD-DEVICE"));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
+}
+
+// Runs in a child on a bus without any Secret Service, with an empty store.
+TEST(Identifiers, ChildStartsWithProvisionalIds) {
+    const QString path = qEnvironmentVariable("ORVANE_IDS_CHILD_STORE");
+    if (path.isEmpty()) GTEST_SKIP() << "runs as a child only";
+    DefaultsStore store(path);
+    AppSettings s(store);
+    EXPECT_TRUE(store.boolean(QStringLiteral("orvane.deviceIdProvisional")));
+    EXPECT_EQ(store.string(QStringLiteral("orvane.clockIdProvisional")), s.clockId());
+    EXPECT_EQ(s.ensureLocalClockId(), s.clockId());
+}
+
+TEST(Identifiers, ProvisionalIdsAreSavedOnceTheKeyringAnswersEmpty) {
+    SettingsTestEnv env;
+    runWithoutKeyring(env, "Identifiers.ChildStartsWithProvisionalIds");
+    env.reopen();
+    const QString device = env.store->string(QStringLiteral("deviceId")).value_or(QString());
+    const QString clock = env.store->string(env.scoped(QStringLiteral("clockId"))).value_or(QString());
+    ASSERT_FALSE(device.isEmpty());
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.deviceId(), device);
+    EXPECT_EQ(s.clockId(), clock);
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.deviceId"), device);
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), clock);
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.clockIdProvisional")));
+}
+
+TEST(Identifiers, TheKeyringsIdsReplaceProvisionalOnes) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("PROVISIONAL"));
+    env.store->setBool(QStringLiteral("orvane.deviceIdProvisional"), true);
+    env.store->setString(QStringLiteral("profile.DURABLE.clockId"), QStringLiteral("clk-pr0v0001"));
+    env.store->setString(QStringLiteral("orvane.clockIdProvisional"), QStringLiteral("clk-pr0v0001"));
+    Keychain::upsert(QStringLiteral("orvane.deviceId"), "DURABLE");
+    Keychain::upsert(QStringLiteral("orvane.clockId"), "clk-dura0001");
+    AppSettings& s = env.start();
+    EXPECT_EQ(s.deviceId(), QStringLiteral("DURABLE"));
+    EXPECT_EQ(s.clockId(), QStringLiteral("clk-dura0001"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-dura0001"));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.clockIdProvisional")));
+}
+
+// Runs in a child with a keyring of its own, which it locks between two starts.
+TEST(Identifiers, ChildKeepsIdsAcrossALockedKeyring) {
+    if (qEnvironmentVariableIsEmpty("ORVANE_IDS_LOCK_CHILD")) GTEST_SKIP() << "runs as a child only";
+    TempHome home;
+    const QString path = home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
+    QString device, clock;
+    {
+        DefaultsStore store(path);
+        AppSettings s(store);
+        device = s.deviceId();
+        clock = s.clockId();
+        ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).data, device.toUtf8());
+    }
+    QDBusMessage lock = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
+        QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("Lock"));
+    lock << QVariant::fromValue(
+        QList<QDBusObjectPath>{QDBusObjectPath("/org/freedesktop/secrets/collection/login")});
+    ASSERT_EQ(QDBusConnection::sessionBus().call(lock).type(), QDBusMessage::ReplyMessage);
+    ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
+    {
+        DefaultsStore store(path);
+        AppSettings s(store);
+        EXPECT_EQ(s.deviceId(), device);
+        EXPECT_EQ(s.clockId(), clock);
+        // With the setting lost and no other copy, the new id only stands in until the keyring is asked.
+        s.setClockId(QStringLiteral("nonsense"));
+        const QString standIn = s.ensureLocalClockId();
+        EXPECT_NE(standIn, clock);
+        EXPECT_EQ(store.string(QStringLiteral("orvane.clockIdProvisional")), standIn);
+        EXPECT_FALSE(store.contains(QStringLiteral("orvane.deviceIdProvisional")));
+    }
+}
+
+TEST(Identifiers, LockedKeyringKeepsTheOldIds) {
+    if (QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("dbus-run-session")).isEmpty()) {
+        GTEST_SKIP() << "needs gnome-keyring-daemon and dbus-run-session";
+    }
+    QTemporaryDir home;
+    QProcess child;
+    QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+    e.insert(QStringLiteral("HOME"), home.path());
+    e.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+    e.insert(QStringLiteral("ORVANE_IDS_LOCK_CHILD"), QStringLiteral("1"));
+    e.remove(QStringLiteral("DISPLAY"));
+    e.remove(QStringLiteral("ORVANE_DEVICE_ID"));
+    child.setProcessEnvironment(e);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    const QString script = QStringLiteral(
+        "eval \"$(echo -n pw | gnome-keyring-daemon --unlock --components=secrets 2>/dev/null)\"; "
+        "exec \"$0\" --gtest_filter=Identifiers.ChildKeepsIdsAcrossALockedKeyring");
+    child.start(QStringLiteral("dbus-run-session"),
+                {QStringLiteral("--"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+                 QCoreApplication::applicationFilePath()});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "FixtureServer.h"
+#include "TempHome.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "platform/SecretStore.h"
+#include "services/AppSettings.h"
+
+#include <QUuid>
+#include <memory>
+
+// One test's world for the settings: a private HOME with its own defaults database, keyring items filed
+// under a service name of their own, no device id override, and the own server on a fixture server.
+class SettingsTestEnv {
+  public:
+    SettingsTestEnv()
+        : savedEndpoints_(Endpoints::current()),
+          savedService_(SecretStore::serviceName()),
+          savedEnvId_(qgetenv("ORVANE_DEVICE_ID")) {
+        qunsetenv("ORVANE_DEVICE_ID");
+        SecretStore::setServiceName(QStringLiteral("OrvaneTest-") +
+                                    QUuid::createUuid().toString(QUuid::WithoutBraces));
+        SecretStore::resetBackoff();
+        Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+        reopen();
+    }
+    ~SettingsTestEnv() {
+        settings.reset();
+        store.reset();
+        for (const char* account : {"orvane.deviceId", "orvane.clockId"})
+            SecretStore::remove(QLatin1String(account));
+        SecretStore::setServiceName(savedService_);
+        Endpoints::setCurrent(savedEndpoints_);
+        if (savedEnvId_.isNull()) {
+            qunsetenv("ORVANE_DEVICE_ID");
+        } else {
+            qputenv("ORVANE_DEVICE_ID", savedEnvId_);
+        }
+    }
+
+    QString storePath() const { return home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3"); }
+
+    // A new process's view of the same files: the store is read again from disk.
+    void reopen() {
+        settings.reset();
+        store.reset();
+        store = std::make_unique<DefaultsStore>(storePath());
+    }
+
+    AppSettings& start() {
+        settings = std::make_unique<AppSettings>(*store);
+        return *settings;
+    }
+
+    QString scoped(const QString& name) const {
+        return QStringLiteral("profile.") + store->string(QStringLiteral("deviceId")).value_or(QString()) +
+               u'.' + name;
+    }
+
+    static std::optional<QString> keyring(const char* account) {
+        const auto r = SecretStore::read(QLatin1String(account));
+        if (r.status != SecretStore::Status::Ok) return std::nullopt;
+        return QString::fromUtf8(r.data);
+    }
+
+    TempHome home;
+    FixtureServer server;
+    std::unique_ptr<DefaultsStore> store;
+    std::unique_ptr<AppSettings> settings;
+
+  private:
+    Endpoints savedEndpoints_;
+    QString savedService_;
+    QByteArray savedEnvId_;
+};

@@ -1,0 +1,40 @@
+# Runs orvane-probe with known arguments and compares its output and exit status exactly.
+function(expect_output expected)
+    execute_process(COMMAND ${PROBE} ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0 OR NOT out STREQUAL "${expected}")
+        message(FATAL_ERROR "orvane-probe ${ARGN}\n  status ${rc}: ${err}\n  got:  ${out}\n  want: ${expected}")
+    endif()
+endfunction()
+
+function(expect_refusal)
+    execute_process(COMMAND ${PROBE} ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+    string(REGEX MATCHALL "\n" lines "${err}")
+    list(LENGTH lines count)
+    if(NOT rc EQUAL 2 OR NOT out STREQUAL "" OR NOT count EQUAL 1)
+        message(FATAL_ERROR "orvane-probe ${ARGN}: want exit 2 and one error line, got ${rc} '${out}' '${err}'")
+    endif()
+endfunction()
+
+expect_output("{\"date\":\"2026-03-20\",\"fajr\":\"04:39\",\"sunrise\":\"05:59\",\"dhuhr\":\"12:04\",\"asr\":\"15:30\",\"maghrib\":\"18:06\",\"isha\":\"19:21\"}\n{\"date\":\"2026-03-21\",\"fajr\":\"04:38\",\"sunrise\":\"05:58\",\"dhuhr\":\"12:03\",\"asr\":\"15:30\",\"maghrib\":\"18:07\",\"isha\":\"19:22\"}\n"
+              prayers --lat 30.0444 --lon 31.2357 --tz 2 --date 2026-03-20 --method MWL --days 2)
+expect_output("{\"date\":\"2026-06-21\",\"fajr\":\"--:--\",\"sunrise\":\"04:43\",\"dhuhr\":\"13:03\",\"asr\":\"17:25\",\"maghrib\":\"21:22\",\"isha\":\"--:--\"}\n"
+              prayers --lat 51.5074 --lon -0.1278 --tz 1 --date 2026-06-21 --method MWL --highlat none)
+expect_output("{\"date\":\"2026-08-13\",\"year\":1448,\"month\":2,\"day\":30}\n{\"date\":\"2026-08-14\",\"year\":1448,\"month\":3,\"day\":1}\n"
+              hijri --date 2026-08-13 --tz 3 --days 2)
+expect_output("{\"bearing\":58.48169650089119,\"compass\":\"NE\"}\n" qibla --lat 40.7128 --lon -74.006)
+expect_output("[]\n" events --today 2026-03-20T09:00:00Z --count 0)
+
+expect_refusal()
+expect_refusal(sunset --lat 1)
+expect_refusal(prayers --lat 1 --lon 2 --tz 1)
+expect_refusal(prayers --lat 91 --lon 2 --tz 1 --date 2026-01-01)
+expect_refusal(prayers --lat 1 --lon 2 --tz 1 --date 2026-01-01 --asr 3)
+expect_refusal(prayers --lat 1 --lon 2 --tz 1 --date 2026-01-01 --highlat polar)
+expect_refusal(prayers --lat 1 --lon 2 --tz 1 --date 2026-01-01 --days 0)
+expect_refusal(prayers --lat 1 --lon 2 --tz 1 --date 2026-01-01 --bogus 1)
+expect_refusal(hijri --date 2026-13-01)
+expect_refusal(hijri --date 2026-01-01 --tz inf)
+expect_refusal(moon --at 2026-08-13T25:00:00Z)
+expect_refusal(qibla --lat 10)
+expect_refusal(events --today 2026-03-20 --count 6)
+expect_refusal(events --today 2026-03-20T09:00:00Z --count -1)
