@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Orvane.Common
 import Orvane.Face
 import Orvane.Panels
@@ -12,13 +11,11 @@ Panel {
     property var bundle
     property bool metric: true
     property bool followSharedPlayer: true
-    readonly property AlertsPanelModel model: alerts
 
     title: alerts.title
     bottomSpacer: true
 
-    AlertsPanelModel {
-        id: alerts
+    readonly property AlertsPanelModel alerts: AlertsPanelModel {
         bundle: panel.bundle
         metric: panel.metric
         followSharedPlayer: panel.followSharedPlayer
@@ -36,7 +33,7 @@ Panel {
             PanelIcon {
                 y: (parent.height - 8 - height) / 2
                 name: "exclamationmark.triangle.fill"
-                color: AlertsPanelModel.red()
+                color: alerts.red
                 size: Theme.subheadline
             }
             Column {
@@ -49,7 +46,7 @@ Panel {
                     text: alerts.emergencyTitle
                     textStyle: "subheadline"
                     bold: true
-                    color: AlertsPanelModel.red()
+                    color: alerts.red
                     elide: Text.ElideRight
                 }
                 ThemeText {
@@ -63,15 +60,16 @@ Panel {
                     elide: Text.ElideRight
                 }
             }
-            Button {
+            Rectangle {
                 id: stop
+                objectName: "stopEmergency"
                 y: (parent.height - 8 - height) / 2
-                text: "Stop"
-                font.pixelSize: Theme.caption
-                font.bold: true
-                palette.button: AlertsPanelModel.red()
-                palette.buttonText: "white"
-                onClicked: alerts.stopEmergency()
+                width: stopText.implicitWidth + 20
+                height: stopText.implicitHeight + 8
+                radius: 6
+                color: stopArea.pressed ? Qt.darker(alerts.red, 1.2) : alerts.red
+                ThemeText { id: stopText; anchors.centerIn: parent; text: "Stop"; textStyle: "caption"; bold: true }
+                MouseArea { id: stopArea; anchors.fill: parent; onClicked: alerts.stopEmergency() }
             }
         }
 
@@ -97,6 +95,7 @@ Panel {
             ThemeText {
                 width: parent.width
                 text: alerts.blessingLine
+                horizontalAlignment: Text.AlignLeft
                 textStyle: "caption2"
                 color: Theme.textMuted
                 elide: Text.ElideRight

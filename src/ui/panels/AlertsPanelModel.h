@@ -20,6 +20,7 @@ class AlertsPanelModel : public PanelModel {
     Q_PROPERTY(QColor accentColor READ accentColor NOTIFY changed)
     Q_PROPERTY(QString iconName READ iconName NOTIFY changed)
     Q_PROPERTY(QString tickerText READ tickerText NOTIFY changed)
+    Q_PROPERTY(QColor red READ red CONSTANT)
 
     Q_PROPERTY(
         bool followSharedPlayer READ followSharedPlayer WRITE setFollowSharedPlayer NOTIFY playerChanged)

@@ -8,7 +8,7 @@ Rectangle {
     id: card
     property var day
     property real rowHeight: 72
-    readonly property bool compact: ForecastStripModel.isCompact(rowHeight)
+    property bool compact: true
 
     height: rowHeight
     radius: 10

@@ -14,13 +14,12 @@ Panel {
 
     readonly property real gridHeight: fitHeight > 0 ? fitHeight : Math.max(height - 52, 80)
     readonly property int dayCount: forecast.days.length
-    readonly property real rowHeight: ForecastStripModel.rowHeight(dayCount, gridHeight)
+    readonly property real rowHeight: forecast.rowHeight(dayCount, gridHeight)
 
     title: forecast.title
     fill: vertical && fitHeight <= 0
 
-    ForecastStripModel {
-        id: forecast
+    readonly property ForecastStripModel forecast: ForecastStripModel {
         bundle: strip.bundle
         metric: strip.metric
         localeName: strip.localeName
@@ -33,17 +32,19 @@ Panel {
             columns: 4
             spacing: 8
             Repeater {
-                model: strip.vertical ? ForecastStripModel.rows(strip.dayCount) * 4 : 0
+                model: strip.vertical ? strip.forecast.rows(strip.dayCount) * 4 : 0
                 Item {
+                    id: cell
                     required property int index
                     width: (strip.width - 28 - 24) / 4
                     height: strip.rowHeight
                     Loader {
                         anchors.fill: parent
-                        active: index < strip.dayCount
+                        active: cell.index < strip.dayCount
                         sourceComponent: ForecastCard {
-                            day: forecast.days[index]
+                            day: strip.forecast.days[cell.index]
                             rowHeight: strip.rowHeight
+                            compact: strip.forecast.isCompact(strip.rowHeight)
                         }
                     }
                 }
@@ -62,6 +63,7 @@ Panel {
                 width: 80
                 day: modelData
                 rowHeight: 72
+                compact: true
             }
         }
     }

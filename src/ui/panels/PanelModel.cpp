@@ -1,5 +1,6 @@
 #include "PanelModel.h"
 
+#include <QJSValue>
 #include <QJsonObject>
 #include <QJsonValue>
 
@@ -9,6 +10,8 @@ std::optional<ClockBundle> PanelModel::bundleFrom(const QVariant& value) {
     if (value.metaType() == QMetaType::fromType<ClockBundle>()) return value.value<ClockBundle>();
     if (value.metaType() == QMetaType::fromType<QJsonObject>())
         return ClockBundle::fromJson(value.toJsonObject());
+    if (value.metaType() == QMetaType::fromType<QJSValue>())
+        return bundleFrom(value.value<QJSValue>().toVariant());
     if (value.metaType() == QMetaType::fromType<QVariantMap>())
         return ClockBundle::fromJson(QJsonObject::fromVariantMap(value.toMap()));
     return std::nullopt;

@@ -17,7 +17,7 @@ Rectangle {
     radius: 12
     color: Qt.rgba(Theme.panelHi.r, Theme.panelHi.g, Theme.panelHi.b, 0.55)
 
-    SkyFactsModel { id: sky; bundle: panel.bundle; metric: panel.metric }
+    SkyFactsModel { id: facts; bundle: panel.bundle; metric: panel.metric }
 
     Row {
         x: 10
@@ -31,15 +31,15 @@ Rectangle {
             Row {
                 spacing: 4
                 PanelIcon { anchors.verticalCenter: parent.verticalCenter; name: "sun.max.fill"; color: Theme.gold; size: Theme.caption }
-                ThemeText { text: sky.liveSunText; textStyle: "caption"; bold: true; color: Theme.gold }
+                ThemeText { text: facts.liveSunText; textStyle: "caption"; bold: true; color: Theme.gold }
             }
             ThemeText { text: "NASA SDO"; textStyle: "caption2"; color: Theme.textMuted }
             EclipseMini {
-                visible: sky.hasSolarEclipse
+                visible: facts.hasSolarEclipse
                 alignment: Text.AlignLeft
                 icon: "sun.max.circle.fill"
-                title: sky.solarTitle
-                date: sky.solarDate
+                title: facts.solarTitle
+                date: facts.solarDate
             }
         }
         Rectangle {
@@ -53,13 +53,13 @@ Rectangle {
             visible: panel.showMoon
             width: panel.columnWidth
             spacing: 4
-            MoonFactLines { width: parent.width; sky: sky }
+            MoonFactLines { width: parent.width; sky: facts }
             EclipseMini {
-                visible: sky.hasLunarEclipse
+                visible: facts.hasLunarEclipse
                 alignment: Text.AlignLeft
                 icon: "moon.circle.fill"
-                title: sky.lunarTitle
-                date: sky.lunarDate
+                title: facts.lunarTitle
+                date: facts.lunarDate
             }
         }
     }

@@ -16,7 +16,7 @@ Column {
 
     component Placeholder: Rectangle {
         color: Theme.panelHi
-        PanelIcon { anchors.centerIn: parent; name: "map"; color: Theme.textMuted; size: Theme.largeTitle }
+        PanelIcon { anchors.centerIn: parent; name: "map"; color: Theme.textMuted; size: Theme.largeTitle; opacity: 0.45 }
     }
 
     Panel {

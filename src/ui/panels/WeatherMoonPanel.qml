@@ -13,8 +13,8 @@ Panel {
     title: weather.title
     bottomSpacer: true
 
-    WeatherPanelModel { id: weather; bundle: panel.bundle; metric: panel.metric; showMoon: panel.showMoon }
-    SkyFactsModel { id: sky; bundle: panel.bundle; metric: panel.metric }
+    readonly property WeatherPanelModel weather: WeatherPanelModel { bundle: panel.bundle; metric: panel.metric; showMoon: panel.showMoon }
+    readonly property SkyFactsModel sky: SkyFactsModel { bundle: panel.bundle; metric: panel.metric }
 
     Column {
         spacing: 10
@@ -31,7 +31,7 @@ Panel {
             }
             MoonFactLines {
                 width: parent.parent.width - 92
-                sky: sky
+                sky: panel.sky
                 spacing: 2
                 nameStyle: "subheadline"
                 phaseStyle: "caption"
