@@ -1,5 +1,6 @@
 #include "clock/AdhanCall.h"
 
+#include "model/AdhanTexts.h"
 #include "model/ClockBundle.h"
 #include "model/Rakat.h"
 
@@ -7,14 +8,19 @@ namespace AdhanCall {
 
 AdhanPlayer::Call compose(const ClockBundle& bundle, const QString& prayer, const QString& adhanLang,
                           bool friday) {
-    Q_UNUSED(adhanLang);
     AdhanPlayer::Call call;
     call.isFajr = prayer == QLatin1String("fajr");
+    QString serverText;
     if (bundle.adhan) {
         const AdhanItem& item = call.isFajr ? bundle.adhan->fajr : bundle.adhan->regular;
         call.title = item.title;
-        call.text = item.text;
+        serverText = item.text;
     }
+    if (call.title.trimmed().isEmpty()) {
+        const AdhanTexts::Table& table = AdhanTexts::table(adhanLang);
+        call.title = call.isFajr ? table.fajrTitle : table.regularTitle;
+    }
+    call.text = AdhanTexts::resolvedBody(call.isFajr, adhanLang, serverText);
     call.prayerName = bundle.label(prayer);
     const Rakat::Info rakat = Rakat::info(prayer, friday);
     call.rakatTitle = bundle.label(rakat.isJumah ? QStringLiteral("jumah") : prayer);

@@ -21,10 +21,16 @@ class ClockLoadSteps {
     virtual QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
                                            std::optional<QString> cityOverride,
                                            std::optional<QString> countryOverride, bool forceNetwork) = 0;
-    // Dial logos, the street-view fallback image, the theme and the devotional cards. The dial logo to show
-    // in this run, when one is available.
-    virtual QCoro::Task<std::optional<QUrl>> syncAssets(SettingsSnapshot settings, ClockBundle bundle,
-                                                        bool force) = 0;
+    // Dial logos, the street-view fallback image, the theme and the devotional cards.
+    virtual QCoro::Task<> syncAssets(SettingsSnapshot settings, ClockBundle bundle, bool force) = 0;
+
+    // The dial logo for this run among those cached, and the rotation position to store for the next run.
+    struct DialLogoPick {
+        std::optional<QUrl> url;
+        int nextRotateIndex = 0;
+    };
+    virtual DialLogoPick pickDialLogo(int logoRotateIndex) = 0;
+
     // POSTs a presence check-in; true only when the server took it.
     virtual QCoro::Task<bool> checkin(QJsonObject body) = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "clock/AdhanCall.h"
 #include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
 #include "clock/ClockLoadSteps.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "clock/NotificationScheduler.h"
@@ -52,6 +53,11 @@ ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Col
     timer_.setInterval(1000);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ClockViewModel::tick);
+    // "OrvanePlayPrayer" is answered here rather than by a view, so the call still plays with every window
+    // closed; the alarm timer and the notifications both post it and the once-per-day guard makes it one
+    // call.
+    connect(&AppEvents::shared(), &AppEvents::playPrayer, this,
+            [this](const QString& prayer, bool force) { triggerAdhan(prayer, force); });
     // Switching the call off must also silence the week of notifications already scheduled, not only the
     // ones the next load would schedule.
     connect(&settings_, &AppSettings::notifyModeChanged, this, [this] {
@@ -117,11 +123,15 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
                                        std::optional<QString> countryOverride, bool force) {
     const std::uint64_t generation = ++loadGeneration_;
     ++loadsInFlight_;
+    // The clock state may be gone when a step returns; nothing of it is touched then.
+    const QPointer<ClockViewModel> self(this);
     struct InFlight {
-        int& count;
-        ~InFlight() { --count; }
-    } inFlight{loadsInFlight_};
-    const auto overtaken = [this, generation] { return generation != loadGeneration_; };
+        QPointer<ClockViewModel> owner;
+        ~InFlight() {
+            if (owner) --owner->loadsInFlight_;
+        }
+    } inFlight{self};
+    const auto overtaken = [self, generation] { return !self || generation != self->loadGeneration_; };
 
     const SettingsSnapshot settings = settings_.snapshot();
     co_await steps_.syncHijri(lat, lon, Clock::now(), force);
@@ -136,13 +146,18 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     publish(bundle);
     lastFullLoadMs_ = Clock::nowMs();
 
-    const std::optional<QUrl> logo = co_await steps_.syncAssets(settings, bundle, force);
+    co_await steps_.syncAssets(settings, bundle, force);
     if (overtaken()) co_return false;
-    if (logo && !logo->isEmpty() && (dialLogoURL_.isEmpty() || repickDialLogo_)) {
-        repickDialLogo_ = false;
-        if (*logo != dialLogoURL_) {
-            dialLogoURL_ = *logo;
-            emit dialLogoURLChanged();
+    if (dialLogoURL_.isEmpty() || repickDialLogo_) {
+        // Once per run (or per fresh reopen), so the rotation moves one step per start, not per reload.
+        const ClockLoadSteps::DialLogoPick pick = steps_.pickDialLogo(settings_.logoRotateIndex());
+        if (pick.url && !pick.url->isEmpty()) {
+            repickDialLogo_ = false;
+            settings_.setLogoRotateIndex(pick.nextRotateIndex);
+            if (*pick.url != dialLogoURL_) {
+                dialLogoURL_ = *pick.url;
+                emit dialLogoURLChanged();
+            }
         }
     }
 
@@ -152,7 +167,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     co_await raiseEmergencyAlerts(bundle);
     if (overtaken()) co_return false;
     co_await presencePing(settings_, placeLat, placeLon, bundle, false);
-    co_return true;
+    co_return static_cast<bool>(self);
 }
 
 QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
@@ -273,6 +288,7 @@ QCoro::Task<> ClockViewModel::raiseEmergencyAlerts(ClockBundle bundle) {
     store.setStringList(key, seen);
     const bool ring = settings_.emergencyAlarm();
     bool rang = false;
+    const QPointer<ClockViewModel> self(this);
     for (const Alert& alert : std::as_const(fresh)) {
         QString title = alert.event.value_or(alert.type.value_or(QString())).trimmed();
         if (title.isEmpty()) title = QStringLiteral("Emergency alert");
@@ -284,6 +300,7 @@ QCoro::Task<> ClockViewModel::raiseEmergencyAlerts(ClockBundle bundle) {
             if (alert.place && !alert.place->trimmed().isEmpty()) parts << alert.place->trimmed();
             body = parts.join(QStringLiteral(" \u00b7 "));
         }
+        if (!self) co_return;
         if (ring && !rang) {
             with_.player->startEmergency(title, body);
             rang = true;

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QPointer>
 #include <QProcess>
 #include <algorithm>
 
@@ -169,7 +170,9 @@ void NotificationScheduler::reschedule(const ClockBundle& bundle, const Settings
 QCoro::Task<quint32> NotificationScheduler::postEmergency(QString alertId, QString title, QString body) {
     Request r{
         QStringLiteral("emergency.") + alertId, Clock::nowMs(), title, body, QString(), QString(), QString()};
+    const QPointer<NotificationScheduler> self(this);
     const quint32 id = co_await client_.notify(desktopRequest(r));
+    if (!self) co_return id;
     if (id != 0) postedPrayers_.insert(id, QString());
     emit delivered(r.identifier, id);
     co_return id;
@@ -192,7 +195,9 @@ void NotificationScheduler::deliverDue(std::int64_t nowMs) {
 }
 
 QCoro::Task<> NotificationScheduler::post(Request request) {
+    const QPointer<NotificationScheduler> self(this);
     const quint32 id = co_await client_.notify(desktopRequest(request));
+    if (!self) co_return;
     if (id != 0) postedPrayers_.insert(id, request.prayer);
     emit delivered(request.identifier, id);
     // With the window in front the call plays from here too; the once-per-day guard absorbs the repeat.

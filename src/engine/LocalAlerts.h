@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QCoro/QCoroTask>
+#include <QJsonObject>
 #include <QList>
 #include <QString>
 #include <optional>

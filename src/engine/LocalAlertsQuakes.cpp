@@ -69,6 +69,8 @@ std::optional<QList<Alert>> parseEarthquakes(const QByteArray& body, double lat,
         const QJsonValue magValue = p.value(QLatin1String("mag"));
         if (!magValue.isDouble()) continue;
         const double mag = magValue.toDouble();
+        // A magnitude whose tenths overflow is no measurement, and would make the whole list unencodable.
+        if (!std::isfinite(mag * 10.0)) continue;
 
         const std::vector<double> c = coordinates(f);
         std::optional<double> qlat, qlon;

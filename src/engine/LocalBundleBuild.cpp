@@ -109,7 +109,9 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     const CachedGeo geo = co_await LocalBundleGeo::resolve(lat, lon, settings, forceNetwork, now);
     const double tz = usableOffsetHours(geo.tzOffsetHours, now);
 
-    const std::optional<QString> city = cityOverride && !cityOverride->isEmpty() ? cityOverride : geo.city;
+    // A city override of blanks is no city; a country override is taken as given, even empty.
+    const QString overrideCity = cityOverride ? cityOverride->trimmed() : QString();
+    const std::optional<QString> city = !overrideCity.isEmpty() ? std::optional(overrideCity) : geo.city;
     const std::optional<QString> country = countryOverride ? countryOverride : geo.country;
 
     const int offsetSeconds = CivilDay::fixedOffsetSeconds(tz).value_or(0);

@@ -24,8 +24,8 @@ std::optional<qint64> minutesOfDay(QStringView text);
 
 // The first of fajr, dhuhr, asr, maghrib and isha (in that fixed order, never sorted) whose time is later
 // than now's minute on the place's clock; after the last, fajr with its stored string. Strings that do not
-// parse are skipped. A place offset no zone accepts counts the device's own. Called every second: it
-// allocates nothing beyond the shared strings it returns.
+// parse are skipped. A place offset no zone accepts counts the device's own. Called every second: with a
+// usable place offset it allocates nothing (the strings it returns share the dictionaries' data).
 NextPrayer computeNext(const JsonCoding::StringMap& prayers, const QDateTime& now, double tzOffsetHours,
                        const JsonCoding::StringMap& labels);
 

@@ -6,6 +6,8 @@
 #include <geonames.h>
 #pragma pop_macro("signals")
 
+#include <libintl.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,7 +19,15 @@ QString text(const char* s) {
     return s ? QString::fromUtf8(s) : QString();
 }
 
-std::vector<OfflinePlace> load() {
+}  // namespace
+
+namespace OfflinePlaces {
+
+std::vector<OfflinePlace> readDatabase() {
+    // The library translates names through gettext in the user's language ("Kalifornien"), but the alert
+    // feeds and the maps service name places in English: pointing its catalogue at nowhere keeps the
+    // database's own names. Nothing else in the program uses that domain.
+    bindtextdomain("geonames", "/nonexistent/orvane-untranslated");
     std::vector<OfflinePlace> places;
     const int count = geonames_get_n_cities();
     if (count <= 0) return places;
@@ -39,12 +49,8 @@ std::vector<OfflinePlace> load() {
     return places;
 }
 
-}  // namespace
-
-namespace OfflinePlaces {
-
 const std::vector<OfflinePlace>& all() {
-    static const std::vector<OfflinePlace> places = load();
+    static const std::vector<OfflinePlace> places = readDatabase();
     return places;
 }
 

@@ -23,8 +23,11 @@ struct Nearest {
     double distanceKm = 0;
 };
 
-// Every place of the database; empty when the library has none.
+// Every place of the database, read once; empty when the library has none.
 const std::vector<OfflinePlace>& all();
+
+// Reads the database afresh, with the names untranslated whatever the user's language.
+std::vector<OfflinePlace> readDatabase();
 
 // The place closest to the point, when one lies within maxKm (inclusive); nothing for a non-finite point.
 std::optional<Nearest> nearest(double lat, double lon, double maxKm);

@@ -5,6 +5,7 @@
 
 #include <QCoro/QCoroTask>
 #include <QString>
+#include <QUrl>
 #include <optional>
 
 // The current weather and daily forecast of a place from the user's chosen source (the forecast service,

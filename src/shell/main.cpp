@@ -1,21 +1,27 @@
-#include <QGuiApplication>
-#include <QQmlApplicationEngine>
+#include "platform/SingleInstance.h"
+#include "shell/OrvaneApp.h"
+
+#include <QApplication>
 #include <QQuickStyle>
+#include <QQuickWindow>
 
 int main(int argc, char* argv[]) {
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
+    // Closing the window leaves the clock running, with its timers, behind the tray icon.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
 
-    QQmlApplicationEngine engine;
-    engine.loadData(R"(
-        import QtQuick
-        import QtQuick.Window
-        Window {
-            width: 1280; height: 860; visible: true; color: "#0b0f14"; title: "Orvane"
-            Text { anchors.centerIn: parent; color: "#e8e2d0"; font.pixelSize: 48; text: "Orvane" }
-        })");
-    if (engine.rootObjects().isEmpty()) return 1;
+    const QStringList arguments = app.arguments().mid(1);
+    SingleInstance instance;
+    const SingleInstance::Role role = instance.start(arguments);
+    if (role == SingleInstance::Role::Forwarded) return 0;
+
+    OrvaneApp orvane(qEnvironmentVariableIsSet("ORVANE_PHONE"));
+    QObject::connect(&instance, &SingleInstance::messageReceived, &orvane, &OrvaneApp::handleArguments);
+    if (!orvane.start()) return 1;
+    if (!arguments.isEmpty()) orvane.handleArguments(arguments);
     return app.exec();
 }

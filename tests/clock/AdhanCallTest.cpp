@@ -2,6 +2,7 @@
 
 #include "ClockTestSupport.h"
 #include "clock/AdhanCall.h"
+#include "model/AdhanTexts.h"
 
 TEST(AdhanCall, TitleTextNameAndRakahsFromTheBundle) {
     ClockBundle b =
@@ -27,9 +28,18 @@ TEST(AdhanCall, TitleTextNameAndRakahsFromTheBundle) {
     EXPECT_EQ(maghrib.prayerName, QStringLiteral("Magrib"));
     EXPECT_EQ(maghrib.rakatTitle, QStringLiteral("Magrib"));
     EXPECT_EQ(maghrib.rakatLines, (QStringList{"3 Farz", "2 Sunnah", "2 Nafl"}));
+    EXPECT_EQ(maghrib.text, AdhanTexts::table(u"en").regular) << "a blank bundle text gives the language's";
+    b.adhan->regular.text = QStringLiteral("Line one\nLine two");
+    EXPECT_EQ(AdhanCall::compose(b, QStringLiteral("asr"), QStringLiteral("en"), false).text,
+              QStringLiteral("Line one\nLine two"));
+    // The dawn call always carries the dawn-only phrase, whatever the bundle says.
+    b.adhan->fajr.text = QStringLiteral("no dawn line here");
+    const QString dawn = AdhanCall::compose(b, QStringLiteral("fajr"), QStringLiteral("ar"), false).text;
+    EXPECT_TRUE(AdhanTexts::containsFajrExtra(dawn));
 
     b.adhan.reset();
     const AdhanPlayer::Call bare = AdhanCall::compose(b, QStringLiteral("isha"), QStringLiteral("en"), false);
-    EXPECT_TRUE(bare.title.isEmpty());
+    EXPECT_EQ(bare.title, AdhanTexts::table(u"en").regularTitle);
+    EXPECT_EQ(bare.text, AdhanTexts::table(u"en").regular);
     EXPECT_EQ(bare.rakatTotal, QStringLiteral("17 total"));
 }

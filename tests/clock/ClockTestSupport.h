@@ -54,6 +54,7 @@ class FakeSteps : public ClockLoadSteps {
     bool holdBuilds = false;  // builds wait until release()
 
     int hijriCalls = 0, builds = 0, assetSyncs = 0;
+    QList<int> picks;  // the rotation positions asked for
     QList<QJsonObject> checkins;
     QList<std::pair<double, double>> builtFor;
 
@@ -76,9 +77,13 @@ class FakeSteps : public ClockLoadSteps {
         b.alerts = alerts;
         co_return b;
     }
-    QCoro::Task<std::optional<QUrl>> syncAssets(SettingsSnapshot, ClockBundle, bool) override {
+    QCoro::Task<> syncAssets(SettingsSnapshot, ClockBundle, bool) override {
         ++assetSyncs;
-        co_return std::optional<QUrl>(logo);  // a copy: the promise moves from what it is given
+        co_return;
+    }
+    DialLogoPick pickDialLogo(int logoRotateIndex) override {
+        picks.append(logoRotateIndex);
+        return DialLogoPick{logo, logoRotateIndex + 1};
     }
     QCoro::Task<bool> checkin(QJsonObject body) override {
         checkins.append(body);

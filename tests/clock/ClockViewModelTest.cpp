@@ -5,6 +5,7 @@
 #include "FakeClock.h"
 #include "TempHome.h"
 #include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
 #include "clock/ClockViewModel.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "clock/NotificationScheduler.h"
@@ -381,15 +382,24 @@ TEST_F(ClockViewModelTest, FaceAspectAndDialLogo) {
 
     FakeClock clock("2026-03-01T06:00:00Z");
     fixPlace(21.42, 39.83);
+    // No logo cached yet: nothing is shown and the rotation stays; the next load tries again.
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_TRUE(vm->dialLogoURL().isEmpty());
+    EXPECT_EQ(settings->logoRotateIndex(), 0);
+    steps.picks.clear();
     steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/1.png"));
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(settings->logoRotateIndex(), 1);
     steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/2.png"));
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(vm->dialLogoURL().toLocalFile(), QStringLiteral("/logos/1.png")) << "picked once per run";
+    EXPECT_EQ(steps.picks, QList<int>{0});
     vm->requestNewDialLogo();
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(steps.picks, (QList<int>{0, 1}));
+    EXPECT_EQ(settings->logoRotateIndex(), 2);
 }
 
 TEST_F(ClockViewModelTest, LoadSchedulesTheWeekAndTurningTheCallOffClearsIt) {
@@ -403,4 +413,32 @@ TEST_F(ClockViewModelTest, LoadSchedulesTheWeekAndTurningTheCallOffClearsIt) {
     EXPECT_TRUE(scheduler->pending().isEmpty());
     settings->setNotifyMode(QStringLiteral("silent"));
     EXPECT_EQ(scheduler->pending().size(), 33);
+}
+
+TEST_F(ClockViewModelTest, AnswersPlayPrayerPostedByTheAlarmAndTheNotifications) {
+    fixPlace(21.42, 39.83);
+    settings->setNotifyMode(QStringLiteral("silent"));
+    FakeClock clock("2026-03-10T15:30:20Z");
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), false);
+    EXPECT_TRUE(triggers.empty()) << "nothing to play before a bundle is known";
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    // The tick, the alarm timer and an arriving notification all announce maghrib (18:30 at UTC+3).
+    vm->tick();
+    alarms.check(Clock::nowMs());
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), false);
+    ASSERT_EQ(triggers.size(), 1u);
+    // "Play full adhan" on the notification plays it again.
+    AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), true);
+    EXPECT_EQ(triggers.size(), 2u);
+}
+
+TEST_F(ClockViewModelTest, ALoadOutlivingTheClockStateTouchesNothing) {
+    steps.holdBuilds = true;
+    FakeClock clock("2026-03-01T06:00:00Z");
+    auto pending = vm->load(48.85, 2.35, QStringLiteral("Paris"), std::nullopt, false);
+    vm.reset();
+    steps.releaseOne();
+    EXPECT_FALSE(await(std::move(pending)));
+    EXPECT_FALSE(store->contains(QStringLiteral("cachedBundle.device-test")));
+    EXPECT_NE(settings->lastKnownLat(), 48.85);
 }

@@ -67,7 +67,7 @@ TEST_P(APIClientPost, ResultIsTheBooleanOkOfTheBody) {
                      {QStringLiteral("lat"), 21.4}};
     EXPECT_EQ(await(APIClient::shared().postClockAddress(body)), GetParam().expected);
     ASSERT_EQ(server.requestsTo(kPath).size(), 1);
-    const auto& sent = server.requestsTo(kPath).first();
+    const FixtureServer::LoggedRequest sent = server.requestsTo(kPath).first();
     EXPECT_EQ(sent.method, QByteArray("POST"));
     EXPECT_EQ(sent.header("content-type"), QByteArray("application/json"));
     EXPECT_EQ(QJsonDocument::fromJson(sent.body).object(), body);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
+#include "DeviceZone.h"
 #include "FakeClock.h"
 #include "FixtureServer.h"
 #include "engine/GoogleMapsClient.h"
@@ -26,26 +27,6 @@ class MapsTest : public ::testing::Test {
     void SetUp() override { useKey(QStringLiteral("test-key")); }
     void TearDown() override { Endpoints::setCurrent(Endpoints::builtIn()); }
     FixtureServer server;
-};
-
-// The device's own zone, set for one test through TZ.
-class DeviceZone {
-  public:
-    explicit DeviceZone(const char* zone) : old_(qgetenv("TZ")), had_(qEnvironmentVariableIsSet("TZ")) {
-        qputenv("TZ", zone);
-        tzset();
-    }
-    ~DeviceZone() {
-        if (had_)
-            qputenv("TZ", old_);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-  private:
-    QByteArray old_;
-    bool had_;
 };
 
 }  // namespace
@@ -121,7 +102,7 @@ TEST_F(MapsTest, ReverseGeocodeTakesLocalityCountryAndRegion) {
     EXPECT_EQ(g.country, QStringLiteral("FR"));
     EXPECT_EQ(g.admin1, QStringLiteral("Île-de-France"));
     ASSERT_EQ(server.requestsTo(kGeocode).size(), 1);
-    const auto& q = server.requestsTo(kGeocode)[0].query;
+    const QUrlQuery q = server.requestsTo(kGeocode)[0].query;
     EXPECT_EQ(q.queryItemValue(QStringLiteral("latlng")), QStringLiteral("48.8556,2.3589"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("key")), QStringLiteral("test-key"));
 }
@@ -145,7 +126,7 @@ TEST_F(MapsTest, ReverseGeocodeOfflineAndItsFallbacks) {
 TEST_F(MapsTest, StreetViewIsMissingOnlyWhenTheServiceSaysSo) {
     server.routeFixture(kMetadata, QStringLiteral("maps_streetview_metadata_ok.json"));
     EXPECT_TRUE(await(GoogleMapsClient::streetViewAvailable(21.4225, 39.8262)));
-    const auto& q = server.requestsTo(kMetadata)[0].query;
+    const QUrlQuery q = server.requestsTo(kMetadata)[0].query;
     EXPECT_EQ(q.queryItemValue(QStringLiteral("location")), QStringLiteral("21.4225,39.8262"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("source")), QStringLiteral("outdoor"));
     EXPECT_EQ(q.queryItemValue(QStringLiteral("key")), QStringLiteral("test-key"));

@@ -83,6 +83,11 @@ TEST(LocalAlertsFeeds, BodiesThatAreNoFeatureCollection) {
         EXPECT_FALSE(
             LocalAlerts::parseEarthquakes(body, 0, 0, std::nullopt, std::nullopt, QStringLiteral("region")));
     }
+    const auto absurd =
+        LocalAlerts::parseEarthquakes(R"({"features":[{"properties":{"mag":1.7e308}}]})", 0, 0, std::nullopt,
+                                      std::nullopt, QStringLiteral("country"));
+    ASSERT_TRUE(absurd);
+    EXPECT_TRUE(absurd->isEmpty());
     const auto empty = LocalAlerts::parseNws("{\"features\":[]}");
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->isEmpty());

@@ -92,9 +92,13 @@ TEST_F(BundleGeoTest, OverridesOfCityAndCountry) {
         std::optional<QString> city, country;
         std::optional<QString> wantCity, wantCountry;
     } rows[] = {
-        {std::nullopt, std::nullopt, u"Mecca"_s, u"SA"_s}, {u""_s, std::nullopt, u"Mecca"_s, u"SA"_s},
-        {u"Jeddah"_s, std::nullopt, u"Jeddah"_s, u"SA"_s}, {std::nullopt, u""_s, u"Mecca"_s, u""_s},
+        {std::nullopt, std::nullopt, u"Mecca"_s, u"SA"_s},
+        {u""_s, std::nullopt, u"Mecca"_s, u"SA"_s},
+        {u"Jeddah"_s, std::nullopt, u"Jeddah"_s, u"SA"_s},
+        {std::nullopt, u""_s, u"Mecca"_s, u""_s},
         {u"Doha"_s, u"QA"_s, u"Doha"_s, u"QA"_s},
+        {u" \n"_s, std::nullopt, u"Mecca"_s, u"SA"_s},
+        {u" Jeddah\n"_s, std::nullopt, u"Jeddah"_s, u"SA"_s},
     };
     for (const Row& r : rows) {
         const ClockBundle b = build(kLat, kLon, SettingsSnapshot::defaults(), r.city, r.country);

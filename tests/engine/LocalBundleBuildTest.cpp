@@ -268,9 +268,8 @@ TEST_F(BundleBuildTest, UnusableInputStillGivesAStorableBundle) {
 // Cross-check against published Umm al-Qura timetables for Makkah (within a minute), when the reference
 // data is at hand.
 TEST_F(BundleBuildTest, MakkahAgreesWithPublishedTimetables) {
-    const QString dir = qEnvironmentVariable("ORVANE_REFDATA_DIR");
-    QFile file(dir + u"/prayer-times-adhan/Makkah-UmmAlQura.json"_s);
-    if (dir.isEmpty() || !file.open(QIODevice::ReadOnly)) GTEST_SKIP() << "no reference data";
+    QFile file(QStringLiteral(ORVANE_REFDATA_DIR "/prayer-times-adhan/Makkah-UmmAlQura.json"));
+    if (!file.open(QIODevice::ReadOnly)) GTEST_SKIP() << "no reference data";
     const QJsonObject root = JsonCoding::parse(file.readAll()).value_or(QJsonValue()).toObject();
     const QJsonObject params = root.value(u"params").toObject();
     const double lat = params.value(u"latitude").toDouble();
@@ -295,4 +294,21 @@ TEST_F(BundleBuildTest, MakkahAgreesWithPublishedTimetables) {
             EXPECT_LE(std::abs(got - want), 1) << date.toStdString() << " " << key;
         }
     }
+}
+
+TEST_F(BundleBuildTest, UnknownMethodKeyIsReportedAsItsOwnName) {
+    server.setOffline(true);
+    FakeClock clock("2026-12-07T09:00:00Z");
+    SettingsSnapshot custom = SettingsSnapshot::defaults();
+    custom.method = u"Custom"_s;
+    custom.asr = 2;
+    SettingsSnapshot mwl = custom;
+    mwl.method = u"MWL"_s;
+    const ClockBundle b = build(kLat, kLon, custom);
+    ASSERT_TRUE(b.method);
+    EXPECT_EQ(b.method->key, u"Custom"_s);
+    EXPECT_EQ(b.method->name, u"Custom"_s);
+    EXPECT_EQ(b.method->asr, 2);
+    EXPECT_EQ(b.prayers, build(kLat, kLon, mwl).prayers);
+    EXPECT_EQ(build(kLat, kLon, mwl).method->name, u"Muslim World League"_s);
 }

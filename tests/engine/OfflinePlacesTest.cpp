@@ -2,8 +2,11 @@
 
 #include "engine/OfflinePlaces.h"
 
+#include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 TEST(OfflinePlaces, DatabaseHoldsTheWorldsTowns) {
     const auto& places = OfflinePlaces::all();
@@ -51,4 +54,19 @@ TEST(OfflinePlaces, HaversineDistance) {
     EXPECT_NEAR(OfflinePlaces::distanceKm(0, 179.5, 0, -179.5), 111.195, 0.001);
     EXPECT_DOUBLE_EQ(OfflinePlaces::distanceKm(12, 34, 12, 34), 0.0);
     EXPECT_NEAR(OfflinePlaces::distanceKm(90, 0, -90, 0), 20015.087, 0.001);
+}
+
+TEST(OfflinePlaces, NamesStayUntranslatedInAnyLanguage) {
+    const std::string oldLocale = std::setlocale(LC_ALL, nullptr);
+    const QByteArray oldLanguage = qgetenv("LANGUAGE");
+    qputenv("LANGUAGE", "de");
+    std::setlocale(LC_ALL, "C.UTF-8");
+    const std::vector<OfflinePlace> places = OfflinePlaces::readDatabase();
+    std::setlocale(LC_ALL, oldLocale.c_str());
+    qputenv("LANGUAGE", oldLanguage);
+    const auto la = std::find_if(places.begin(), places.end(), [](const OfflinePlace& p) {
+        return p.name == QLatin1String("Los Angeles") && p.countryCode == QLatin1String("US");
+    });
+    ASSERT_NE(la, places.end());
+    EXPECT_EQ(la->region, QStringLiteral("California"));  // not "Kalifornien"
 }

@@ -1,0 +1,126 @@
+#include "shell/OrvaneApp.h"
+
+#include "clock/AdhanPlayer.h"
+#include "clock/ClockViewModel.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "services/AppSettings.h"
+#include "services/LocationManager.h"
+#include "shell/DeepLink.h"
+#include "shell/LiveLoadSteps.h"
+#include "shell/MacAppDelegate.h"
+#include "shell/OrvaneAutoUpdate.h"
+#include "shell/WindowFit.h"
+#include "ui/UiModules.h"
+#include "ui/shell/RootController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QIcon>
+#include <QMenu>
+#include <QQmlApplicationEngine>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phone) {
+    // The settings object runs the once-per-build cleanup before it reads anything.
+    settings_ = std::make_unique<AppSettings>();
+    location_ = std::make_unique<LocationManager>();
+    steps_ = std::make_unique<LiveLoadSteps>();
+    clock_ = std::make_unique<ClockViewModel>(*settings_, *steps_);
+    clock_->setLocationManager(location_.get());
+    root_ = std::make_unique<RootController>(*settings_, *clock_, location_.get());
+    root_->setPhone(phone_);
+    updater_ = std::make_unique<OrvaneAutoUpdate>(DefaultsStore::standard(), BuildInfo::buildNumber());
+    delegate_ = std::make_unique<MacAppDelegate>(updater_.get());
+    MacAppDelegate::reopenHandler = [this] { showWindow(); };
+
+    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive) root_->foregroundRefresh();
+    });
+    connect(clock_.get(), &ClockViewModel::faceAspectChanged, this, &OrvaneApp::fitWindowToFace);
+}
+
+OrvaneApp::~OrvaneApp() {
+    MacAppDelegate::reopenHandler = nullptr;
+    // The window goes before the objects its bindings read.
+    engine_.reset();
+}
+
+bool OrvaneApp::start() {
+    engine_ = std::make_unique<QQmlApplicationEngine>();
+    UiModules::prepare(*engine_);
+    engine_->setInitialProperties({{QStringLiteral("controller"), QVariant::fromValue(root_.get())}});
+    engine_->load(QUrl(QStringLiteral("qrc:/qt/qml/Orvane/Shell/MainWindow.qml")));
+    if (engine_->rootObjects().isEmpty()) return false;
+    window_ = qobject_cast<QQuickWindow*>(engine_->rootObjects().constFirst());
+    if (!window_) return false;
+    window_->resize(WindowFit::defaultSize(phone_));
+    window_->setMinimumSize(WindowFit::minimumSize(phone_));
+
+    createTrayIcon();
+    root_->runStartup();
+    delegate_->applicationDidFinishLaunching();
+    return true;
+}
+
+void OrvaneApp::showWindow() {
+    if (!window_) return;
+    window_->show();
+    window_->raise();
+    window_->requestActivate();
+    if (firstShow_) {
+        firstShow_ = false;
+        root_->firstAppearance();
+        fitWindowToFace();
+    }
+}
+
+void OrvaneApp::fitWindowToFace() {
+    // The phone-sized window keeps its size; the desk window follows the face's proportions.
+    if (!window_ || phone_ || firstShow_) return;
+    const QRect available = window_->screen() ? window_->screen()->availableGeometry() : QRect();
+    const QSize size = WindowFit::fitted(window_->size(), clock_->faceAspect(), available);
+    if (size != window_->size()) window_->resize(size.expandedTo(window_->minimumSize()));
+}
+
+void OrvaneApp::createTrayIcon() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) return;
+    trayMenu_ = std::make_unique<QMenu>();
+    trayMenu_->addAction(QStringLiteral("Open Orvane"), this, [this] { delegate_->reopen(true); });
+    trayMenu_->addAction(QStringLiteral("Play next call"), this, &OrvaneApp::playNextCall);
+    trayMenu_->addSeparator();
+    trayMenu_->addAction(QStringLiteral("Quit Orvane"), this, &OrvaneApp::quit);
+    tray_ = std::make_unique<QSystemTrayIcon>(QIcon(QStringLiteral(":/orvane/shell/orvane.svg")));
+    tray_->setToolTip(QStringLiteral("Orvane"));
+    tray_->setContextMenu(trayMenu_.get());
+    connect(tray_.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger) delegate_->reopen(true);
+    });
+    tray_->show();
+}
+
+void OrvaneApp::playNextCall() {
+    showWindow();
+    if (clock_->bundle()) clock_->triggerAdhan(clock_->bundle()->nextPrayer.key, true);
+}
+
+void OrvaneApp::handleArguments(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        const std::optional<QString> prayer = DeepLink::prayerToPlay(QUrl(argument));
+        if (!prayer) continue;
+        showWindow();
+        clock_->triggerAdhan(*prayer, true);
+        return;
+    }
+    delegate_->reopen(true);
+}
+
+void OrvaneApp::quit() {
+    delegate_->applicationWillTerminate();
+    clock_->stopTicking();
+    AdhanPlayer::shared().stop();
+    if (tray_) tray_->hide();
+    QCoreApplication::quit();
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickWindow>
+#include <memory>
+
+class AppSettings;
+class ClockViewModel;
+class LiveLoadSteps;
+class LocationManager;
+class MacAppDelegate;
+class OrvaneAutoUpdate;
+class QMenu;
+class QQmlApplicationEngine;
+class QSystemTrayIcon;
+class RootController;
+class SingleInstance;
+
+// The application: one settings object for the life of the process, the clock state, the one window
+// "main" with the root view, the tray icon that keeps the clock reachable while the window is closed, and
+// the links and reopen requests that later launches forward.
+class OrvaneApp : public QObject {
+    Q_OBJECT
+  public:
+    explicit OrvaneApp(bool phone, QObject* parent = nullptr);
+    ~OrvaneApp() override;
+
+    // Creates the window and runs the launch sequence. False when the window could not be made.
+    bool start();
+    // A later launch's arguments (a link or nothing).
+    void handleArguments(const QStringList& arguments);
+    void quit();
+
+    QQuickWindow* window() const { return window_; }
+    RootController* root() const { return root_.get(); }
+    ClockViewModel* clock() const { return clock_.get(); }
+
+  private:
+    void showWindow();
+    void fitWindowToFace();
+    void createTrayIcon();
+    void playNextCall();
+
+    bool phone_;
+    std::unique_ptr<AppSettings> settings_;
+    std::unique_ptr<LocationManager> location_;
+    std::unique_ptr<LiveLoadSteps> steps_;
+    std::unique_ptr<ClockViewModel> clock_;
+    std::unique_ptr<RootController> root_;
+    std::unique_ptr<OrvaneAutoUpdate> updater_;
+    std::unique_ptr<MacAppDelegate> delegate_;
+    std::unique_ptr<QQmlApplicationEngine> engine_;
+    std::unique_ptr<QMenu> trayMenu_;
+    std::unique_ptr<QSystemTrayIcon> tray_;
+    QPointer<QQuickWindow> window_;
+    bool firstShow_ = true;
+};

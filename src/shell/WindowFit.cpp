@@ -1,0 +1,28 @@
+#include "shell/WindowFit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace WindowFit {
+
+QSize defaultSize(bool phone) {
+    return phone ? QSize(402, 850) : QSize(1280, 860);
+}
+
+QSize minimumSize(bool phone) {
+    return phone ? QSize(360, 640) : QSize(760, 520);
+}
+
+QSize fitted(QSize current, double aspect, QRect available) {
+    if (!std::isfinite(aspect) || aspect < 0.2 || aspect > 5.0 || current.isEmpty()) return current;
+    double width = current.width();
+    double height = width / aspect;
+    if (!available.isEmpty()) {
+        const double scale = std::min({1.0, available.width() / width, available.height() / height});
+        width *= scale;
+        height *= scale;
+    }
+    return QSize(int(std::lround(width)), int(std::lround(height)));
+}
+
+}  // namespace WindowFit

@@ -1,0 +1,36 @@
+import QtQuick
+import QtQuick.Controls
+import Orvane.Common
+
+// Shown while no bundle exists yet: a spinner while the first load runs, or the error text with a way into
+// the location settings when no place is known.
+Item {
+    id: loading
+    property string errorText
+    signal openSettings()
+
+    Column {
+        anchors.centerIn: parent
+        width: Math.min(parent.width - 48, 520)
+        spacing: 16
+
+        BusyIndicator {
+            anchors.horizontalCenter: parent.horizontalCenter
+            running: loading.visible && loading.errorText.length === 0
+            visible: running
+        }
+        ThemeText {
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            color: loading.errorText.length ? Theme.textMuted : Theme.gold
+            text: loading.errorText.length ? loading.errorText : "Preparing your clock…"
+        }
+        Button {
+            anchors.horizontalCenter: parent.horizontalCenter
+            visible: loading.errorText.length > 0
+            text: "Open Settings"
+            onClicked: loading.openSettings()
+        }
+    }
+}

@@ -1,0 +1,50 @@
+import QtQuick
+import QtQuick.Controls
+import Orvane.Common
+
+// The privacy notice shown before the clock: what leaves the computer and why, a link to the full policy,
+// and one button to accept.
+Item {
+    id: consent
+    property string privacyURL
+    signal accepted()
+
+    Column {
+        anchors.centerIn: parent
+        width: Math.min(parent.width - 48, 560)
+        spacing: 18
+
+        SymbolIcon { anchors.horizontalCenter: parent.horizontalCenter; name: "moon.stars.fill"; width: 44; height: 44; color: Theme.gold }
+
+        ThemeText {
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            textStyle: "title2"
+            semibold: true
+            text: "Your privacy"
+        }
+        ThemeText {
+            width: parent.width
+            wrapMode: Text.WordWrap
+            color: Theme.textMuted
+            text: "Orvane computes prayer times, dates, the moon and the qibla on this computer. To show weather, " +
+                  "alerts and place names it asks public services for your approximate location. It keeps a " +
+                  "random identifier for this clock on the Orvane server, with your saved home address and a " +
+                  "periodic check-in, so the clock can restore your place. Nothing else is collected."
+        }
+        Text {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "<a href=\"" + consent.privacyURL + "\">Read the privacy policy</a>"
+            textFormat: Text.StyledText
+            linkColor: Theme.gold
+            color: Theme.gold
+            font.pixelSize: Theme.body
+            onLinkActivated: link => Qt.openUrlExternally(link)
+        }
+        Button {
+            anchors.horizontalCenter: parent.horizontalCenter
+            text: "Accept and continue"
+            onClicked: consent.accepted()
+        }
+    }
+}

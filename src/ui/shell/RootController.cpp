@@ -1,0 +1,182 @@
+#include "ui/shell/RootController.h"
+
+#include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
+#include "clock/ClockViewModel.h"
+#include "clock/NotificationScheduler.h"
+#include "model/Server.h"
+#include "services/AppSettings.h"
+#include "services/LocationManager.h"
+#include "services/NetworkOnlineWatcher.h"
+#include "ui/face/ClockFaceController.h"
+
+#include <QPointer>
+
+RootController::RootController(AppSettings& settings, ClockViewModel& clock, LocationManager* location,
+                               QObject* parent)
+    : QObject(parent), settings_(settings), clock_(clock), location_(location) {
+    connect(&settings_, &AppSettings::acceptedPrivacyChanged, this, &RootController::consentGivenChanged);
+    connect(&clock_, &ClockViewModel::bundleChanged, this, [this] {
+        if (clock_.hasBundle()) setErrorText({});
+        Q_EMIT hasBundleChanged();
+    });
+
+    // A new fixed place arrives as several property writes in a row; one reload serves them all.
+    placeChange_.setSingleShot(true);
+    placeChange_.setInterval(0);
+    connect(&placeChange_, &QTimer::timeout, this, [this] { loadBestKnownPlace(false); });
+    for (auto signal : {&AppSettings::useManualLocationChanged, &AppSettings::manualLatChanged,
+                        &AppSettings::manualLonChanged, &AppSettings::manualCityChanged,
+                        &AppSettings::manualPlaceIdChanged})
+        connect(&settings_, signal, this, &RootController::placeSettingsChanged);
+
+    recheck_.setSingleShot(true);
+    recheck_.setInterval(recheckDelayMs);
+    connect(&recheck_, &QTimer::timeout, this, [this] { loadBestKnownPlace(false); });
+
+    // A device fix that arrives while no place is known is the place.
+    if (location_) {
+        connect(location_, &LocationManager::coordinateChanged, this, [this] {
+            if (!clock_.hasBundle() && startupDone_) loadBestKnownPlace(false);
+        });
+    }
+
+    AppEvents& events = AppEvents::shared();
+    connect(&events, &AppEvents::playPrayer, this,
+            [this](const QString& prayer, bool force) { clock_.triggerAdhan(prayer, force); });
+    connect(&events, &AppEvents::openFresh, this, [this] {
+        clock_.requestNewDialLogo();
+        loadBestKnownPlace(false);
+    });
+    connect(&events, &AppEvents::openNotificationSettings, this,
+            [this] { openSettings(QStringLiteral("alerts")); });
+}
+
+bool RootController::consentGiven() const {
+    return settings_.acceptedPrivacy();
+}
+bool RootController::hasBundle() const {
+    return clock_.hasBundle();
+}
+QString RootController::privacyURL() const {
+    return Server::privacyURL().toString();
+}
+
+void RootController::setShowSettings(bool show) {
+    if (show == showSettings_) return;
+    showSettings_ = show;
+    Q_EMIT showSettingsChanged();
+}
+
+void RootController::setSettingsPane(const QString& pane) {
+    if (pane == settingsPane_) return;
+    settingsPane_ = pane;
+    Q_EMIT settingsPaneChanged();
+}
+
+void RootController::acceptPrivacy() {
+    settings_.setAcceptedPrivacy(true);
+}
+
+void RootController::openSettings(const QString& pane) {
+    if (!pane.isEmpty()) setSettingsPane(pane);
+    setShowSettings(true);
+}
+
+void RootController::setErrorText(const QString& text) {
+    if (text == errorText_) return;
+    errorText_ = text;
+    Q_EMIT errorTextChanged();
+}
+
+void RootController::placeSettingsChanged() {
+    if (startupDone_) placeChange_.start();
+}
+
+QCoro::Task<> RootController::runStartup() {
+    clock_.hydrateFromCache();
+    settings_.healIncompleteManualLocation();
+    NetworkOnlineWatcher::shared().start([this] {
+        const auto& bundle = clock_.bundle();
+        const double lat = bundle ? bundle->location.lat : settings_.manualLat();
+        const double lon = bundle ? bundle->location.lon : settings_.manualLon();
+        clock_.presencePing(settings_, lat, lon, bundle, false);
+    });
+    co_await settings_.pullSavedAddressFromServer(true);
+    {
+        const auto& bundle = clock_.bundle();
+        const double lat = bundle ? bundle->location.lat : settings_.manualLat();
+        const double lon = bundle ? bundle->location.lon : settings_.manualLon();
+        co_await clock_.presencePing(settings_, lat, lon, bundle, false);
+    }
+    startupDone_ = true;
+    co_await loadBestKnownPlace(false);
+    if (!clock_.hasBundle() && !recheck_.isActive() && errorText_ == noLocationText()) recheck_.start();
+}
+
+QCoro::Task<> RootController::loadBestKnownPlace(bool force) {
+    const bool loaded = co_await clock_.resolveAndLoad(force);
+    if (loaded || clock_.hasBundle()) {
+        setErrorText({});
+        co_return;
+    }
+    // resolveAndLoad also answers false for an overtaken load; only "no place at all" is an error.
+    const bool fixed = settings_.hasUsableFixedAddress();
+    const bool device = location_ && location_->hasCoordinate();
+    if (fixed || device) co_return;
+    setErrorText(noLocationText());
+    openSettings(QStringLiteral("location"));
+    if (location_) location_->requestLocation();
+}
+
+void RootController::firstAppearance() {
+    if (appeared_) return;
+    appeared_ = true;
+    clock_.startTicking();
+    NotificationScheduler::shared().configure();
+    NotificationScheduler::shared().requestAuthorization();
+}
+
+void RootController::foregroundRefresh() {
+    if (!consentGiven() || !startupDone_) return;
+    loadBestKnownPlace(false);
+}
+
+AdhanPlayer* RootController::player() const {
+    return &AdhanPlayer::shared();
+}
+
+void RootController::attachFace(ClockFaceController* face) {
+    if (!face) return;
+    QPointer<ClockFaceController> guarded(face);
+    auto pushBundle = [this, guarded] {
+        if (guarded && clock_.bundle()) guarded->setBundle(*clock_.bundle());
+    };
+    auto pushNow = [this, guarded] {
+        if (guarded) guarded->setNow(double(clock_.now().toMSecsSinceEpoch()));
+    };
+    auto pushLogo = [this, guarded] {
+        if (guarded) guarded->setDialLogoUrl(clock_.dialLogoURL());
+    };
+    auto pushSettings = [this, guarded] {
+        if (!guarded) return;
+        guarded->setUse24HourClock(settings_.use24HourClock());
+        guarded->setLearnAdhanButtonTitle(settings_.learnAdhanButtonTitle());
+    };
+    pushBundle();
+    pushNow();
+    pushLogo();
+    pushSettings();
+    // The face reads the clock id once; the identifiers' own memo keeps repeated reads cheap anyway.
+    face->setClockId(settings_.ensureLocalClockId());
+    connect(&clock_, &ClockViewModel::bundleChanged, face, pushBundle);
+    connect(&clock_, &ClockViewModel::nowChanged, face, pushNow);
+    connect(&clock_, &ClockViewModel::dialLogoURLChanged, face, pushLogo);
+    connect(&settings_, &AppSettings::use24HourClockChanged, face, pushSettings);
+    connect(&settings_, &AppSettings::learnAdhanButtonTitleChanged, face, pushSettings);
+    connect(face, &ClockFaceController::faceAspectChanged, this,
+            [this](double aspect) { clock_.setFaceAspect(aspect); });
+    connect(face, &ClockFaceController::playAdhanRequested, this,
+            [this](const QString& prayer) { clock_.triggerAdhan(prayer, true); });
+    connect(face, &ClockFaceController::settingsRequested, this, [this] { openSettings(); });
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "clock/AdhanPlayer.h"
+#include "clock/ClockViewModel.h"
+#include "ui/face/ClockFaceController.h"
+
+#include <QtQml/qqmlregistration.h>
+#include <QCoro/QCoroTask>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class AppSettings;
+class LocationManager;
+
+// What the root view decides: consent first, the start-up sequence, the error and loading states, the
+// settings sheet and the pane it opens at, and the in-process events that play a prayer or reopen fresh.
+// The QML only lays out what this object says.
+class RootController : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_UNCREATABLE("created by the application")
+    Q_PROPERTY(bool consentGiven READ consentGiven NOTIFY consentGivenChanged)
+    Q_PROPERTY(bool hasBundle READ hasBundle NOTIFY hasBundleChanged)
+    Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
+    Q_PROPERTY(bool showSettings READ showSettings WRITE setShowSettings NOTIFY showSettingsChanged)
+    Q_PROPERTY(QString settingsPane READ settingsPane WRITE setSettingsPane NOTIFY settingsPaneChanged)
+    Q_PROPERTY(QString privacyURL READ privacyURL CONSTANT)
+    Q_PROPERTY(ClockViewModel* clock READ clock CONSTANT)
+    Q_PROPERTY(AdhanPlayer* player READ player CONSTANT)
+    Q_PROPERTY(bool phone READ phone CONSTANT)
+  public:
+    static constexpr int recheckDelayMs = 8000;
+    static QString noLocationText() {
+        return QStringLiteral("No location yet. Choose your city in Settings, or allow location access.");
+    }
+
+    RootController(AppSettings& settings, ClockViewModel& clock, LocationManager* location,
+                   QObject* parent = nullptr);
+
+    bool consentGiven() const;
+    bool hasBundle() const;
+    const QString& errorText() const { return errorText_; }
+    bool showSettings() const { return showSettings_; }
+    void setShowSettings(bool show);
+    const QString& settingsPane() const { return settingsPane_; }
+    void setSettingsPane(const QString& pane);
+    QString privacyURL() const;
+    ClockViewModel* clock() const { return &clock_; }
+    AdhanPlayer* player() const;
+    bool phone() const { return phone_; }
+    void setPhone(bool phone) { phone_ = phone; }
+
+    // Feeds a face's controller from the clock state: the bundle, every second's instant, the dial logo and
+    // the settings the face reads. Called by the view when the face is created.
+    Q_INVOKABLE void attachFace(ClockFaceController* face);
+
+    Q_INVOKABLE void acceptPrivacy();
+    Q_INVOKABLE void openSettings(const QString& pane = QString());
+
+    // The start-up task: hydrate, heal, arm the back-online check-in, pull the saved address, check in,
+    // then load from the best known place (or show the error and look again once, 8 s later).
+    QCoro::Task<> runStartup();
+    // First appearance: tick, configure notifications, ask for permission.
+    void firstAppearance();
+    // The window came to the front again; waits for consent.
+    void foregroundRefresh();
+
+  Q_SIGNALS:
+    void consentGivenChanged();
+    void hasBundleChanged();
+    void errorTextChanged();
+    void showSettingsChanged();
+    void settingsPaneChanged();
+
+  private:
+    QCoro::Task<> loadBestKnownPlace(bool force);
+    void setErrorText(const QString& text);
+    void placeSettingsChanged();
+
+    AppSettings& settings_;
+    ClockViewModel& clock_;
+    LocationManager* location_;
+    QString errorText_;
+    bool showSettings_ = false;
+    QString settingsPane_;
+    bool appeared_ = false;
+    bool phone_ = false;
+    bool startupDone_ = false;
+    QTimer placeChange_;
+    QTimer recheck_;
+};

@@ -1,0 +1,61 @@
+import QtQuick
+import QtQuick.Controls
+import Orvane.Common
+import Orvane.Shell
+import Orvane.Face
+
+// The window's content: the consent notice until it is accepted, then the clock face (or the loading and
+// error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings.
+Item {
+    id: root
+    required property RootController controller
+
+    Rectangle { anchors.fill: parent; color: Theme.bg }
+
+    PrivacyConsentView {
+        anchors.fill: parent
+        visible: !root.controller.consentGiven
+        privacyURL: root.controller.privacyURL
+        onAccepted: root.controller.acceptPrivacy()
+    }
+
+    Item {
+        anchors.fill: parent
+        visible: root.controller.consentGiven
+
+        LoadingView {
+            anchors.fill: parent
+            visible: !root.controller.hasBundle
+            errorText: root.controller.errorText
+            onOpenSettings: root.controller.openSettings("location")
+        }
+
+        Loader {
+            id: faceLoader
+            anchors.fill: parent
+            active: root.controller.hasBundle
+            sourceComponent: ClockFaceView {
+                Component.onCompleted: root.controller.attachFace(face)
+            }
+        }
+
+        AdhanRingView {
+            anchors.fill: parent
+            z: 10
+            visible: opacity > 0
+            opacity: root.controller.hasBundle && root.controller.player.ringing ? 1 : 0
+            Behavior on opacity { NumberAnimation { duration: 350; easing.type: Easing.InOutQuad } }
+            activeTitle: root.controller.player.activeTitle
+            activePrayerName: root.controller.player.activePrayerName
+            activeText: root.controller.player.activeText
+            rakatTitle: root.controller.player.rakatTitle
+            rakatLines: root.controller.player.rakatLines
+            rakatTotal: root.controller.player.rakatTotal
+            adhanNowLabel: faceLoader.item ? faceLoader.item.face.label("adhan_now") : ""
+            adhanForLabel: faceLoader.item ? faceLoader.item.face.label("adhan_for") : ""
+            rakatsLabel: faceLoader.item ? faceLoader.item.face.label("rk_rakats") : ""
+            stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
+            onStopRequested: root.controller.player.stop()
+        }
+    }
+}

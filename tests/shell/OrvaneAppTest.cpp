@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "Await.h"
+#include "FixtureServer.h"
+#include "TempHome.h"
+#include "clock/AdhanPlayer.h"
+#include "clock/ClockViewModel.h"
+#include "clock/MacPrayerAlarmService.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "platform/Http.h"
+#include "platform/SecretStore.h"
+#include "platform/SingleInstance.h"
+#include "shell/OrvaneApp.h"
+#include "ui/shell/RootController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUuid>
+
+namespace {
+
+constexpr const char* kDevice = "TEST-DEVICE";
+
+// A whole application in a private HOME, with the network answered by an empty fixture server.
+struct AppFixture : ::testing::Test {
+    TempHome home;
+    FixtureServer server;
+
+    void SetUp() override {
+        qputenv("ORVANE_DEVICE_ID", kDevice);
+        SecretStore::setServiceName(QStringLiteral("OrvaneTest-") +
+                                    QUuid::createUuid().toString(QUuid::WithoutBraces));
+        DefaultsStore::resetStandard();
+        Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+    }
+    void TearDown() override {
+        DefaultsStore::resetStandard();
+        Endpoints::setCurrent(Endpoints::builtIn());
+        qunsetenv("ORVANE_DEVICE_ID");
+        qunsetenv("ORVANE_PHONE");
+    }
+
+    static QString scoped(const char* name) {
+        return QStringLiteral("profile.%1.%2").arg(QLatin1String(kDevice), QLatin1String(name));
+    }
+
+    void seedMakkah() {
+        DefaultsStore& store = DefaultsStore::standard();
+        store.setBool(scoped("acceptedPrivacy"), true);
+        store.setBool(scoped("useManualLocation"), true);
+        store.setDouble(scoped("manualLat"), 21.4225);
+        store.setDouble(scoped("manualLon"), 39.8262);
+        store.setString(scoped("manualCity"), QStringLiteral("Makkah"));
+        store.setDouble(scoped("manualTzOffsetHours"), 3.0);
+    }
+
+    void grab(QQuickWindow* window, const char* name) {
+        const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
+        QDir().mkpath(dir);
+        window->grabWindow().save(dir + QLatin1Char('/') + QLatin1String(name));
+    }
+};
+
+}  // namespace
+
+TEST_F(AppFixture, WithoutConsentTheNoticeShowsAndStartupStillRuns) {
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.window()->objectName(), QStringLiteral("main"));
+    // 1280 x 860 by default, shrunk with its proportions into a smaller screen.
+    const QSize size = app.window()->size();
+    EXPECT_NEAR(double(size.width()) / size.height(), 1280.0 / 860.0, 0.01);
+    EXPECT_LE(size.width(), std::max(1280, app.window()->screen()->availableGeometry().width()));
+    EXPECT_FALSE(app.root()->consentGiven());
+    // Start-up went on behind the notice: no place is known, so the error is set and settings open at
+    // location.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !app.root()->errorText().isEmpty(); }, 5000));
+    EXPECT_EQ(app.root()->errorText(), RootController::noLocationText());
+    EXPECT_TRUE(app.root()->showSettings());
+    EXPECT_EQ(app.root()->settingsPane(), QStringLiteral("location"));
+    // The server was asked for the saved address and the check-in on the way.
+    EXPECT_FALSE(server.requestsTo(QStringLiteral("/v1/clock_address")).isEmpty());
+    QTest::qWait(200);
+    grab(app.window(), "consent.png");
+
+    // The foreground refresh waits for consent.
+    const int before = server.log().size();
+    app.root()->foregroundRefresh();
+    QTest::qWait(200);
+    EXPECT_EQ(server.log().size(), before);
+}
+
+TEST_F(AppFixture, NoPlaceLooksAgainOnceAfterEightSeconds) {
+    DefaultsStore::standard().setBool(scoped("acceptedPrivacy"), true);
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.root()->errorText().isEmpty(); }, 5000));
+    grab(app.window(), "no-place.png");
+    // Now a place becomes known behind the settings' back (the last bundle's place); the one re-check
+    // picks it up without any other prompt.
+    DefaultsStore::standard().setDouble(QStringLiteral("cachedBundleLat.%1").arg(QLatin1String(kDevice)),
+                                        21.4225);
+    DefaultsStore::standard().setDouble(QStringLiteral("cachedBundleLon.%1").arg(QLatin1String(kDevice)),
+                                        39.8262);
+    EXPECT_FALSE(app.root()->hasBundle());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 12000));
+}
+
+TEST_F(AppFixture, FixedPlaceShowsTheFaceAndQuitStopsEveryTimer) {
+    seedMakkah();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    EXPECT_TRUE(app.root()->errorText().isEmpty());
+    EXPECT_EQ(app.clock()->bundle()->location.city.value_or(QString()), QStringLiteral("Makkah"));
+    QTest::qWait(1500);
+    grab(app.window(), "face-wide.png");
+
+    QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+    app.quit();
+    EXPECT_FALSE(AdhanPlayer::shared().ringing());
+    // Nothing of the clock ticks on after Quit.
+    const QDateTime frozen = app.clock()->now();
+    QTest::qWait(1300);
+    EXPECT_EQ(app.clock()->now(), frozen);
+}
+
+TEST_F(AppFixture, PhoneWindowKeepsItsSize) {
+    seedMakkah();
+    OrvaneApp app(true);
+    ASSERT_TRUE(app.start());
+    EXPECT_EQ(app.window()->size(), QSize(402, 850));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    app.clock()->setFaceAspect(1.2);
+    EXPECT_EQ(app.window()->size(), QSize(402, 850));
+    QTest::qWait(1500);
+    grab(app.window(), "face-phone.png");
+}
+
+TEST_F(AppFixture, ALaterLaunchForwardsAPlayLinkToTheRunningClock) {
+    seedMakkah();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+
+    // A real later launch of the program, with the same runtime folder, hands over its link and exits.
+    QDir(home.path()).mkpath(QStringLiteral("runtime"));
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+    SingleInstance running;
+    ASSERT_EQ(running.start({}), SingleInstance::Role::Primary);
+    QObject::connect(&running, &SingleInstance::messageReceived, &app, &OrvaneApp::handleArguments);
+    QSignalSpy triggered(app.clock(), &ClockViewModel::adhanTriggered);
+
+    QProcess later;
+    later.start(QStringLiteral(ORVANE_EXECUTABLE), {QStringLiteral("orvane://adhan?prayer=asr")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 8000));
+    EXPECT_EQ(later.exitCode(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !triggered.isEmpty(); }, 3000));
+    EXPECT_EQ(triggered[0][0].toString(), QStringLiteral("asr"));
+    AdhanPlayer::shared().stop();
+
+    // Links that are not play links do nothing but reopen.
+    triggered.clear();
+    app.handleArguments({QStringLiteral("orvane://settings?prayer=asr"), QStringLiteral("orvane://adhan")});
+    QTest::qWait(100);
+    EXPECT_TRUE(triggered.isEmpty());
+}

@@ -1,0 +1,51 @@
+# Runs "orvane-probe bundle" offline at a fixed moment and checks the parts of its one JSON line that the
+# moment and the place decide, plus the refusals of bad arguments and bad settings files.
+function(expect_bundle pattern)
+    execute_process(COMMAND ${PROBE} bundle ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+    string(REGEX MATCHALL "\n" lines "${out}")
+    list(LENGTH lines count)
+    if(NOT rc EQUAL 0 OR NOT count EQUAL 1 OR NOT out MATCHES "${pattern}")
+        message(FATAL_ERROR "orvane-probe bundle ${ARGN}\n  status ${rc}: ${err}\n  got: ${out}\n  want: ${pattern}")
+    endif()
+endfunction()
+
+function(expect_bundle_refusal)
+    execute_process(COMMAND ${PROBE} bundle ${ARGN} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 2 OR NOT out STREQUAL "")
+        message(FATAL_ERROR "orvane-probe bundle ${ARGN}: want exit 2 and no output, got ${rc} '${out}' '${err}'")
+    endif()
+endfunction()
+
+set(makkah --lat 21.4225 --lon 39.8262 --at 2026-12-07T09:00:00Z --offline)
+expect_bundle("\"prayers\":{\"asr\":\"15:17\",\"dhuhr\":\"12:13\",\"fajr\":\"05:40\",\"isha\":\"18:44\",\"maghrib\":\"17:38\",\"sunrise\":\"06:46\"}" ${makkah})
+expect_bundle("\"generated_at\":\"2026-12-07T09:00:00Z\"" ${makkah})
+expect_bundle("\"next_prayer\":{\"key\":\"dhuhr\",\"name\":\"Dhuhr\",\"time\":\"12:13\"}" ${makkah})
+expect_bundle("\"country_code\":\"SA\"" ${makkah})
+
+set(settings ${CMAKE_CURRENT_BINARY_DIR}/probe-bundle-settings.json)
+file(WRITE ${settings} "{\"method\": \"MWL\", \"lang\": \"ar\", \"asr\": 2}")
+expect_bundle("\"method\":{\"asr\":2,\"key\":\"MWL\",\"name\":\"Muslim World League\"}" ${makkah} --settings ${settings})
+expect_bundle("\"rtl\":true" ${makkah} --settings ${settings})
+
+file(WRITE ${settings} "{\"asr\": \"two\"}")
+expect_bundle_refusal(${makkah} --settings ${settings})
+file(WRITE ${settings} "{\"noSuchSetting\": 1}")
+expect_bundle_refusal(${makkah} --settings ${settings})
+file(WRITE ${settings} "[1, 2]")
+expect_bundle_refusal(${makkah} --settings ${settings})
+file(REMOVE ${settings})
+expect_bundle_refusal(${makkah} --settings ${settings})
+expect_bundle_refusal(--lat 91 --lon 0 --offline)
+expect_bundle_refusal(--lat 21.4 --offline)
+expect_bundle_refusal(--lat 21.4 --lon 39.8 --settings)
+expect_bundle_refusal(--lat 21.4 --lon 39.8 --at yesterday)
+
+# Endpoints from the environment: every service at a closed loopback port answers nothing, and the build
+# still comes out whole from the offline place data.
+set(closed "http://127.0.0.1:9")
+set(ENV{ORVANE_PROBE_ENDPOINTS} "{\"maps\":\"${closed}\",\"forecast\":\"${closed}\",\"earthquake\":\"${closed}\",\"usAlerts\":\"${closed}\",\"canadaAlerts\":\"${closed}\",\"solarImage\":\"${closed}\",\"mapsKey\":\"k\"}")
+expect_bundle("\"sun_image_url\":\"http://127.0.0.1:9/assets/img/latest/latest_256_0193.jpg\"" --lat 21.4225 --lon 39.8262 --at 2026-12-07T09:00:00Z)
+expect_bundle("\"tz_offset_hours\":3" --lat 21.4225 --lon 39.8262 --at 2026-12-07T09:00:00Z)
+set(ENV{ORVANE_PROBE_ENDPOINTS} "not json")
+expect_bundle_refusal(${makkah})
+unset(ENV{ORVANE_PROBE_ENDPOINTS})
