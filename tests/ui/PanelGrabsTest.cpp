@@ -175,5 +175,7 @@ TEST_F(PanelGrabs, QiblaPanel) {
     harness.settle(300);
     const QImage image = harness.grab(u"panels-qibla"_s);
     EXPECT_TRUE(findItem(findItem(root, u"nosv"_s), u"noStreetView"_s)->isVisible());
+    // No stored picture and no server copy: the built-in picture stands in.
+    EXPECT_TRUE(findItem(findItem(root, u"nosv"_s), u"noStreetViewPicture"_s)->property("hasImage").toBool());
     EXPECT_GT(countPixelsNear(image, Theme::green(), 30), 30);
 }

@@ -1,3 +1,4 @@
+#include "ui/panels/Arrow3D.h"
 #include "ui/panels/QiblaPanelModel.h"
 #include "ui/panels/QiblaTexts.h"
 
@@ -71,4 +72,15 @@ TEST(QiblaPanel, StreetViewAvailabilityAndLinks) {
     model.setBundle(b);
     EXPECT_EQ(model.bearing(), 0.0);
     EXPECT_TRUE(model.mapCaption().endsWith(u"\u2014\u00b0"_s));
+}
+
+TEST(QiblaPanel, ArrowOutline) {
+    const QPolygonF arrow = Arrow3D::outline(QSizeF(44, 56));
+    const QPolygonF expected(
+        {{22, 0}, {44, 25.2}, {31.68, 25.2}, {37.4, 56}, {6.6, 56}, {12.32, 25.2}, {0, 25.2}});
+    ASSERT_EQ(arrow.size(), 7);
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_NEAR(arrow[i].x(), expected[i].x(), 1e-9) << i;
+        EXPECT_NEAR(arrow[i].y(), expected[i].y(), 1e-9) << i;
+    }
 }

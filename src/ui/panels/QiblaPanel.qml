@@ -48,7 +48,14 @@ Column {
                         GradientStop { position: 0; color: Theme.panelHi }
                         GradientStop { position: 1; color: Theme.bg }
                     }
+                    NoStreetViewPicture {
+                        id: nosv
+                        objectName: "noStreetViewPicture"
+                        anchors.fill: parent
+                        locationKey: parent.visible ? qibla.locationKey : ""
+                    }
                     Column {
+                        visible: !nosv.hasImage
                         anchors.centerIn: parent
                         spacing: 6
                         PanelIcon { anchors.horizontalCenter: parent.horizontalCenter; name: "eye.slash"; color: Theme.textMuted; size: Theme.title }
