@@ -179,3 +179,39 @@ TEST_F(PanelGrabs, QiblaPanel) {
     EXPECT_TRUE(findItem(findItem(root, u"nosv"_s), u"noStreetViewPicture"_s)->property("hasImage").toBool());
     EXPECT_GT(countPixelsNear(image, Theme::green(), 30), 30);
 }
+
+TEST_F(PanelGrabs, FaceWithEveryPanel) {
+    FakeClock clock("2026-03-09T10:00:00Z");
+    QFile file(QStringLiteral(ORVANE_FIXTURES_DIR "/panels/sample-bundle.json"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray json = file.readAll();
+    for (const QSize size : {QSize(1280, 900), QSize(420, 1900)}) {
+        QuickHarness face;
+        QQuickItem* root = face.load(R"(
+            import QtQuick
+            import Orvane.Face
+            import Orvane.Panels
+            ClockFaceView {
+                id: view
+                property var sample
+                alertsPanel: panels.alertsPanel; qiblaPanel: panels.qiblaPanel
+                weatherPanel: panels.weatherPanel; forecastStrip: panels.forecastStrip
+                sunSidePanel: panels.sunSidePanel; moonSidePanel: panels.moonSidePanel
+                skyDetailPanel: panels.skyDetailPanel
+                FacePanels { id: panels; face: view.face; bundle: view.sample }
+            })",
+                                     size);
+        ASSERT_NE(root, nullptr);
+        auto* controller = root->property("face").value<QObject*>();
+        ASSERT_NE(controller, nullptr);
+        bool loaded = false;
+        QMetaObject::invokeMethod(controller, "loadBundleJson", Q_RETURN_ARG(bool, loaded),
+                                  Q_ARG(QByteArray, json));
+        ASSERT_TRUE(loaded);
+        root->setProperty("sample", QVariant::fromValue(panelSample()));
+        face.settle(600);
+        const QImage image = face.grab(size.width() > 760 ? u"panels-face-wide"_s : u"panels-face-phone"_s);
+        EXPECT_GT(countPixelsNear(image, AlertsPanelModel::red(), 40), 20);
+        EXPECT_GT(countPixelsNear(image, Theme::panelHi(), 4), 2000);
+    }
+}

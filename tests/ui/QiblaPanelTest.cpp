@@ -84,3 +84,11 @@ TEST(QiblaPanel, ArrowOutline) {
         EXPECT_NEAR(arrow[i].y(), expected[i].y(), 1e-9) << i;
     }
 }
+
+TEST(QiblaPanel, BlocksFitTheRowHeight) {
+    EXPECT_DOUBLE_EQ(QiblaPanelModel::blockWidth(300, 0), 300);
+    EXPECT_DOUBLE_EQ(QiblaPanelModel::blockWidth(300, 1000), 300);
+    EXPECT_DOUBLE_EQ(QiblaPanelModel::blockWidth(300, 350), 200);
+    EXPECT_DOUBLE_EQ(QiblaPanelModel::blockWidth(300, NAN), 300);
+    EXPECT_DOUBLE_EQ(QiblaPanelModel::blockWidth(-1, 350), 0);
+}

@@ -12,7 +12,13 @@ Column {
     spacing: 12
     width: parent ? parent.width : 325
 
-    QiblaPanelModel { id: qibla; bundle: panel.bundle }
+    // Height given by the face's row, 0 when the panel takes its natural height.
+    property real fitHeight: 0
+    // Two cards of title, caption and padding, and the gap between them.
+    readonly property real chrome: 2 * (38 + 6 + 20 + 14) + spacing
+    readonly property real blockWidth: qibla.blockWidth(width - 28, fitHeight > 0 ? fitHeight - chrome : 0)
+
+    readonly property QiblaPanelModel qibla: QiblaPanelModel { bundle: panel.bundle }
 
     component Placeholder: Rectangle {
         color: Theme.panelHi
@@ -27,7 +33,8 @@ Column {
             spacing: 6
             RoundedBox {
                 objectName: "streetBlock"
-                width: parent.width
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: panel.blockWidth
                 height: width * 3 / 4
                 radius: 10
                 color: Theme.panelHi
@@ -106,7 +113,8 @@ Column {
             spacing: 6
             RoundedBox {
                 objectName: "mapBlock"
-                width: parent.width
+                anchors.horizontalCenter: parent.horizontalCenter
+                width: panel.blockWidth
                 height: width
                 radius: 10
                 color: Theme.panelHi

@@ -44,3 +44,10 @@ double QiblaPanelModel::bearing() const {
     const double b = bundle().qibla.bearing;
     return std::isfinite(b) ? b : 0.0;
 }
+
+double QiblaPanelModel::blockWidth(double width, double freeHeight) {
+    if (!std::isfinite(width) || width <= 0) return 0;
+    if (!std::isfinite(freeHeight) || freeHeight <= 0) return width;
+    // The street block is three quarters as high as wide and the map as high as wide.
+    return std::max(0.0, std::min(width, freeHeight / 1.75));
+}

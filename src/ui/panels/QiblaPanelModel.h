@@ -39,6 +39,10 @@ class QiblaPanelModel : public PanelModel {
     QUrl mapUrl() const;
     double bearing() const;
 
+    // Width of the two picture blocks (4:3 street, 1:1 map) so that they fit `freeHeight` together; the
+    // full `width` when there is room or no height is given.
+    Q_INVOKABLE static double blockWidth(double width, double freeHeight);
+
     // A link the picture view may load: a valid absolute address, else nothing.
     static QUrl pictureUrl(const QString& link);
 };
