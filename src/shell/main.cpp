@@ -1,11 +1,22 @@
 #include "platform/SingleInstance.h"
 #include "shell/OrvaneApp.h"
 
+#include <unistd.h>
 #include <QApplication>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#ifdef ORVANE_HAVE_WEBENGINE
+#include <QtWebEngineQuick/qtwebenginequickglobal.h>
+#endif
 
 int main(int argc, char* argv[]) {
+#ifdef ORVANE_HAVE_WEBENGINE
+    // The sky map's web view: its renderer refuses to start as root unless its sandbox is off.
+    if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QtWebEngineQuick::initialize();
+#endif
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));

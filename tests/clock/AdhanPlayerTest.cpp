@@ -226,7 +226,7 @@ TEST_F(AdhanPlayerTest, TheCallIsHeardOnTheSinkAndStopSilencesIt) {
     QObject::connect(&player, &AdhanPlayer::playbackFailed, [&failed] { ++failed.n; });
     player.play(asrCall(), QStringLiteral("adhan"), 0, false);
     QList<int> streams;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !(streams = ourStreams()).isEmpty(); }, 5000)) << "no stream opened";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(streams = ourStreams()).isEmpty(); }, 15000)) << "no stream opened";
     settle(1000);  // past the recording's opening fade
     const double playing = rms(recordStream(streams.first(), 1500));
     EXPECT_TRUE(player.ringing());
@@ -237,5 +237,5 @@ TEST_F(AdhanPlayerTest, TheCallIsHeardOnTheSinkAndStopSilencesIt) {
     EXPECT_LT(rms(recordStream(streams.first(), 500)), 1.0) << "stop() left sound playing";
     // The player is released when control returns to the main loop; the test has none running.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ourStreams().isEmpty(); }, 3000)) << "stop() left the stream open";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ourStreams().isEmpty(); }, 10000)) << "stop() left the stream open";
 }

@@ -79,9 +79,11 @@ Item {
                     }
                     PanelSlot {
                         width: parent.width
-                        height: wide.face.weatherFitHeight
+                        // weatherFitHeight is the forecast grid's own height; the card's title and
+                        // padding (54) come on top of it.
+                        height: wide.face.weatherFitHeight + 54
                         panel: wide.forecastStrip
-                        placeholderHeight: wide.face.weatherFitHeight
+                        placeholderHeight: wide.face.weatherFitHeight + 54
                     }
                 }
             }

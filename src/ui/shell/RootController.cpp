@@ -17,6 +17,7 @@ RootController::RootController(AppSettings& settings, ClockViewModel& clock, Loc
                                QObject* parent)
     : QObject(parent), settings_(settings), clock_(clock), location_(location) {
     connect(&settings_, &AppSettings::acceptedPrivacyChanged, this, &RootController::consentGivenChanged);
+    connect(&settings_, &AppSettings::unitsModeChanged, this, &RootController::metricChanged);
     connect(&clock_, &ClockViewModel::bundleChanged, this, [this] {
         if (clock_.hasBundle()) setErrorText({});
         Q_EMIT hasBundleChanged();
@@ -50,6 +51,14 @@ RootController::RootController(AppSettings& settings, ClockViewModel& clock, Loc
     });
     connect(&events, &AppEvents::openNotificationSettings, this,
             [this] { openSettings(QStringLiteral("alerts")); });
+}
+
+QVariant RootController::bundle() const {
+    return clock_.bundle() ? QVariant::fromValue(*clock_.bundle()) : QVariant();
+}
+
+bool RootController::metric() const {
+    return settings_.effectiveMetric();
 }
 
 bool RootController::consentGiven() const {

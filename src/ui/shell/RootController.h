@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QVariant>
 
 class AppSettings;
 class LocationManager;
@@ -29,6 +30,9 @@ class RootController : public QObject {
     Q_PROPERTY(ClockViewModel* clock READ clock CONSTANT)
     Q_PROPERTY(AdhanPlayer* player READ player CONSTANT)
     Q_PROPERTY(bool phone READ phone CONSTANT)
+    // The published bundle for the panels (a ClockBundle in a QVariant; empty before the first one).
+    Q_PROPERTY(QVariant bundle READ bundle NOTIFY hasBundleChanged)
+    Q_PROPERTY(bool metric READ metric NOTIFY metricChanged)
   public:
     static constexpr int recheckDelayMs = 8000;
     static QString noLocationText() {
@@ -49,6 +53,8 @@ class RootController : public QObject {
     ClockViewModel* clock() const { return &clock_; }
     AdhanPlayer* player() const;
     bool phone() const { return phone_; }
+    QVariant bundle() const;
+    bool metric() const;
     void setPhone(bool phone) { phone_ = phone; }
 
     // Feeds a face's controller from the clock state: the bundle, every second's instant, the dial logo and
@@ -72,6 +78,7 @@ class RootController : public QObject {
     void errorTextChanged();
     void showSettingsChanged();
     void settingsPaneChanged();
+    void metricChanged();
 
   private:
     QCoro::Task<> loadBestKnownPlace(bool force);

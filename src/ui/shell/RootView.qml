@@ -3,6 +3,7 @@ import QtQuick.Controls
 import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
+import Orvane.Panels
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings.
@@ -35,6 +36,17 @@ Item {
             anchors.fill: parent
             active: root.controller.hasBundle
             sourceComponent: ClockFaceView {
+                id: faceView
+                alertsPanel: panels.alertsPanel; qiblaPanel: panels.qiblaPanel
+                weatherPanel: panels.weatherPanel; forecastStrip: panels.forecastStrip
+                sunSidePanel: panels.sunSidePanel; moonSidePanel: panels.moonSidePanel
+                skyDetailPanel: panels.skyDetailPanel; planetariumSheet: panels.planetariumSheet
+                FacePanels {
+                    id: panels
+                    face: faceView.face
+                    bundle: root.controller.bundle
+                    metric: root.controller.metric
+                }
                 Component.onCompleted: root.controller.attachFace(face)
             }
         }
