@@ -27,7 +27,7 @@ void runIfNeededBeforeSettingsLoad(DefaultsStore& store) {
 
     int removed = 0;
     for (const QString& key : store.keys()) {
-        if (key.startsWith(responseCachePrefix)) {
+        if (key.startsWith(responseCachePrefix) || key == pendingNotificationsKey) {
             store.remove(key);
             ++removed;
         }

@@ -15,6 +15,8 @@ inline const QString serverHostMarkerKey = QStringLiteral("orvane.cleanup.server
 
 // Prefix of the response cache's keys in the defaults store.
 inline const QString responseCachePrefix = QStringLiteral("netCache.v1.");
+// The scheduled prayer notifications: rebuilt by the next load, so a new build never posts the old build's.
+inline const QString pendingNotificationsKey = QStringLiteral("orvane.notifications.pending");
 
 // The folder of the URL cache and the disk caches ($XDG_CACHE_HOME/Orvane): wiped whole.
 QString cacheFolder();

@@ -33,6 +33,7 @@ TEST(InstallCleanup, NewBuildDropsCachesAndKeepsSettingsIdentifiersAndUserFiles)
     env.store->setData(QStringLiteral("netCache.v1.data.weather:1.000,2.000"), "{}");
     env.store->setDouble(QStringLiteral("netCache.v1.ts.weather:1.000,2.000"), 1.0);
     env.store->setString(InstallCleanup::buildMarkerKey, QStringLiteral("0"));  // an older build
+    env.store->setData(InstallCleanup::pendingNotificationsKey, "[]");
     const QString fajr = AdhanAudioCache::folder() + QStringLiteral("/fajr.mp3");
     touch(fajr);
     touch(InstallCleanup::cacheFolder() + QStringLiteral("/logos/1.png"));
@@ -53,6 +54,7 @@ TEST(InstallCleanup, NewBuildDropsCachesAndKeepsSettingsIdentifiersAndUserFiles)
     EXPECT_TRUE(QFile::exists(fajr));
     EXPECT_TRUE(QFile::exists(edition));
     EXPECT_FALSE(QFile::exists(logo));
+    EXPECT_FALSE(env.store->contains(InstallCleanup::pendingNotificationsKey));
     EXPECT_FALSE(QDir(InstallCleanup::cacheFolder()).exists());
     for (const QString& key : env.store->keys())
         EXPECT_FALSE(key.startsWith(QLatin1String("netCache.v1."))) << key.toStdString();
