@@ -1,0 +1,9 @@
+#include "ui/shell/BlessingsSource.h"
+
+namespace BlessingsSource {
+
+BlessingsConfig current() {
+    return BlessingsConfig::defaults();
+}
+
+}  // namespace BlessingsSource
