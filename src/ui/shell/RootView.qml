@@ -5,7 +5,8 @@ import Orvane.Shell
 import Orvane.Face
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
-// error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings.
+// error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
+// and the question about a downloaded update over everything.
 Item {
     id: root
     required property RootController controller
@@ -35,7 +36,14 @@ Item {
             anchors.fill: parent
             active: root.controller.hasBundle
             sourceComponent: ClockFaceView {
+                id: faceView
                 Component.onCompleted: root.controller.attachFace(face)
+                learnAdhanSheet: Component {
+                    LearnAdhanView {
+                        settings: root.controller.settings
+                        onDismissed: faceView.face.showLearnAdhan = false
+                    }
+                }
             }
         }
 
@@ -56,6 +64,12 @@ Item {
             rakatsLabel: faceLoader.item ? faceLoader.item.face.label("rk_rakats") : ""
             stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
             onStopRequested: root.controller.player.stop()
+            creditNote: Component { BlessingsNote { style: "credit" } }
         }
+    }
+
+    UpdateDialog {
+        anchors.fill: parent
+        prompt: root.controller.updatePrompt
     }
 }
