@@ -5,7 +5,6 @@
 #include <QAudioOutput>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMediaPlayer>
 #include <QSaveFile>
 #include <QSoundEffect>
@@ -15,8 +14,6 @@
 #include <cmath>
 
 namespace {
-
-constexpr qint64 kMinimumRecordingBytes = 1000;
 
 // A short, soft two-partial tone for the "beep" mode, made here so no second file must ship.
 QByteArray beepWav() {
@@ -110,10 +107,8 @@ QUrl AdhanPlayer::builtInSound(const QString& name) {
 }
 
 QUrl AdhanPlayer::installedRecording(const QString& kind) {
-    if (kind != QLatin1String("fajr") && kind != QLatin1String("regular")) return {};
-    const QFileInfo file(AdhanAudioCache::folder() + QLatin1Char('/') + kind + QStringLiteral(".mp3"));
-    if (!file.isFile() || file.size() <= kMinimumRecordingBytes) return {};
-    return QUrl::fromLocalFile(file.absoluteFilePath());
+    if (!AdhanAudioCache::hasCustom(kind)) return {};
+    return QUrl::fromLocalFile(AdhanAudioCache::customPath(kind));
 }
 
 void AdhanPlayer::play(const Call& call, const QString& notifyMode, int lengthSeconds, bool manual) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/BlessingsRecords.h"
+#include "model/BrandingRecords.h"
 #include "model/ServerReplies.h"
 #include "model/WeatherRecords.h"
 #include "platform/Http.h"
@@ -41,6 +43,58 @@ class APIClient {
                                                       std::optional<QString> models) const;
     // Fetches a forecast address (also a user's custom one) and maps its reply; nothing when unusable.
     QCoro::Task<std::optional<Weather>> parseOpenMeteoWeather(QUrl url) const;
+
+    // ---- Remote assets: theme, dial logos, devotional cards, fallback image, check-in ----
+    // Every call needs a 2xx reply: an error page of the server never stands in for an asset. None reports
+    // a failure other than by giving nothing.
+
+    // Slots of the dial logos the server may hold.
+    static constexpr int firstLogoSlot = 1;
+    static constexpr int lastLogoSlot = 10;
+    // Largest body accepted for an image; anything longer is a failed download.
+    static constexpr qint64 maxImageBytes = 10 * 1024 * 1024;
+
+    // GET "/v1/theme".
+    QCoro::Task<std::optional<ThemeConfig>> fetchTheme() const;
+    // GET "/v1/branding"; only a reply whose "logo_available" is true counts.
+    QCoro::Task<std::optional<Branding>> fetchBranding() const;
+
+    // The theme and branding inside a bundle the server serves, when its own requests give nothing.
+    struct BundleAssets {
+        std::optional<ThemeConfig> theme;
+        std::optional<Branding> branding;  // only with "logo_available" true
+    };
+    // GET "/v1/bundle"; each part is nothing when absent or undecodable.
+    QCoro::Task<BundleAssets> fetchBundleAssets() const;
+
+    // What a HEAD of one logo slot says.
+    struct LogoProbe {
+        // Absent: 404 or 410; Unknown: any other status; Unreachable: no reply at all (nor a request, for a
+        // slot outside 1-10 or no server address).
+        enum class State { Present, Absent, Unknown, Unreachable };
+        State state = State::Unreachable;
+        QString version;  // ETag, else Last-Modified, else Content-Length; may be empty
+    };
+    // HEAD "/v1/logo/<slot>".
+    QCoro::Task<LogoProbe> probeLogo(int slot) const;
+    // GET "/v1/logo/<slot>": the image bytes, capped at maxImageBytes.
+    QCoro::Task<std::optional<QByteArray>> fetchLogo(int slot) const;
+
+    // GET "/v1/blessings".
+    QCoro::Task<std::optional<BlessingsConfig>> fetchBlessings() const;
+
+    // Whether the server offers the picture for places without street-level imagery, and its version.
+    struct NoStreetViewMeta {
+        bool available = false;
+        std::optional<QString> version;
+    };
+    // GET "/v1/streetview_unavailable/meta": {"available": bool, "version": string or number}.
+    QCoro::Task<std::optional<NoStreetViewMeta>> fetchNoStreetViewMeta() const;
+    // GET "/v1/streetview_unavailable": the picture's bytes, capped at maxImageBytes.
+    QCoro::Task<std::optional<QByteArray>> fetchNoStreetViewImage() const;
+
+    // POST "/v1/checkin" with the presence body; true when the server took it (a 2xx reply).
+    QCoro::Task<bool> postCheckin(QJsonObject body) const;
 
   private:
     APIClient() = default;

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "model/ServerReplies.h"
+
 #include <QCoro/QCoroTask>
 #include "model/PlaceRecords.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <optional>
 
@@ -37,5 +40,21 @@ std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon);
 
 // Offset of an IANA zone at the instant through ICU; nothing for a zone ICU does not know.
 std::optional<double> zoneOffsetHours(const QString& zoneId, const QDateTime& at);
+
+// ---- Place search for the settings window ----
+
+// Suggestions for the typed text (trimmed; under two characters gives none and asks nothing), biased to
+// 50 km around lat/lon when both are given. With no maps key, or when the service fails, the offline
+// database answers: "name, region, country" with coordinates and no place id, best-known places first.
+// A call overtaken by a newer one (or by cancelAutocomplete) gives an empty list: its answer is stale.
+QCoro::Task<QList<AddressSuggestion>> autocomplete(QString text, std::optional<double> lat = std::nullopt,
+                                                   std::optional<double> lon = std::nullopt);
+// Drops the answer of every autocomplete still in flight.
+void cancelAutocomplete();
+// The offline suggestions on their own (no network), at most `limit`.
+QList<AddressSuggestion> offlineSuggestions(const QString& text, int limit = 10);
+
+// The position, formatted address and locality of a suggested place; nothing on any failure.
+QCoro::Task<std::optional<PlaceResult>> place(QString placeId);
 
 }  // namespace GoogleMapsClient

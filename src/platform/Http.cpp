@@ -58,8 +58,11 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
     for (const auto& [key, value] : request.headers) qrequest.setRawHeader(key, value);
     qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
 
+    // A HEAD sent as a custom verb would wait for the body its Content-Length announces; only the manager's
+    // own head() knows that a HEAD reply has none.
     std::unique_ptr<QNetworkReply> reply(
-        manager()->sendCustomRequest(qrequest, request.method, request.body));
+        request.method == "HEAD" ? manager()->head(qrequest)
+                                 : manager()->sendCustomRequest(qrequest, request.method, request.body));
     if (!reply) co_return failure(QStringLiteral("request refused"));
 
     bool timedOut = false;

@@ -8,6 +8,8 @@
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
+#include "services/CacheFolder.h"
+
 namespace InstallCleanup {
 
 namespace {
@@ -30,10 +32,16 @@ void runIfNeededBeforeSettingsLoad(DefaultsStore& store) {
             ++removed;
         }
     }
-    const QString folder = cacheFolder();
-    const bool hadCaches = QDir(folder).exists();
-    if (hadCaches && !QDir(folder).removeRecursively()) {
-        qCWarning(lcCleanup) << "could not remove every cached file under" << folder;
+    // The server's assets kept in the data folder go too; the user's own recordings and the Quran
+    // editions beside them stay.
+    bool hadCaches = false;
+    for (const QString& folder : {cacheFolder(), CacheFolder::path(QStringLiteral("Logos")),
+                                  CacheFolder::path(QStringLiteral("NoStreetView")),
+                                  CacheFolder::path(QStringLiteral("Blessings"))}) {
+        if (!QDir(folder).exists()) continue;
+        hadCaches = true;
+        if (!QDir(folder).removeRecursively())
+            qCWarning(lcCleanup) << "could not remove every cached file under" << folder;
     }
     if (removed > 0 || hadCaches) {
         qCInfo(lcCleanup) << "new build or server: dropped" << removed

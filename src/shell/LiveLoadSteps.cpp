@@ -1,7 +1,12 @@
 #include "shell/LiveLoadSteps.h"
 
+#include "engine/APIClient.h"
 #include "engine/HijriAuthority.h"
 #include "engine/LocalBundleBuilder.h"
+#include "engine/ThemeCache.h"
+#include "services/BlessingsCache.h"
+#include "services/LogoDiskCache.h"
+#include "services/NoStreetViewDiskCache.h"
 
 QCoro::Task<> LiveLoadSteps::syncHijri(double lat, double lon, QDateTime moment, bool force) {
     co_await HijriAuthority::sync(lat, lon, moment, force);
@@ -14,14 +19,23 @@ QCoro::Task<ClockBundle> LiveLoadSteps::build(double lat, double lon, SettingsSn
                                                  std::move(countryOverride), forceNetwork);
 }
 
-QCoro::Task<> LiveLoadSteps::syncAssets(SettingsSnapshot, ClockBundle, bool) {
-    co_return;
+QCoro::Task<> LiveLoadSteps::syncAssets(SettingsSnapshot settings, ClockBundle, bool force) {
+    // The four syncs are independent of one another; they run together and each keeps its cache on failure.
+    auto logos = LogoDiskCache::shared().syncDialLogos(settings, force);
+    auto streetView = NoStreetViewDiskCache::shared().sync(force, settings.geoRefreshHours);
+    auto theme = ThemeCache::sync();
+    auto blessings = BlessingsCache::sync(force, settings.geoRefreshHours);
+    co_await logos;
+    co_await streetView;
+    co_await theme;
+    co_await blessings;
 }
 
 ClockLoadSteps::DialLogoPick LiveLoadSteps::pickDialLogo(int logoRotateIndex) {
-    return {std::nullopt, logoRotateIndex};
+    const LogoDiskCache::Pick pick = LogoDiskCache::shared().pickDialLogo(logoRotateIndex);
+    return {pick.url, pick.nextRotateIndex};
 }
 
-QCoro::Task<bool> LiveLoadSteps::checkin(QJsonObject) {
-    co_return false;
+QCoro::Task<bool> LiveLoadSteps::checkin(QJsonObject body) {
+    co_return co_await APIClient::shared().postCheckin(std::move(body));
 }

@@ -97,3 +97,14 @@ TEST(Http, ConcurrentRequestsOverlap) {
     EXPECT_EQ(await(all()), 3);
     EXPECT_LT(t.elapsed(), 800);
 }
+
+TEST(Http, HeadReturnsAtOnceWhateverContentLengthTheServerAnnounces) {
+    FixtureServer server;
+    server.routeJson(QStringLiteral("/big"), QByteArray(5000, 'x'));
+    const HttpResponse r = await(
+        Http::head(server.origin().resolved(QUrl(QStringLiteral("/big"))), std::chrono::milliseconds(5000)));
+    EXPECT_TRUE(r.isSuccess()) << r.error.toStdString();
+    EXPECT_TRUE(r.body.isEmpty());
+    EXPECT_EQ(r.header("content-length"), QByteArray("5000"));
+    EXPECT_EQ(server.requestsTo(QStringLiteral("/big")).first().method, QByteArray("HEAD"));
+}

@@ -2,6 +2,7 @@
 
 #include "SettingsTestEnv.h"
 #include "services/AdhanAudioCache.h"
+#include "services/CacheFolder.h"
 #include "services/InstallCleanup.h"
 
 #include <QDir>
@@ -35,6 +36,10 @@ TEST(InstallCleanup, NewBuildDropsCachesAndKeepsSettingsIdentifiersAndUserFiles)
     const QString fajr = AdhanAudioCache::folder() + QStringLiteral("/fajr.mp3");
     touch(fajr);
     touch(InstallCleanup::cacheFolder() + QStringLiteral("/logos/1.png"));
+    const QString logo = CacheFolder::path(QStringLiteral("Logos")) + QStringLiteral("/1.png");
+    const QString edition = CacheFolder::path(QStringLiteral("Quran")) + QStringLiteral("/quran-simple.json");
+    touch(logo);
+    touch(edition);
     env.store->sync();
     env.reopen();
 
@@ -46,6 +51,8 @@ TEST(InstallCleanup, NewBuildDropsCachesAndKeepsSettingsIdentifiersAndUserFiles)
     EXPECT_EQ(s.deviceId(), device);
     EXPECT_EQ(s.clockId(), clock);
     EXPECT_TRUE(QFile::exists(fajr));
+    EXPECT_TRUE(QFile::exists(edition));
+    EXPECT_FALSE(QFile::exists(logo));
     EXPECT_FALSE(QDir(InstallCleanup::cacheFolder()).exists());
     for (const QString& key : env.store->keys())
         EXPECT_FALSE(key.startsWith(QLatin1String("netCache.v1."))) << key.toStdString();

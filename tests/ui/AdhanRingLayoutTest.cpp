@@ -56,4 +56,14 @@ TEST(AdhanRingLayout, OnlyTheDawnPhraseIsMarked) {
     for (const auto& line : AdhanRingLayout::callLines(QStringLiteral("x\ny"), {})) EXPECT_FALSE(line.dawn);
 }
 
+TEST(AdhanRingLayout, TheOverlayUsesTheCallTextsOwnDawnTest) {
+    const QVariantList lines = AdhanRingLayout::lines(
+        QStringLiteral("الله أكبر\nالصلاة خير من النوم\nAs-Salatu Khayrun Minan-Nawm\nHayya ala al-falah"));
+    ASSERT_EQ(lines.size(), 4);
+    EXPECT_FALSE(lines[0].toMap().value("dawn").toBool());
+    EXPECT_TRUE(lines[1].toMap().value("dawn").toBool());
+    EXPECT_TRUE(lines[2].toMap().value("dawn").toBool());
+    EXPECT_FALSE(lines[3].toMap().value("dawn").toBool());
+}
+
 }  // namespace

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include "FakeClock.h"
+#include "PrivateHome.h"
 #include "SampleBundle.h"
 
 namespace {
 
 TEST(ClockFaceController, MeasurementsMoveTheAspectOnlyPastTheirThresholds) {
+    PrivateHome home;
     ClockFaceController face;
     QList<double> aspects;
     QObject::connect(&face, &ClockFaceController::faceAspectChanged, [&](double a) { aspects.append(a); });
@@ -28,6 +30,7 @@ TEST(ClockFaceController, MeasurementsMoveTheAspectOnlyPastTheirThresholds) {
 }
 
 TEST(ClockFaceController, DatesFollowThePlacesMidnightAndTheTimeEverySecond) {
+    PrivateHome home;
     FakeClock clock("2026-03-09T20:59:59Z");
     ClockFaceController face;
     face.setBundle(sampleBundle());
@@ -47,6 +50,7 @@ TEST(ClockFaceController, DatesFollowThePlacesMidnightAndTheTimeEverySecond) {
 }
 
 TEST(ClockFaceController, HijriLineComesFromTheHijriSource) {
+    PrivateHome home;
     FakeClock clock("2026-08-14T09:00:00Z");
     ClockFaceController face;
     face.setBundle(sampleBundle());
@@ -55,6 +59,7 @@ TEST(ClockFaceController, HijriLineComesFromTheHijriSource) {
 }
 
 TEST(ClockFaceController, ThemeSwitchesTheSidePanels) {
+    PrivateHome home;
     ClockFaceController face;
     ClockBundle bundle = sampleBundle();
     face.setBundle(bundle);
@@ -80,6 +85,7 @@ TEST(ClockFaceController, ThemeSwitchesTheSidePanels) {
 }
 
 TEST(ClockFaceController, LoadsOnlyWholeBundles) {
+    PrivateHome home;
     ClockFaceController face;
     face.setBundle(sampleBundle());
     EXPECT_FALSE(face.loadBundleJson("{not json"));

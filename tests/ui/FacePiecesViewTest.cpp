@@ -106,8 +106,6 @@ TEST(FacePieces, EventsStripStepsThroughItsChips) {
 }
 
 TEST(FacePieces, CallOverlayInEachSizeClass) {
-    AdhanRingLayout::setDawnPhraseCheck(
-        [](const QString& line) { return line.contains(QStringLiteral("min an-nawm")); });
     struct Row {
         QSize size;
         const char* name;
@@ -142,7 +140,6 @@ TEST(FacePieces, CallOverlayInEachSizeClass) {
         EXPECT_LE(stopInWindow.y() + stop->height(), r.size.height()) << r.name;
         EXPECT_GT(countPixelsNear(image, Theme::gold(), 25), 100) << r.name;
     }
-    AdhanRingLayout::setDawnPhraseCheck({});
 }
 
 }  // namespace

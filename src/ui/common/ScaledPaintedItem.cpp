@@ -25,11 +25,32 @@ void ScaledPaintedItem::setRenderScale(qreal scale) {
 
 void ScaledPaintedItem::itemChange(ItemChange change, const ItemChangeData& value) {
     QQuickPaintedItem::itemChange(change, value);
+    if (change == ItemVisibleHasChanged && value.boolValue) scheduleScaleCheck();
     if (change != ItemSceneChange) return;
-    disconnect(frameConnection_);
-    if (value.window)
-        frameConnection_ =
-            connect(value.window, &QQuickWindow::afterAnimating, this, &ScaledPaintedItem::followSceneScale);
+    disconnect(windowWidthConnection_);
+    disconnect(windowHeightConnection_);
+    scaleCheckPending_ = false;
+    if (!value.window) return;
+    windowWidthConnection_ =
+        connect(value.window, &QWindow::widthChanged, this, &ScaledPaintedItem::scheduleScaleCheck);
+    windowHeightConnection_ =
+        connect(value.window, &QWindow::heightChanged, this, &ScaledPaintedItem::scheduleScaleCheck);
+    scheduleScaleCheck();
+}
+
+void ScaledPaintedItem::scheduleScaleCheck() {
+    QQuickWindow* win = window();
+    if (!win || scaleCheckPending_) return;
+    scaleCheckPending_ = true;
+    // Layouts settle during the frame; the scale is read once they have.
+    connect(
+        win, &QQuickWindow::afterAnimating, this,
+        [this] {
+            scaleCheckPending_ = false;
+            followSceneScale();
+        },
+        Qt::SingleShotConnection);
+    win->update();
 }
 
 void ScaledPaintedItem::followSceneScale() {
@@ -42,6 +63,7 @@ void ScaledPaintedItem::followSceneScale() {
 void ScaledPaintedItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
     QQuickPaintedItem::geometryChange(newGeometry, oldGeometry);
     if (newGeometry.size() != oldGeometry.size()) updateTextureSize();
+    scheduleScaleCheck();
 }
 
 void ScaledPaintedItem::updateTextureSize() {

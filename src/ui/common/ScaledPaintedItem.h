@@ -6,7 +6,8 @@
 // A painted item that renders its texture at the scale its ancestors apply (the wide face scales a whole
 // 1280-point canvas), so drawings stay sharp instead of being stretched from a design-size bitmap.
 // `paint` keeps drawing in item coordinates; only the texture grows. The scale is read from the scene on
-// every frame the window draws, so a resized window re-renders the textures at the new size.
+// the frame after the item or its window changes size, so a resized window re-renders the textures at
+// the new size while an unchanged one costs nothing per frame.
 class ScaledPaintedItem : public QQuickPaintedItem {
     Q_OBJECT
     QML_ANONYMOUS
@@ -28,7 +29,10 @@ class ScaledPaintedItem : public QQuickPaintedItem {
   private:
     void updateTextureSize();
     void followSceneScale();
+    void scheduleScaleCheck();
 
     qreal renderScale_ = 1.0;
-    QMetaObject::Connection frameConnection_;
+    QMetaObject::Connection windowWidthConnection_;
+    QMetaObject::Connection windowHeightConnection_;
+    bool scaleCheckPending_ = false;
 };

@@ -1,11 +1,15 @@
 #include "AdhanRingLayout.h"
 
+#include "model/AdhanTexts.h"
+
 #include <algorithm>
 
 namespace {
 
 AdhanRingLayout::DawnPhraseCheck& dawnCheck() {
-    static AdhanRingLayout::DawnPhraseCheck check;
+    static AdhanRingLayout::DawnPhraseCheck check = [](const QString& line) {
+        return AdhanTexts::containsFajrExtra(line);
+    };
     return check;
 }
 

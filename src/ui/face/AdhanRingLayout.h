@@ -35,13 +35,13 @@ class AdhanRingLayout : public QObject {
     static QStringList splitLines(const QString& text);
     static QList<Line> callLines(const QString& text, const DawnPhraseCheck& isDawnPhrase);
 
-    // The dawn-phrase test the overlay uses; whoever owns the call texts registers it at start-up.
+    // The dawn-phrase test the overlay uses: the call texts' own unless replaced (an empty one restores it).
     static void setDawnPhraseCheck(DawnPhraseCheck check);
 
     using QObject::QObject;
 
     Q_INVOKABLE static QVariantMap sizeClass(double width, double height);
     Q_INVOKABLE static double textMaxWidth(double width, bool compact);
-    // {text, dawn} per line, with the registered dawn-phrase test.
+    // {text, dawn} per line, with the dawn-phrase test.
     Q_INVOKABLE static QVariantList lines(const QString& text);
 };

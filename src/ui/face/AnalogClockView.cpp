@@ -3,6 +3,7 @@
 #include "PlaceTime.h"
 #include "platform/Clock.h"
 #include "platform/Http.h"
+#include "ui/common/ScaledPaintedItem.h"
 #include "ui/common/SymbolIcon.h"
 #include "ui/common/Theme.h"
 
@@ -15,24 +16,24 @@
 #include <QRadialGradient>
 #include <QSvgRenderer>
 #include <QtMath>
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cmath>
+#include <functional>
 
 namespace {
 
-constexpr int kFrameIntervalMs = 16;  // at most 60 frames a second
+constexpr int kMinFrameIntervalMs = 16;   // at most 60 frames a second
+constexpr int kMaxFrameIntervalMs = 100;  // and never fewer than 10
+// A frame is due when the second hand's tip has moved this far on screen (device pixels): the sweep looks
+// the same as at 60 frames a second, and a small dial draws far fewer frames.
+constexpr double kTipStepPixels = 0.5;
 constexpr qint64 kMaxLogoBytes = 4 * 1024 * 1024;
 constexpr std::chrono::seconds kLogoTimeout{30};
 
 QColor grey(double level, double alpha = 1.0) {
     return QColor::fromRgbF(level, level, level, alpha);
-}
-
-// A capsule of `width` reaching `length` above the centre and `tail` below it, pointing to 12 o'clock.
-QPainterPath handPath(double length, double width, double tail) {
-    QPainterPath path;
-    path.addRoundedRect(QRectF(-width / 2, -length, width, length + tail), width / 2, width / 2);
-    return path;
 }
 
 QRectF dayWindowRect(qreal side) {
@@ -58,7 +59,33 @@ void drawSymbol(QPainter& p, const QRectF& box, const QColor& colour) {
     p.drawImage(box, mask);
 }
 
+struct HandSpec {
+    double length, width, tail;  // fractions: length and tail of R, width of S
+    bool green;
+};
+constexpr std::array<HandSpec, 3> kHands{{
+    {0.5, 0.028, 0.12, false},
+    {0.72, 0.02, 0.14, false},
+    {0.78, 0.007, 0.2, true},
+}};
+constexpr qreal kHandMargin = 2;  // room for the shadow around a hand's capsule
+
 }  // namespace
+
+// One separately textured part of the dial; the dial decides what it draws and where it stands.
+class DialPiece : public ScaledPaintedItem {
+  public:
+    DialPiece(QQuickItem* parent, std::function<void(QPainter*)> draw)
+        : ScaledPaintedItem(parent), draw_(std::move(draw)) {}
+    void paint(QPainter* painter) override {
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setRenderHint(QPainter::SmoothPixmapTransform);
+        draw_(painter);
+    }
+
+  private:
+    std::function<void(QPainter*)> draw_;
+};
 
 AnalogClockView::HandComps AnalogClockView::handComps(std::int64_t utcMs, double tzOffsetHours) {
     const PlaceTime::Fields f = PlaceTime::fields(utcMs, tzOffsetHours);
@@ -73,14 +100,17 @@ int AnalogClockView::dayOfMonth(std::int64_t utcMs, double tzOffsetHours) {
     return PlaceTime::fields(utcMs, tzOffsetHours).day;
 }
 
-AnalogClockView::AnalogClockView(QQuickItem* parent) : ScaledPaintedItem(parent), frameTimer_(this) {
+AnalogClockView::AnalogClockView(QQuickItem* parent) : QQuickItem(parent), frameTimer_(this) {
     frameTimer_.setObjectName(QStringLiteral("frameTimer"));
     frameTimer_.setTimerType(Qt::PreciseTimer);
-    frameTimer_.setInterval(kFrameIntervalMs);
-    connect(&frameTimer_, &QTimer::timeout, this, [this] { update(); });
-    dayFont_.setFamily(Theme::fontFamily());
-    dayFont_.setWeight(QFont::Bold);
+    frameTimer_.setInterval(kMinFrameIntervalMs);
+    connect(&frameTimer_, &QTimer::timeout, this, &AnalogClockView::tick);
     connect(this, &QQuickItem::visibleChanged, this, &AnalogClockView::updateFrameTimer);
+    face_ = new DialPiece(this, [this](QPainter* p) { drawFace(p); });
+    day_ = new DialPiece(this, [this](QPainter* p) { drawDay(p); });
+    for (int i = 0; i < 3; ++i) hands_[i] = new DialPiece(this, [this, i](QPainter* p) { drawHand(p, i); });
+    hub_ = new DialPiece(this, [this](QPainter* p) { drawHub(p); });
+    tick();
 }
 
 AnalogClockView::~AnalogClockView() = default;
@@ -88,7 +118,7 @@ AnalogClockView::~AnalogClockView() = default;
 void AnalogClockView::setTzOffsetHours(double hours) {
     if (hours == tzOffsetHours_ || (std::isnan(hours) && std::isnan(tzOffsetHours_))) return;
     tzOffsetHours_ = hours;
-    update();
+    tick();
     emit tzOffsetHoursChanged();
 }
 
@@ -107,7 +137,7 @@ void AnalogClockView::setRunning(bool running) {
 }
 
 void AnalogClockView::itemChange(ItemChange change, const ItemChangeData& value) {
-    ScaledPaintedItem::itemChange(change, value);
+    QQuickItem::itemChange(change, value);
     if (change != ItemSceneChange) return;
     if (watchedWindow_) disconnect(watchedWindow_, nullptr, this, nullptr);
     watchedWindow_ = value.window;
@@ -117,8 +147,73 @@ void AnalogClockView::itemChange(ItemChange change, const ItemChangeData& value)
 }
 
 void AnalogClockView::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
-    ScaledPaintedItem::geometryChange(newGeometry, oldGeometry);
+    QQuickItem::geometryChange(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size()) layoutPieces();
     updateFrameTimer();
+}
+
+qreal AnalogClockView::side() const {
+    return std::max<qreal>(0, std::min(width(), height()));
+}
+
+void AnalogClockView::layoutPieces() {
+    const qreal S = side();
+    const qreal R = S / 2;
+    // The square dial stands centred in whatever rectangle it is given.
+    const QPointF origin((width() - S) / 2, (height() - S) / 2);
+    face_->setPosition(origin);
+    face_->setSize(QSizeF(S, S));
+    const QRectF window = dayWindowRect(S);
+    day_->setPosition(origin + window.topLeft());
+    day_->setSize(window.size());
+    for (int i = 0; i < 3; ++i) {
+        const HandSpec& spec = kHands[i];
+        const qreal w = spec.width * S + 2 * kHandMargin;
+        const qreal h = (spec.length + spec.tail) * R + 2 * kHandMargin;
+        hands_[i]->setPosition(origin + QPointF(R - w / 2, R - spec.length * R - kHandMargin));
+        hands_[i]->setSize(QSizeF(w, h));
+        hands_[i]->setTransformOriginPoint(QPointF(w / 2, spec.length * R + kHandMargin));
+        hands_[i]->update();
+    }
+    const qreal hub = 0.05 * S;
+    hub_->setPosition(origin + QPointF(R - hub / 2, R - hub / 2));
+    hub_->setSize(QSizeF(hub, hub));
+    face_->update();
+    day_->update();
+    hub_->update();
+}
+
+int AnalogClockView::frameIntervalMs() const {
+    const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1.0;
+    const double tipPixels = kHands[2].length * side() / 2 * hands_[2]->renderScale() * dpr;
+    if (!(tipPixels > 0)) return kMaxFrameIntervalMs;
+    // The second hand turns 6 degrees a second.
+    const double ms = qRadiansToDegrees(kTipStepPixels / tipPixels) / 6.0 * 1000.0;
+    return std::clamp(static_cast<int>(ms), kMinFrameIntervalMs, kMaxFrameIntervalMs);
+}
+
+void AnalogClockView::tick() {
+    const int interval = frameIntervalMs();
+    if (interval != frameTimer_.interval()) frameTimer_.setInterval(interval);
+    const std::int64_t now = Clock::nowMs();
+    const HandComps c = handComps(now, tzOffsetHours_);
+    // The hour and minute hands move a tenth of a degree a second or less: turning them only when that
+    // moves their tips by a visible fraction of a point keeps each frame's redrawn area to the second
+    // hand, with the same picture.
+    const double angles[3] = {c.h / 12 * 360, c.m / 60 * 360, c.s / 60 * 360};
+    for (int i = 0; i < 3; ++i) {
+        const double tip = kHands[i].length * side() / 2;
+        const double visibleStep = tip > 0 ? qRadiansToDegrees(0.25 / tip) : 0;
+        const double turn = std::abs(angles[i] - hands_[i]->rotation());
+        if (i == 2 || turn >= visibleStep || turn > 180) hands_[i]->setRotation(angles[i]);
+    }
+    const int day = dayOfMonth(now, tzOffsetHours_);
+    if (day != lastDay_) {
+        lastDay_ = day;
+        dayText_ = QString::number(day);
+        day_->update();
+        emit dayTextChanged();
+    }
 }
 
 void AnalogClockView::updateFrameTimer() {
@@ -174,21 +269,14 @@ QCoro::Task<> AnalogClockView::loadRemoteLogo(QUrl url, quint64 generation) {
 void AnalogClockView::setLogoImage(LogoState state, const QImage& image) {
     logoState_ = state;
     logoImage_ = image;
-    cachedSide_ = -1;  // the logo lives in the static layer
-    update();
+    face_->update();  // the logo is part of the face's texture
 }
 
-void AnalogClockView::renderStaticLayer(qreal side, qreal pixelScale) {
-    const int pixels = qMax(1, qCeil(side * pixelScale));
-    staticLayer_ = QImage(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
-    staticLayer_.fill(Qt::transparent);
-    QPainter p(&staticLayer_);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
-    p.scale(pixelScale, pixelScale);
+void AnalogClockView::drawFace(QPainter* painter) const {
+    QPainter& p = *painter;
     p.setPen(Qt::NoPen);
-
-    const qreal S = side;
+    const qreal S = side();
+    if (!(S > 0)) return;
     const qreal R = S * 0.5;
     const QPointF centre(R, R);
 
@@ -287,93 +375,47 @@ void AnalogClockView::renderStaticLayer(qreal side, qreal pixelScale) {
     p.drawRoundedRect(window, radius, radius);
 }
 
-void AnalogClockView::renderGloss(qreal side, qreal pixelScale) {
-    const QRectF window = dayWindowRect(side);
-    gloss_ = QImage(qMax(1, qCeil(window.width() * pixelScale)), qMax(1, qCeil(window.height() * pixelScale)),
-                    QImage::Format_ARGB32_Premultiplied);
-    gloss_.fill(Qt::transparent);
-    QPainter p(&gloss_);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(pixelScale, pixelScale);
-    const QRectF local(0, 0, window.width(), window.height());
-    QLinearGradient shine(local.topLeft(), local.center());
-    shine.setColorAt(0, QColor::fromRgbF(1, 1, 1, 0.55));
-    shine.setColorAt(1, QColor::fromRgbF(1, 1, 1, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(shine);
-    const qreal radius = 0.18 * window.width();
-    p.drawRoundedRect(local, radius, radius);
-}
-
-void AnalogClockView::drawHands(QPainter* painter, qreal side, const HandComps& c) const {
-    const qreal S = side;
-    const qreal R = S / 2;
-    struct Hand {
-        double length, width;
-        QColor colour;
-        double tail, degrees;
-    };
-    const Hand hands[] = {
-        {0.5 * R, 0.028 * S, Qt::white, 0.12 * R, c.h / 12 * 360},
-        {0.72 * R, 0.02 * S, Qt::white, 0.14 * R, c.m / 60 * 360},
-        {0.78 * R, 0.007 * S, Theme::green(), 0.2 * R, c.s / 60 * 360},
-    };
-    painter->setPen(Qt::NoPen);
-    for (const Hand& hand : hands) {
-        const QPainterPath path = handPath(hand.length, hand.width, hand.tail);
-        painter->save();
-        painter->translate(R, R);
-        painter->save();
-        painter->translate(0, 1);
-        painter->rotate(hand.degrees);
-        painter->setBrush(QColor::fromRgbF(0, 0, 0, 0.4));
-        painter->drawPath(path);
-        painter->restore();
-        painter->rotate(hand.degrees);
-        painter->setBrush(hand.colour);
-        painter->drawPath(path);
-        painter->restore();
-    }
-    const qreal hub = 0.05 * S;
-    painter->setBrush(grey(0.85));
-    painter->drawEllipse(QRectF(R - hub / 2, R - hub / 2, hub, hub));
-    const qreal cap = 0.022 * S;
-    painter->setBrush(grey(0.2));
-    painter->drawEllipse(QRectF(R - cap / 2, R - cap / 2, cap, cap));
-}
-
-void AnalogClockView::paint(QPainter* painter) {
-    const qreal side = qMin(width(), height());
-    if (!(side > 0)) return;
-    const qreal dpr = window() ? window()->effectiveDevicePixelRatio() : 1.0;
-    const qreal pixelScale = renderScale() * dpr;
-    if (!qFuzzyCompare(side, cachedSide_) || !qFuzzyCompare(pixelScale, cachedPixelScale_)) {
-        renderStaticLayer(side, pixelScale);
-        renderGloss(side, pixelScale);
-        cachedSide_ = side;
-        cachedPixelScale_ = pixelScale;
-        dayFont_.setPixelSize(qMax(1, qRound(0.62 * 0.15 * side)));
-    }
-
-    const std::int64_t now = Clock::nowMs();
-    const int day = dayOfMonth(now, tzOffsetHours_);
-    if (day != lastDay_) {
-        lastDay_ = day;
-        dayText_ = QString::number(day);
-        emit dayTextChanged();
-    }
-
-    painter->setRenderHint(QPainter::Antialiasing);
-    painter->setRenderHint(QPainter::SmoothPixmapTransform);
-    // The square dial sits centred in whatever rectangle it is given.
-    painter->translate((width() - side) / 2, (height() - side) / 2);
-    painter->drawImage(QRectF(0, 0, side, side), staticLayer_);
-
-    const QRectF window = dayWindowRect(side);
-    painter->setFont(dayFont_);
+void AnalogClockView::drawDay(QPainter* painter) const {
+    const QRectF local(0, 0, day_->width(), day_->height());
+    if (local.isEmpty()) return;
+    QFont font(Theme::fontFamily());
+    font.setWeight(QFont::Bold);
+    font.setPixelSize(qMax(1, qRound(0.62 * local.width())));
+    painter->setFont(font);
     painter->setPen(Qt::black);
-    painter->drawText(window, Qt::AlignCenter, dayText_);
-    painter->drawImage(window, gloss_);
+    painter->drawText(local, Qt::AlignCenter, dayText_);
+    // The glass: white fading out towards the middle, over the day.
+    QLinearGradient shine(local.topLeft(), local.center());
+    shine.setColorAt(0, QColor::fromRgbF(1, 1, 1, 0.55f));
+    shine.setColorAt(1, QColor::fromRgbF(1, 1, 1, 0));
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(shine);
+    const qreal radius = 0.18 * local.width();
+    painter->drawRoundedRect(local, radius, radius);
+}
 
-    drawHands(painter, side, handComps(now, tzOffsetHours_));
+void AnalogClockView::drawHand(QPainter* painter, int hand) const {
+    const qreal S = side();
+    const qreal R = S / 2;
+    const HandSpec& spec = kHands[hand];
+    const qreal w = spec.width * S;
+    const qreal length = spec.length * R;
+    const qreal tail = spec.tail * R;
+    const QRectF capsule(kHandMargin, kHandMargin, w, length + tail);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(QColor::fromRgbF(0, 0, 0, 0.4f));
+    painter->drawRoundedRect(capsule.translated(0, 1), w / 2, w / 2);
+    painter->setBrush(spec.green ? Theme::green() : QColor(Qt::white));
+    painter->drawRoundedRect(capsule, w / 2, w / 2);
+}
+
+void AnalogClockView::drawHub(QPainter* painter) const {
+    const qreal hub = hub_->width();
+    if (!(hub > 0)) return;
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(grey(0.85));
+    painter->drawEllipse(QRectF(0, 0, hub, hub));
+    const qreal cap = 0.022 * side();
+    painter->setBrush(grey(0.2));
+    painter->drawEllipse(QRectF((hub - cap) / 2, (hub - cap) / 2, cap, cap));
 }

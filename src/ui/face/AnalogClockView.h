@@ -1,19 +1,22 @@
 #pragma once
 
-#include "ui/common/ScaledPaintedItem.h"
-
+#include <QtQml/qqmlregistration.h>
 #include <QCoro/QCoroTask>
-#include <QFont>
 #include <QImage>
 #include <QPointer>
+#include <QQuickItem>
 #include <QTimer>
 #include <QUrl>
+#include <array>
 #include <cstdint>
 
+class DialPiece;
+
 // The analog dial of the place's civil time: bezel, ring, face, minute ticks, hour dots, a day window at
-// three o'clock, a logo above the centre and three continuously moving hands. Everything that only
-// depends on the size is drawn once into a cached layer; a frame draws that layer, the hands and the day.
-class AnalogClockView : public ScaledPaintedItem {
+// three o'clock, a logo above the centre and three continuously moving hands. The dial is built of
+// separately drawn pieces: the face (everything that only depends on the size and the logo) and the day
+// are drawn once and kept as textures; a frame only turns the three hand pieces, a cheap transform.
+class AnalogClockView : public QQuickItem {
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(double tzOffsetHours READ tzOffsetHours WRITE setTzOffsetHours NOTIFY tzOffsetHoursChanged)
@@ -45,8 +48,6 @@ class AnalogClockView : public ScaledPaintedItem {
     void setRunning(bool running);
     QString dayText() const { return dayText_; }
 
-    void paint(QPainter* painter) override;
-
   signals:
     void tzOffsetHoursChanged();
     void logoUrlChanged();
@@ -64,9 +65,14 @@ class AnalogClockView : public ScaledPaintedItem {
     void startLogo();
     QCoro::Task<> loadRemoteLogo(QUrl url, quint64 generation);
     void setLogoImage(LogoState state, const QImage& image);
-    void renderStaticLayer(qreal side, qreal pixelScale);
-    void renderGloss(qreal side, qreal pixelScale);
-    void drawHands(QPainter* painter, qreal side, const HandComps& comps) const;
+    void layoutPieces();
+    void tick();
+    int frameIntervalMs() const;
+    void drawFace(QPainter* painter) const;
+    void drawDay(QPainter* painter) const;
+    void drawHand(QPainter* painter, int hand) const;
+    void drawHub(QPainter* painter) const;
+    qreal side() const;
 
     double tzOffsetHours_ = 0;
     QUrl logoUrl_;
@@ -78,11 +84,10 @@ class AnalogClockView : public ScaledPaintedItem {
     QImage logoImage_;
     quint64 logoGeneration_ = 0;
 
-    QImage staticLayer_;  // bezel, ring, face, markers, logo and the day window's frame
-    QImage gloss_;        // the day window's glass, drawn over the day
-    qreal cachedSide_ = -1;
-    qreal cachedPixelScale_ = -1;
-    QFont dayFont_;
+    DialPiece* face_ = nullptr;  // bezel, ring, face, markers, logo and the day window's frame
+    DialPiece* day_ = nullptr;   // the day and the window's glass
+    std::array<DialPiece*, 3> hands_{};
+    DialPiece* hub_ = nullptr;
 
     QTimer frameTimer_;
     QPointer<QQuickWindow> watchedWindow_;

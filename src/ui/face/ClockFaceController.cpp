@@ -6,6 +6,7 @@
 #include "PlaceTime.h"
 #include "PrayerCells.h"
 #include "StatusPills.h"
+#include "engine/LocalHijri.h"
 #include "model/Server.h"
 #include "platform/Clock.h"
 #include "platform/Endpoints.h"
@@ -36,10 +37,11 @@ QUrl defaultSunImage() {
 }  // namespace
 
 ClockFaceController::ClockFaceController(QObject* parent) : QObject(parent), clockTimer_(this) {
+    // The on-device Hijri date with the confirmed day offset; its result does not depend on the place.
     hijriSource_ = [](std::int64_t ms) -> std::optional<std::array<int, 3>> {
-        const auto date = PlaceDateFormat::ummAlQuraUtc(ms);
-        if (!date) return std::nullopt;
-        return std::array<int, 3>{date->year, date->month, date->day};
+        const QDateTime instant = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
+        const LocalHijri::YMD ymd = LocalHijri::displayYMD(instant, std::nullopt, instant);
+        return std::array<int, 3>{ymd.year, ymd.month, ymd.day};
     };
     clockTimer_.setTimerType(Qt::PreciseTimer);
     clockTimer_.setSingleShot(true);

@@ -83,8 +83,8 @@ class ClockFaceController : public QObject {
     // Reads a bundle from its JSON text; false (and the old bundle kept) when it is not one.
     Q_INVOKABLE bool loadBundleJson(const QByteArray& json);
 
-    // Where the face takes the Hijri date of an instant; the on-device calendar (with the confirmed day
-    // offset) replaces the plain Umm al-Qura default when it is available.
+    // Where the face takes the Hijri date of an instant: the on-device calendar with the confirmed day
+    // offset unless a test puts another source in.
     using HijriSource = std::function<std::optional<std::array<int, 3>>(std::int64_t utcMs)>;
     void setHijriSource(HijriSource source);
 

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Window
 import Orvane.Common
 import Orvane.Face
 
@@ -29,7 +30,8 @@ Rectangle {
         objectName: "faceController"
         windowWidth: root.width
         windowHeight: root.height
-        followsClock: true
+        // A closed window needs no ticking texts; reopening it reads the clock at once.
+        followsClock: root.Window.window !== null && root.Window.window.visible
     }
 
     Loader {

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Window
 import Orvane.Common
 import Orvane.Face
 
@@ -31,7 +32,8 @@ Item {
     Timer {
         interval: strip.stepInterval
         repeat: true
-        running: strip.visible && strip.events.length > 0
+        running: strip.visible && strip.events.length > 1 && strip.Window.window !== null
+                 && strip.Window.window.visible
         onTriggered: strip.step()
     }
 
@@ -44,9 +46,10 @@ Item {
         boundsBehavior: Flickable.StopAtBounds
         clip: true
 
-        NumberAnimation on contentX {
+        NumberAnimation {
             id: scroll
-            running: false
+            target: flick
+            property: "contentX"
             duration: 600
             easing.type: Easing.InOutQuad
         }

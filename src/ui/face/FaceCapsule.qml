@@ -34,7 +34,9 @@ RoundedBox {
         ThemeText {
             id: label
             anchors.verticalCenter: parent.verticalCenter
-            width: Math.min(implicitWidth, capsule.width - 2 * capsule.hPad - parent.spacing - capsule.textSize)
+            // Measured at the full size, so the fitted text never feeds back into its own width.
+            width: Math.min(Math.ceil(natural.advanceWidth),
+                            capsule.width - 2 * capsule.hPad - parent.spacing - capsule.textSize)
             text: capsule.title
             font.pixelSize: capsule.textSize
             semibold: true
@@ -44,6 +46,14 @@ RoundedBox {
             minimumPixelSize: Math.max(1, Math.floor(capsule.textSize * (capsule.phone ? 0.42 : 0.7)))
             elide: Text.ElideRight
         }
+    }
+
+    TextMetrics {
+        id: natural
+        font.family: Theme.fontFamily
+        font.pixelSize: capsule.textSize
+        font.weight: Font.DemiBold
+        text: capsule.title
     }
 
     TapHandler { onTapped: capsule.activated() }

@@ -2,9 +2,9 @@
 
 #include "PlaceDateFormat.h"
 #include "PlaceTime.h"
+#include "engine/LocalHijri.h"
 #include "model/ClockBundle.h"
 #include "model/DisplayFormat.h"
-#include "model/LocalLabels.h"
 
 #include <QLocale>
 
@@ -33,10 +33,7 @@ QString hijriText(int day, const QString& monthName, int year) {
 }
 
 QString hijriMonthName(int month, const ClockBundle& bundle) {
-    const QString key = QStringLiteral("hmonth_") + QString::number(month);
-    if (auto it = bundle.labels.constFind(key); it != bundle.labels.cend()) return *it;
-    if (auto it = LocalLabels::en().constFind(key); it != LocalLabels::en().cend()) return *it;
-    return QStringLiteral("Month ") + QString::number(month);
+    return LocalHijri::monthName(month, bundle.labels);
 }
 
 QString nextPrayerLine(const ClockBundle& bundle, bool use24Hour) {

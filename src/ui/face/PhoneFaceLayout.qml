@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls.Basic
 import Orvane.Common
 import Orvane.Face
 
@@ -20,7 +19,18 @@ Flickable {
     flickableDirection: Flickable.VerticalFlick
     boundsBehavior: Flickable.StopAtBounds
     clip: true
-    ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+
+    // A thin indicator of the scroll position, shown while the column is longer than the window.
+    Rectangle {
+        parent: phone
+        visible: phone.contentHeight > phone.height
+        x: phone.width - 5
+        y: phone.visibleArea.yPosition * phone.height
+        width: 3
+        height: Math.max(20, phone.visibleArea.heightRatio * phone.height)
+        radius: 1.5
+        color: Qt.rgba(1, 1, 1, 0.3)
+    }
 
     Column {
         id: column

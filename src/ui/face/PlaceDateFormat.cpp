@@ -1,6 +1,5 @@
 #include "PlaceDateFormat.h"
 
-#include <unicode/calendar.h>
 #include <unicode/locid.h>
 #include <unicode/simpletz.h>
 #include <unicode/smpdtfmt.h>
@@ -84,21 +83,6 @@ std::optional<QString> formatCalendarDate(const QString& isoDate, const QString&
     const std::int64_t ms =
         (date.toJulianDay() - QDate(1970, 1, 1).toJulianDay()) * 86'400'000LL + 43'200'000LL;
     return format(ms, lang, 0, pattern);
-}
-
-std::optional<HijriDate> ummAlQuraUtc(std::int64_t utcMs) {
-    UErrorCode status = U_ZERO_ERROR;
-    static thread_local std::unique_ptr<icu::Calendar> calendar(icu::Calendar::createInstance(
-        icu::TimeZone::getGMT()->clone(), icu::Locale("en@calendar=islamic-umalqura"), status));
-    if (!calendar) return std::nullopt;
-    status = U_ZERO_ERROR;
-    calendar->setTime(static_cast<UDate>(utcMs), status);
-    HijriDate date;
-    date.year = calendar->get(UCAL_YEAR, status);
-    date.month = calendar->get(UCAL_MONTH, status) + 1;
-    date.day = calendar->get(UCAL_DATE, status);
-    if (U_FAILURE(status)) return std::nullopt;
-    return date;
 }
 
 }  // namespace PlaceDateFormat

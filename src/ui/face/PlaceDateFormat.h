@@ -17,12 +17,4 @@ QString format(std::int64_t utcMs, const QString& lang, std::optional<int> offse
 std::optional<QString> formatCalendarDate(const QString& isoDate, const QString& lang,
                                           const QString& pattern);
 
-// Year, month and day of the Umm al-Qura calendar at an instant, in UTC.
-struct HijriDate {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-};
-std::optional<HijriDate> ummAlQuraUtc(std::int64_t utcMs);
-
 }  // namespace PlaceDateFormat

@@ -7,6 +7,7 @@
 #include "model/Server.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
+#include "services/LogoDiskCache.h"
 #include "services/NetworkOnlineWatcher.h"
 #include "ui/face/ClockFaceController.h"
 
@@ -42,8 +43,7 @@ RootController::RootController(AppSettings& settings, ClockViewModel& clock, Loc
     }
 
     AppEvents& events = AppEvents::shared();
-    connect(&events, &AppEvents::playPrayer, this,
-            [this](const QString& prayer, bool force) { clock_.triggerAdhan(prayer, force); });
+    // "OrvanePlayPrayer" is answered by the clock state itself, so it plays with every window closed too.
     connect(&events, &AppEvents::openFresh, this, [this] {
         clock_.requestNewDialLogo();
         loadBestKnownPlace(false);
@@ -169,6 +169,7 @@ void RootController::attachFace(ClockFaceController* face) {
     pushSettings();
     // The face reads the clock id once; the identifiers' own memo keeps repeated reads cheap anyway.
     face->setClockId(settings_.ensureLocalClockId());
+    face->setLogoCacheDir(LogoDiskCache::directoryURL());
     connect(&clock_, &ClockViewModel::bundleChanged, face, pushBundle);
     connect(&clock_, &ClockViewModel::nowChanged, face, pushNow);
     connect(&clock_, &ClockViewModel::dialLogoURLChanged, face, pushLogo);

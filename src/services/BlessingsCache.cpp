@@ -1,0 +1,50 @@
+#include "services/BlessingsCache.h"
+
+#include "engine/APIClient.h"
+#include "engine/NetworkDiscipline.h"
+#include "services/CacheFolder.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace BlessingsCache {
+
+QString directoryURL() {
+    return CacheFolder::path(u"Blessings"_s);
+}
+
+QString filePath() {
+    return directoryURL() + u"/blessings.json"_s;
+}
+
+std::optional<BlessingsConfig> stored() {
+    QFile file(filePath());
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024) return std::nullopt;
+    return JsonCoding::decode<BlessingsConfig>(file.readAll());
+}
+
+BlessingsConfig current() {
+    return stored().value_or(BlessingsConfig::defaults());
+}
+
+QCoro::Task<BlessingsConfig> sync(bool force, int maxAgeHours) {
+    const std::optional<BlessingsConfig> kept = stored();
+    const double maxAge = double(std::max(1, maxAgeHours)) * 3600.0;
+    if (!force && kept && NetworkDiscipline::isFresh(stampKey, maxAge)) co_return *kept;
+
+    const std::optional<BlessingsConfig> fetched = co_await APIClient::shared().fetchBlessings();
+    if (!fetched) co_return kept.value_or(BlessingsConfig::defaults());
+    const bool replace = !kept || kept->version != fetched->version || !kept->updatedAt;
+    if (replace) {
+        const std::optional<QByteArray> bytes = JsonCoding::encodeRecord(*fetched);
+        if (!bytes || !CacheFolder::writeAtomically(filePath(), *bytes))
+            co_return kept.value_or(BlessingsConfig::defaults());
+    }
+    NetworkDiscipline::storeStamp(stampKey);
+    co_return replace ? *fetched : *kept;
+}
+
+}  // namespace BlessingsCache
