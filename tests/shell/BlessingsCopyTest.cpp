@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "TempHome.h"
+#include "services/BlessingsCache.h"
 #include "ui/shell/BlessingsCopy.h"
 #include "ui/shell/ShellTexts.h"
+
+#include <QDir>
+#include <QFile>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -38,9 +43,26 @@ TEST(BlessingsCopy, CreditLineTakesEachPartFromTheCardElseTheBuiltIn) {
     for (const auto& c : cases) EXPECT_EQ(BlessingsCopy::creditLine(c.card), c.expected);
 }
 
-TEST(BlessingsCopy, ViewsReadTheCreditOfTheConfigurationInForce) {
-    // No server copy exists here, so the shipped configuration's card gives the line.
-    const std::optional<BlessingsCard> shipped = BlessingsConfig::defaults().card(u"fi_sabilillah"_s);
-    EXPECT_EQ(ShellTexts::blessingsCredit(), BlessingsCopy::creditLine(shipped));
-    EXPECT_FALSE(ShellTexts::blessingsCredit().contains(u'\n'));
+TEST(BlessingsCopy, ViewsReadTheCreditOfTheCachedConfigurationElseTheShippedOne) {
+    TempHome home;
+    const auto writeCache = [](const QByteArray& bytes) {
+        QDir().mkpath(BlessingsCache::directoryURL());
+        QFile f(BlessingsCache::filePath());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    const QString shippedLine =
+        BlessingsCopy::creditLine(BlessingsConfig::defaults().card(u"fi_sabilillah"_s));
+    EXPECT_EQ(ShellTexts::blessingsCredit(), shippedLine);
+
+    writeCache(R"({"version": 7, "updated_at": "2026-11-30T10:00:00Z", "cards": [
+        {"id": "fi_sabilillah", "arabic": "في سبيل الله", "author_dua_english": "Remember us\nin your prayers"}]})");
+    EXPECT_EQ(ShellTexts::blessingsCredit(), u"في سبيل الله · Remember us in your prayers"_s);
+
+    // A server configuration without the card: the built-in card speaks.
+    writeCache(R"({"version": 8, "cards": [{"id": "mashallah", "arabic": "ما شاء الله"}]})");
+    EXPECT_EQ(ShellTexts::blessingsCredit(), BlessingsCopy::creditLine(BlessingsCopy::fiSabilillah()));
+
+    writeCache("{ not json");
+    EXPECT_EQ(ShellTexts::blessingsCredit(), shippedLine);
 }

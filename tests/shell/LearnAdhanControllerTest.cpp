@@ -3,10 +3,14 @@
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 #include "services/AppSettings.h"
+#include "services/BlessingsCache.h"
 #include "ui/shell/LearnAdhanController.h"
 #include "ui/shell/LearnAdhanVideo.h"
 
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -135,4 +139,27 @@ TEST_F(LearnAdhanFixture, WithoutSettingsTheBuiltInLinkOpensWithoutSplash) {
     EXPECT_FALSE(bare.showingSplash());
     ASSERT_EQ(urls.size(), 1);
     EXPECT_EQ(urls.constFirst(), QUrl(LearnAdhanVideo::builtInURLString()));
+}
+
+TEST_F(LearnAdhanFixture, TheServerCanTurnTheSplashOffThroughTheCachedConfiguration) {
+    settings->setShowBlessingsSplash(true);
+    LearnAdhanController fresh;
+    fresh.setSettings(settings.get());
+    fresh.setOpener([this](const QUrl& url) {
+        openedUrls.append(url);
+        return true;
+    });
+    fresh.start();
+    EXPECT_TRUE(fresh.showingSplash()) << "the shipped configuration shows the cards";
+
+    BlessingsConfig off = BlessingsConfig::defaults();
+    off.appEnabled = false;
+    QDir().mkpath(BlessingsCache::directoryURL());
+    QFile file(BlessingsCache::filePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QJsonDocument(off.toJson().toObject()).toJson());
+    file.close();
+    fresh.start();
+    EXPECT_FALSE(fresh.showingSplash());
+    EXPECT_EQ(openedUrls.size(), 1);
 }

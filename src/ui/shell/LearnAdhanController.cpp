@@ -1,7 +1,7 @@
 #include "ui/shell/LearnAdhanController.h"
 
 #include "services/AppSettings.h"
-#include "ui/shell/BlessingsSource.h"
+#include "services/BlessingsCache.h"
 #include "ui/shell/LearnAdhanVideo.h"
 
 #include <QDesktopServices>
@@ -27,7 +27,7 @@ QVariantMap LearnAdhanController::card() const {
 }
 
 void LearnAdhanController::start() {
-    const BlessingsConfig config = hasConfig_ ? config_ : BlessingsSource::current();
+    const BlessingsConfig config = hasConfig_ ? config_ : BlessingsCache::current();
     const bool splash = settings_ && settings_->showBlessingsSplash() && config.appEnabled;
     cards_ = splash ? config.orderedCards() : QList<BlessingsCard>{};
     opened_ = false;

@@ -1,7 +1,7 @@
 #include "ui/shell/ShellTexts.h"
 
+#include "services/BlessingsCache.h"
 #include "ui/shell/BlessingsCopy.h"
-#include "ui/shell/BlessingsSource.h"
 #include "ui/shell/LearnAdhanVideo.h"
 
 QString ShellTexts::learnAdhanBuiltInURL() {
@@ -9,5 +9,5 @@ QString ShellTexts::learnAdhanBuiltInURL() {
 }
 
 QString ShellTexts::blessingsCredit() {
-    return BlessingsCopy::creditLine(BlessingsSource::current().card(BlessingsCopy::fiSabilillahId));
+    return BlessingsCopy::creditLine(BlessingsCache::current().card(BlessingsCopy::fiSabilillahId));
 }

@@ -1,9 +1,0 @@
-#include "ui/shell/BlessingsSource.h"
-
-namespace BlessingsSource {
-
-BlessingsConfig current() {
-    return BlessingsConfig::defaults();
-}
-
-}  // namespace BlessingsSource
