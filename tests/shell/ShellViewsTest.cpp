@@ -9,7 +9,6 @@
 #include "ui/shell/ShellTexts.h"
 #include "ui/shell/UpdatePrompt.h"
 
-#include <QDesktopServices>
 #include <QDir>
 #include <QQmlComponent>
 #include <QQmlContext>
@@ -23,15 +22,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Catches what the views hand to the browser, through the same call they make.
-class BrowserCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> urls;
-  public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 QQuickItem* find(QObject* root, const QString& name) {
     return root->findChild<QQuickItem*>(name);
 }
@@ -40,7 +30,7 @@ struct ShellViewsFixture : ::testing::Test {
     TempHome home;
     std::unique_ptr<DefaultsStore> store;
     std::unique_ptr<AppSettings> settings;
-    BrowserCatcher browser;
+    QList<QUrl> opened;
     UpdatePrompt prompt;
     QQmlEngine engine;
     QQuickWindow window;
@@ -49,8 +39,10 @@ struct ShellViewsFixture : ::testing::Test {
     void SetUp() override {
         store = std::make_unique<DefaultsStore>(home.path() + u"/defaults.json"_s);
         settings = std::make_unique<AppSettings>(*store);
-        QDesktopServices::setUrlHandler(u"https"_s, &browser, "open");
-        QDesktopServices::setUrlHandler(u"http"_s, &browser, "open");
+        LearnAdhanController::setDefaultOpener([this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
         UiModules::prepare(engine);
         engine.rootContext()->setContextProperty(u"testSettings"_s, settings.get());
         engine.rootContext()->setContextProperty(u"testPrompt"_s, &prompt);
@@ -58,8 +50,7 @@ struct ShellViewsFixture : ::testing::Test {
     }
     void TearDown() override {
         root.reset();
-        QDesktopServices::unsetUrlHandler(u"https"_s);
-        QDesktopServices::unsetUrlHandler(u"http"_s);
+        LearnAdhanController::setDefaultOpener(nullptr);
     }
 
     QQuickItem* load(const QByteArray& body, QSize size) {
@@ -119,12 +110,12 @@ TEST_F(ShellViewsFixture, LearnSheetShowsTheCardsThenOpensTheLink) {
     steps->advance();
     steps->advance();
     EXPECT_EQ(find(view, u"cardArabic"_s)->property("text").toString(), u"في سبيل الله"_s);
-    EXPECT_TRUE(browser.urls.isEmpty());
+    EXPECT_TRUE(opened.isEmpty());
     steps->advance();
     QTest::qWait(30);
 
-    ASSERT_EQ(browser.urls.size(), 1);
-    EXPECT_EQ(browser.urls.constFirst(), QUrl(LearnAdhanVideo::builtInURLString()));
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.constFirst(), QUrl(LearnAdhanVideo::builtInURLString()));
     EXPECT_FALSE(find(view, u"splash"_s)->isVisible());
     EXPECT_EQ(find(view, u"headline"_s)->property("text").toString(), u"Opened in your browser"_s);
     EXPECT_FALSE(find(view, u"status"_s)->isVisible());
@@ -135,7 +126,7 @@ TEST_F(ShellViewsFixture, LearnSheetCardsMoveOnByThemselves) {
     settings->setShowBlessingsSplash(true);
     QQuickItem* view = load("LearnAdhanView { settings: testSettings; cardMs: 40 }", {800, 520});
     ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return browser.urls.size() == 1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return opened.size() == 1; }, 3000));
     EXPECT_FALSE(find(view, u"splash"_s)->isVisible());
 }
 
@@ -144,7 +135,7 @@ TEST_F(ShellViewsFixture, LearnSheetShowsAStatusLineForALinkItWillNotOpen) {
     settings->setLearnAdhanVideoURL(u"javascript:alert('x')"_s);
     QQuickItem* view = load("LearnAdhanView { settings: testSettings }", {720, 480});
     ASSERT_NE(view, nullptr);
-    EXPECT_TRUE(browser.urls.isEmpty());
+    EXPECT_TRUE(opened.isEmpty());
     QQuickItem* status = find(view, u"status"_s);
     EXPECT_TRUE(status->isVisible());
     EXPECT_EQ(status->property("text").toString(), LearnAdhanController::notWebAddressText());
@@ -199,5 +190,3 @@ TEST_F(ShellViewsFixture, UpdateDialogShowsTheNotesAndAnswersThroughThePrompt) {
     QTest::qWait(30);
     EXPECT_FALSE(dialog->isVisible());
 }
-
-#include "ShellViewsTest.moc"

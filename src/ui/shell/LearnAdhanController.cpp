@@ -8,8 +8,23 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-LearnAdhanController::LearnAdhanController(QObject* parent)
-    : QObject(parent), opener_([](const QUrl& url) { return QDesktopServices::openUrl(url); }) {}
+namespace {
+
+LearnAdhanController::Opener& defaultOpener() {
+    static LearnAdhanController::Opener opener;
+    return opener;
+}
+
+}  // namespace
+
+LearnAdhanController::LearnAdhanController(QObject* parent) : QObject(parent) {
+    opener_ =
+        defaultOpener() ? defaultOpener() : [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+}
+
+void LearnAdhanController::setDefaultOpener(Opener opener) {
+    defaultOpener() = std::move(opener);
+}
 
 void LearnAdhanController::setSettings(AppSettings* settings) {
     if (settings_ == settings) return;

@@ -53,6 +53,8 @@ class LearnAdhanController : public QObject {
         hasConfig_ = true;
     }
     void setOpener(Opener opener) { opener_ = std::move(opener); }
+    // The browser call of controllers made from now on (by views, say); null restores the desktop's.
+    static void setDefaultOpener(Opener opener);
 
     static QString notWebAddressText() {
         return QStringLiteral("This link is not a web address (http or https).");

@@ -40,6 +40,7 @@ Item {
                 Component.onCompleted: root.controller.attachFace(face)
                 learnAdhanSheet: Component {
                     LearnAdhanView {
+                        objectName: "learnAdhanView"
                         settings: root.controller.settings
                         onDismissed: faceView.face.showLearnAdhan = false
                     }
@@ -64,7 +65,7 @@ Item {
             rakatsLabel: faceLoader.item ? faceLoader.item.face.label("rk_rakats") : ""
             stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
             onStopRequested: root.controller.player.stop()
-            creditNote: Component { BlessingsNote { style: "credit" } }
+            creditNote: Component { BlessingsNote { objectName: "creditNote"; style: "credit" } }
         }
     }
 
