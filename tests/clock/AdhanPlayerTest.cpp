@@ -5,6 +5,7 @@
 #include "clock/AdhanPlayer.h"
 #include "services/AdhanAudioCache.h"
 
+#include <QTest>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -12,7 +13,6 @@
 #include <cmath>
 
 using clocktest::settle;
-using clocktest::spinUntil;
 
 namespace {
 
@@ -182,7 +182,7 @@ TEST_F(AdhanPlayerTest, StopEndsTheCallAndOldCompletionsDoNothing) {
 TEST_F(AdhanPlayerTest, PlayLengthCutsTheCall) {
     player.play(asrCall(), QStringLiteral("adhan"), 1, false);
     EXPECT_TRUE(player.ringing());
-    EXPECT_TRUE(spinUntil([&] { return !player.ringing(); }, 4000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !player.ringing(); }, 4000));
 }
 
 TEST_F(AdhanPlayerTest, ABrokenInstalledRecordingFallsBackToTheBuiltInOne) {
@@ -194,7 +194,7 @@ TEST_F(AdhanPlayerTest, ABrokenInstalledRecordingFallsBackToTheBuiltInOne) {
     player.play(asrCall(), QStringLiteral("adhan"), 0, false);
     EXPECT_EQ(player.source(), QUrl::fromLocalFile(bad.fileName()));
     const QUrl builtIn = AdhanPlayer::builtInSound(QStringLiteral("adhan_regular"));
-    EXPECT_TRUE(spinUntil([&] { return player.source() == builtIn; }, AdhanPlayer::loadTimeoutMs + 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return player.source() == builtIn; }, AdhanPlayer::loadTimeoutMs + 3000));
     EXPECT_TRUE(player.ringing());
     player.stop();
 }
@@ -226,7 +226,7 @@ TEST_F(AdhanPlayerTest, TheCallIsHeardOnTheSinkAndStopSilencesIt) {
     QObject::connect(&player, &AdhanPlayer::playbackFailed, [&failed] { ++failed.n; });
     player.play(asrCall(), QStringLiteral("adhan"), 0, false);
     QList<int> streams;
-    ASSERT_TRUE(spinUntil([&] { return !(streams = ourStreams()).isEmpty(); }, 5000)) << "no stream opened";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(streams = ourStreams()).isEmpty(); }, 5000)) << "no stream opened";
     settle(1000);  // past the recording's opening fade
     const double playing = rms(recordStream(streams.first(), 1500));
     EXPECT_TRUE(player.ringing());
@@ -237,5 +237,5 @@ TEST_F(AdhanPlayerTest, TheCallIsHeardOnTheSinkAndStopSilencesIt) {
     EXPECT_LT(rms(recordStream(streams.first(), 500)), 1.0) << "stop() left sound playing";
     // The player is released when control returns to the main loop; the test has none running.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(spinUntil([&] { return ourStreams().isEmpty(); }, 3000)) << "stop() left the stream open";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ourStreams().isEmpty(); }, 3000)) << "stop() left the stream open";
 }

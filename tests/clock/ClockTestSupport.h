@@ -6,6 +6,7 @@
 #include "model/ClockBundle.h"
 #include "platform/Clock.h"
 
+#include <QTest>
 #include <QCoreApplication>
 #include <QCoro/QCoroTimer>
 #include <QElapsedTimer>
@@ -98,13 +99,6 @@ class FakeSteps : public ClockLoadSteps {
     int released_ = 0;
 };
 
-template <class Done>
-bool spinUntil(Done done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 // Counts a signal's emissions.
 struct Counter {
@@ -113,7 +107,7 @@ struct Counter {
 };
 
 inline void settle(int ms) {
-    spinUntil([] { return false; }, ms);
+    QTest::qWait(ms);
 }
 
 }  // namespace clocktest

@@ -71,7 +71,7 @@ TEST(ClockWithBundleEngine, EachComputedPrayerRingsOnceAtItsMinute) {
             vm.tick();
             // A real build waits on the (refusing) network; the simulated clock stands still meanwhile.
             if (vm.isLoading()) {
-                ASSERT_TRUE(clocktest::spinUntil([&] { return !vm.isLoading(); }, 60000));
+                ASSERT_TRUE(QTest::qWaitFor([&] { return !vm.isLoading(); }, 60000));
             }
         }
         ASSERT_EQ(timesOfDay.size(), 3u)

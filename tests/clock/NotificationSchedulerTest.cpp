@@ -154,7 +154,7 @@ TEST_F(NotificationSchedulerTest, PostsThePrayerAtItsMinuteAndActsOnPlayFull) {
     clocktest::settle(100);
     EXPECT_EQ(postedId, 0u) << "nothing before its minute";
     scheduler.deliverDue(utc("2026-03-10T12:40:01Z"));
-    ASSERT_TRUE(clocktest::spinUntil([&] { return postedId != 0; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return postedId != 0; }, 5000));
     EXPECT_EQ(postedFor, QStringLiteral("adhan.20260310.asr"));
 
     const auto calls = notificationmock::notifies(summary);
@@ -178,7 +178,7 @@ TEST_F(NotificationSchedulerTest, PostsThePrayerAtItsMinuteAndActsOnPlayFull) {
     auto c2 = QObject::connect(&AppEvents::shared(), &AppEvents::reopenWindow, [&] { ++reopened; });
     notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
                                  {QVariant::fromValue(uint(postedId)), QStringLiteral("PLAY_FULL_ADHAN")});
-    EXPECT_TRUE(clocktest::spinUntil([&] { return !played.isEmpty(); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !played.isEmpty(); }, 3000));
     ASSERT_EQ(played.size(), 1);
     EXPECT_EQ(played[0], std::make_pair(QStringLiteral("asr"), true));
     EXPECT_EQ(reopened, 1);
@@ -189,7 +189,7 @@ TEST_F(NotificationSchedulerTest, PostsThePrayerAtItsMinuteAndActsOnPlayFull) {
     notificationmock::emitSignal(
         QStringLiteral("ActionInvoked"), QStringLiteral("us"),
         {QVariant::fromValue(uint(postedId + 100000)), QStringLiteral("PLAY_FULL_ADHAN")});
-    EXPECT_TRUE(clocktest::spinUntil([&] { return reopened == 2; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reopened == 2; }, 3000));
     clocktest::settle(200);
     EXPECT_EQ(played.size(), 1);
     EXPECT_EQ(reopened, 2);
@@ -249,7 +249,7 @@ TEST_F(NotificationSchedulerTest, OpensTheFirstDesktopSettingsThatStarts) {
     NotificationScheduler scheduler(client, store);
     scheduler.openSystemSettings();
     qputenv("PATH", oldPath);
-    ASSERT_TRUE(clocktest::spinUntil([&] { return QFile::exists(bin + "/systemsettings.ran"); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(bin + "/systemsettings.ran"); }, 5000));
     QFile ran(bin + "/systemsettings.ran");
     ASSERT_TRUE(ran.open(QIODevice::ReadOnly));
     EXPECT_EQ(ran.readAll().trimmed(), QByteArray("kcm_notifications"));

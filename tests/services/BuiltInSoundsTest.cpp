@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QTest>
 #include <QAudioOutput>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,13 +17,6 @@ QString soundPath(const char* name) {
     return QStringLiteral(ORVANE_FIXTURES_DIR "/../../resources/sounds/") + QString::fromLatin1(name);
 }
 
-template <class Done>
-bool spinUntil(Done done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 }  // namespace
 
@@ -41,7 +35,7 @@ TEST(BuiltInSounds, CallsDecodeWithTheirLengths) {
         quiet.setVolume(0.05f);
         player.setAudioOutput(&quiet);
         player.setSource(QUrl::fromLocalFile(path));
-        ASSERT_TRUE(spinUntil(
+        ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 return player.mediaStatus() == QMediaPlayer::LoadedMedia ||
                        player.mediaStatus() == QMediaPlayer::InvalidMedia ||
@@ -53,8 +47,8 @@ TEST(BuiltInSounds, CallsDecodeWithTheirLengths) {
             << r.file << " " << player.errorString().toStdString();
         // Playing proves the stream decodes, not only that its header reads.
         player.play();
-        EXPECT_TRUE(spinUntil([&] { return player.position() > 300; }, 5000)) << r.file;
-        spinUntil([&] { return player.duration() > 0; }, 3000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player.position() > 300; }, 5000)) << r.file;
+        (void)QTest::qWaitFor([&] { return player.duration() > 0; }, 3000);
         EXPECT_GE(player.duration(), r.minMs) << r.file;
         EXPECT_LE(player.duration(), r.maxMs) << r.file;
         player.stop();
@@ -67,7 +61,7 @@ TEST(BuiltInSounds, TheAlarmLoadsAsAShortEffect) {
     EXPECT_LE(QFileInfo(path).size(), 200 * 1024);
     QSoundEffect effect;
     effect.setSource(QUrl::fromLocalFile(path));
-    ASSERT_TRUE(spinUntil(
+    ASSERT_TRUE(QTest::qWaitFor(
         [&] { return effect.status() == QSoundEffect::Ready || effect.status() == QSoundEffect::Error; },
         10000));
     EXPECT_EQ(effect.status(), QSoundEffect::Ready);

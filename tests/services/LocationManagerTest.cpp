@@ -3,6 +3,7 @@
 #include "TempHome.h"
 #include "services/LocationManager.h"
 
+#include <QTest>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
@@ -43,13 +44,6 @@ void count(LocationManager& m, Counts& c) {
     QObject::connect(&m, &LocationManager::updatingChanged, [&c] { ++c.updating; });
 }
 
-template <class Done>
-bool spinUntil(Done done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 }  // namespace
 
@@ -171,7 +165,7 @@ TEST(LocationManager, FollowsARealSourceReplayingARecording) {
     source->setDevice(file);
     LocationManager m(source, nullptr, [] { return true; });
     m.requestLocation();
-    ASSERT_TRUE(spinUntil([&] { return m.hasCoordinate(); }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m.hasCoordinate(); }, 5000));
     EXPECT_EQ(m.authorization(), Authorization::Authorized);
     EXPECT_NEAR(m.latitude(), 21.4225, 1e-6);
     EXPECT_NEAR(m.longitude(), 39.8262, 1e-6);
@@ -184,6 +178,6 @@ TEST(LocationManager, WithoutAPositioningServiceTheDeviceLocationIsUnavailable) 
     TempHome home;
     LocationManager m;
     m.requestLocation();
-    EXPECT_TRUE(spinUntil([&] { return m.authorization() == Authorization::Unavailable; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return m.authorization() == Authorization::Unavailable; }, 5000));
     EXPECT_FALSE(m.hasCoordinate());
 }

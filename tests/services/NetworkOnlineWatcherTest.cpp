@@ -2,6 +2,7 @@
 
 #include "services/NetworkOnlineWatcher.h"
 
+#include <QTest>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -15,13 +16,6 @@ namespace {
 // Set in the child that runs inside its own network namespace.
 constexpr auto namespaceChildVariable = "ORVANE_TEST_IN_NETNS";
 
-template <class Done>
-bool spinUntil(Done done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
 
 }  // namespace
 
@@ -127,7 +121,7 @@ TEST(NetworkOnlineWatcherInNamespace, Child) {
     NetworkOnlineWatcher watcher(probe);
     int calls = 0;
     watcher.start([&calls] { ++calls; });
-    spinUntil([&] { return probe->path() == Path::Offline; }, 3000);
+    (void)QTest::qWaitFor([&] { return probe->path() == Path::Offline; }, 3000);
     ASSERT_EQ(probe->path(), Path::Offline) << probe->backendName().toStdString();
 
     const QStringList addRoute{QStringLiteral("route"), QStringLiteral("add"), QStringLiteral("default"),
@@ -135,11 +129,11 @@ TEST(NetworkOnlineWatcherInNamespace, Child) {
     const QStringList deleteRoute{QStringLiteral("route"), QStringLiteral("del"), QStringLiteral("default")};
     for (int round = 1; round <= 2; ++round) {
         ASSERT_TRUE(run(addRoute));
-        EXPECT_TRUE(spinUntil([&] { return calls == round; }, 5000)) << "round " << round;
-        spinUntil([] { return false; }, 300);  // nothing more arrives for the same return
+        EXPECT_TRUE(QTest::qWaitFor([&] { return calls == round; }, 5000)) << "round " << round;
+        QTest::qWait(300);  // nothing more arrives for the same return
         EXPECT_EQ(calls, round);
         ASSERT_TRUE(run(deleteRoute));
-        EXPECT_TRUE(spinUntil([&] { return probe->path() == Path::Offline; }, 5000)) << "round " << round;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return probe->path() == Path::Offline; }, 5000)) << "round " << round;
     }
     EXPECT_EQ(calls, 2);
 }

@@ -1,0 +1,68 @@
+import QtQuick
+import Orvane.Common
+import Orvane.Face
+import Orvane.Panels
+
+// One forecast day: weekday, symbol, temperatures, wind and humidity, chance of precipitation.
+Rectangle {
+    id: card
+    property var day
+    property real rowHeight: 72
+    property bool compact: true
+
+    height: rowHeight
+    radius: 10
+    color: Theme.panelHi
+    clip: true
+
+    Column {
+        anchors.centerIn: parent
+        width: parent.width - (card.compact ? 4 : 8)
+        spacing: card.compact ? 2 : 3
+        Text {
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: card.day.weekday
+            font.family: Theme.fontFamily; font.pixelSize: card.compact ? 9 : 11; font.weight: Font.DemiBold
+            color: Theme.textMuted
+        }
+        PanelIcon {
+            anchors.horizontalCenter: parent.horizontalCenter
+            name: card.day.icon
+            color: Theme.gold
+            size: card.compact ? Theme.callout : Theme.body
+        }
+        Text {
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: card.day.temperatures
+            font.family: Theme.fontFamily; font.pixelSize: card.compact ? 9 : 10
+            fontSizeMode: Text.HorizontalFit; minimumPixelSize: (card.compact ? 9 : 10) * 0.7
+            color: "white"
+        }
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            spacing: 3
+            SymbolIcon { anchors.verticalCenter: parent.verticalCenter; name: "wind"; color: Theme.textMuted; size: card.compact ? 7 : 8 }
+            Text {
+                text: card.day.wind
+                font.family: Theme.fontFamily; font.pixelSize: card.compact ? 8 : 9; font.weight: Font.Medium
+                color: Theme.textMuted
+            }
+        }
+        HumidityBadge {
+            visible: card.day.humidity >= 1
+            anchors.horizontalCenter: parent.horizontalCenter
+            pct: card.day.humidity
+            font: Qt.font({ family: Theme.fontFamily, pixelSize: card.compact ? 8 : 9 })
+        }
+        Text {
+            visible: card.day.precipitation.length > 0
+            width: parent.width
+            horizontalAlignment: Text.AlignHCenter
+            text: card.day.precipitation
+            font.family: Theme.fontFamily; font.pixelSize: card.compact ? 8 : 9
+            color: Theme.green
+        }
+    }
+}

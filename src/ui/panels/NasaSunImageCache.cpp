@@ -1,0 +1,136 @@
+#include "NasaSunImageCache.h"
+
+#include "platform/Clock.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "platform/Http.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrlQuery>
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace NasaSunImage {
+
+QUrl defaultURL() {
+    QUrl url = Endpoints::current().solarImage;
+    url.setPath(u"/assets/img/latest/latest_256_0193.jpg"_s);
+    return url;
+}
+
+QUrl resolvedURL(const std::optional<QString>& text) {
+    if (!text) return defaultURL();
+    const QString trimmed = text->trimmed();
+    if (trimmed.isEmpty()) return defaultURL();
+    const QUrl url(trimmed, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().isEmpty()) return defaultURL();
+    const QString scheme = url.scheme().toLower();
+    if (scheme == u"https"_s) return url;
+    if (scheme == u"http"_s) {
+        QUrl secure = url;
+        secure.setScheme(u"https"_s);
+        return secure.isValid() ? secure : url;
+    }
+    return defaultURL();
+}
+
+bool isNasaLatestURL(const QUrl& url) {
+    const QString text = url.toString(QUrl::FullyEncoded).toLower();
+    const QString host = Endpoints::current().solarImage.host().toLower();
+    return !host.isEmpty() && text.contains(host) && text.contains(u"/latest/"_s);
+}
+
+QUrl fetchURL(const std::optional<QString>& text) {
+    QUrl url = resolvedURL(text);
+    if (!isNasaLatestURL(url)) return url;
+    QUrlQuery query(url);
+    query.removeAllQueryItems(u"d"_s);
+    query.addQueryItem(u"d"_s, dayStamp(Clock::now()));
+    url.setQuery(query);
+    return url;
+}
+
+QString dayStamp(const QDateTime& instant) {
+    return instant.toUTC().date().toString(u"yyyyMMdd"_s);
+}
+
+QString cacheFilePath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (!folder.isEmpty()) folder += u"/Orvane"_s;
+    if (folder.isEmpty() || !QDir().mkpath(folder)) folder = QDir::tempPath();
+    return folder + u'/' + QLatin1StringView(cacheFileName);
+}
+
+qint64 windowSeconds() {
+    const int hours = std::clamp(preferredMaxAgeHours.load(std::memory_order_relaxed), 1, 24);
+    return qint64(hours) * 3600;
+}
+
+namespace {
+
+// Seconds the stored copy has been on disk when it was stored today; nothing when it is from another day
+// or cannot be dated.
+std::optional<double> ageIfStoredToday() {
+    const auto stamp = DefaultsStore::standard().string(QLatin1StringView(cachedDayKey));
+    const QDateTime now = Clock::now();
+    if (!stamp || *stamp != dayStamp(now)) return std::nullopt;
+    const QFileInfo info(cacheFilePath());
+    if (!info.exists()) return std::nullopt;
+    const QDateTime modified = info.lastModified().toUTC();
+    if (!modified.isValid()) return std::nullopt;
+    return (now.toMSecsSinceEpoch() - modified.toMSecsSinceEpoch()) / 1000.0;
+}
+
+}  // namespace
+
+std::optional<QByteArray> cachedDataAnyAge() {
+    QFile file(cacheFilePath());
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    QByteArray bytes = file.read(maxDownloadBytes + 1);
+    if (bytes.isEmpty() || bytes.size() > maxDownloadBytes) return std::nullopt;
+    return bytes;
+}
+
+std::optional<QByteArray> cachedDataIfFresh() {
+    const auto age = ageIfStoredToday();
+    if (!age || *age >= double(windowSeconds())) return std::nullopt;
+    return cachedDataAnyAge();
+}
+
+bool storeCache(const QByteArray& data) {
+    const QString path = cacheFilePath();
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) return false;
+    // The stored time is the clock's, so the age rule follows the same clock as the day stamp.
+    QFile stamped(path);
+    if (stamped.open(QIODevice::Append)) stamped.setFileTime(Clock::now(), QFileDevice::FileModificationTime);
+    DefaultsStore::standard().setString(QLatin1StringView(cachedDayKey), dayStamp(Clock::now()));
+    return true;
+}
+
+double secondsUntilRefreshNeeded() {
+    const auto age = ageIfStoredToday();
+    if (!age) return 0;
+    return std::max(0.0, double(windowSeconds()) - *age);
+}
+
+QCoro::Task<std::optional<QByteArray>> fetch(QUrl url) {
+    if (auto fresh = cachedDataIfFresh()) co_return fresh;
+    HttpRequest request;
+    request.url = url;
+    request.timeout = std::chrono::seconds(20);
+    request.maxBodyBytes = maxDownloadBytes;
+    const HttpResponse response = co_await Http::send(request);
+    if (response.isSuccess() && !response.body.isEmpty()) {
+        storeCache(response.body);
+        co_return response.body;
+    }
+    co_return cachedDataAnyAge();
+}
+
+}  // namespace NasaSunImage
