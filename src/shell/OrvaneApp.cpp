@@ -35,6 +35,10 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
     updater_ = std::make_unique<OrvaneAutoUpdate>(DefaultsStore::standard(), BuildInfo::buildNumber());
     delegate_ = std::make_unique<MacAppDelegate>(updater_.get());
     MacAppDelegate::reopenHandler = [this] { showWindow(); };
+    UpdatePrompt* prompt = root_->updatePrompt();
+    connect(updater_.get(), &OrvaneAutoUpdate::updateAvailable, prompt, &UpdatePrompt::offer);
+    connect(prompt, &UpdatePrompt::installRequested, updater_.get(), &OrvaneAutoUpdate::installPending);
+    connect(prompt, &UpdatePrompt::declined, updater_.get(), &OrvaneAutoUpdate::declinePending);
 
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive) root_->foregroundRefresh();

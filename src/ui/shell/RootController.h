@@ -3,6 +3,7 @@
 #include "clock/AdhanPlayer.h"
 #include "clock/ClockViewModel.h"
 #include "ui/face/ClockFaceController.h"
+#include "ui/shell/UpdatePrompt.h"
 
 #include <QtQml/qqmlregistration.h>
 #include <QCoro/QCoroTask>
@@ -21,6 +22,7 @@ class RootController : public QObject {
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("created by the application")
+    Q_MOC_INCLUDE("services/AppSettings.h")
     Q_PROPERTY(bool consentGiven READ consentGiven NOTIFY consentGivenChanged)
     Q_PROPERTY(bool hasBundle READ hasBundle NOTIFY hasBundleChanged)
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
@@ -30,9 +32,14 @@ class RootController : public QObject {
     Q_PROPERTY(ClockViewModel* clock READ clock CONSTANT)
     Q_PROPERTY(AdhanPlayer* player READ player CONSTANT)
     Q_PROPERTY(bool phone READ phone CONSTANT)
+<<<<<<< HEAD
     // The published bundle for the panels (a ClockBundle in a QVariant; empty before the first one).
     Q_PROPERTY(QVariant bundle READ bundle NOTIFY hasBundleChanged)
     Q_PROPERTY(bool metric READ metric NOTIFY metricChanged)
+=======
+    Q_PROPERTY(AppSettings* settings READ settingsObject CONSTANT)
+    Q_PROPERTY(UpdatePrompt* updatePrompt READ updatePrompt CONSTANT)
+>>>>>>> shellviews
   public:
     static constexpr int recheckDelayMs = 8000;
     static QString noLocationText() {
@@ -56,6 +63,8 @@ class RootController : public QObject {
     QVariant bundle() const;
     bool metric() const;
     void setPhone(bool phone) { phone_ = phone; }
+    AppSettings* settingsObject() const { return &settings_; }
+    UpdatePrompt* updatePrompt() { return &updatePrompt_; }
 
     // Feeds a face's controller from the clock state: the bundle, every second's instant, the dial logo and
     // the settings the face reads. Called by the view when the face is created.
@@ -96,4 +105,5 @@ class RootController : public QObject {
     bool startupDone_ = false;
     QTimer placeChange_;
     QTimer recheck_;
+    UpdatePrompt updatePrompt_;
 };

@@ -6,7 +6,8 @@ import Orvane.Face
 import Orvane.Panels
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
-// error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings.
+// error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
+// and the question about a downloaded update over everything.
 Item {
     id: root
     required property RootController controller
@@ -48,6 +49,13 @@ Item {
                     metric: root.controller.metric
                 }
                 Component.onCompleted: root.controller.attachFace(face)
+                learnAdhanSheet: Component {
+                    LearnAdhanView {
+                        objectName: "learnAdhanView"
+                        settings: root.controller.settings
+                        onDismissed: faceView.face.showLearnAdhan = false
+                    }
+                }
             }
         }
 
@@ -68,6 +76,12 @@ Item {
             rakatsLabel: faceLoader.item ? faceLoader.item.face.label("rk_rakats") : ""
             stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
             onStopRequested: root.controller.player.stop()
+            creditNote: Component { BlessingsNote { objectName: "creditNote"; style: "credit" } }
         }
+    }
+
+    UpdateDialog {
+        anchors.fill: parent
+        prompt: root.controller.updatePrompt
     }
 }

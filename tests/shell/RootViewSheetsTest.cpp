@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include "FixtureServer.h"
+#include "TempHome.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "platform/SecretStore.h"
+#include "services/AppSettings.h"
+#include "shell/OrvaneApp.h"
+#include "ui/shell/LearnAdhanController.h"
+#include "ui/shell/LearnAdhanVideo.h"
+#include "ui/shell/RootController.h"
+#include "ui/shell/ShellTexts.h"
+
+#include <QDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUuid>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr const char* kDevice = "TEST-DEVICE";
+
+// The whole application on a fixed place, with the browser caught.
+struct RootSheetsFixture : ::testing::Test {
+    TempHome home;
+    FixtureServer server;
+    QList<QUrl> opened;
+
+    void SetUp() override {
+        qputenv("ORVANE_DEVICE_ID", kDevice);
+        SecretStore::setServiceName(u"OrvaneTest-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces));
+        DefaultsStore::resetStandard();
+        Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+        LearnAdhanController::setDefaultOpener([this](const QUrl& url) {
+            opened.append(url);
+            return true;
+        });
+        DefaultsStore& store = DefaultsStore::standard();
+        const auto key = [](const char* name) {
+            return u"profile.%1.%2"_s.arg(QLatin1String(kDevice), QLatin1String(name));
+        };
+        store.setBool(key("acceptedPrivacy"), true);
+        store.setBool(key("useManualLocation"), true);
+        store.setDouble(key("manualLat"), 21.4225);
+        store.setDouble(key("manualLon"), 39.8262);
+        store.setString(key("manualCity"), u"Makkah"_s);
+        store.setDouble(key("manualTzOffsetHours"), 3.0);
+    }
+    void TearDown() override {
+        LearnAdhanController::setDefaultOpener(nullptr);
+        DefaultsStore::resetStandard();
+        Endpoints::setCurrent(Endpoints::builtIn());
+        qunsetenv("ORVANE_DEVICE_ID");
+    }
+
+    static void grab(QQuickWindow* window, const char* name) {
+        const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
+        QDir().mkpath(dir);
+        window->grabWindow().save(dir + u"/"_s + QLatin1String(name));
+    }
+};
+
+}  // namespace
+
+TEST_F(RootSheetsFixture, TheFacesLearnCapsuleOpensTheSheetWhichOpensTheLinkAndCloses) {
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    app.root()->settingsObject()->setShowBlessingsSplash(false);
+    app.root()->settingsObject()->setLearnAdhanVideoURL(u"https://videos.example.org/learn"_s);
+
+    QObject* face = app.window()->findChild<QObject*>(u"faceController"_s);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(app.window()->findChild<QQuickItem*>(u"learnAdhanView"_s), nullptr);
+    face->setProperty("showLearnAdhan", true);
+
+    QQuickItem* sheet = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (sheet = app.window()->findChild<QQuickItem*>(u"learnAdhanView"_s)) != nullptr; },
+        3000));
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_GE(sheet->width(), 720);
+    EXPECT_GE(sheet->height(), 480);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened.constFirst(), QUrl(u"https://videos.example.org/learn"_s));
+    QTest::qWait(300);
+    grab(app.window(), "learn-adhan-sheet.png");
+
+    QMetaObject::invokeMethod(sheet, "dismissed");
+    EXPECT_FALSE(face->property("showLearnAdhan").toBool());
+    app.quit();
+}
+
+TEST_F(RootSheetsFixture, TheCallOverlayCarriesTheCreditAndTheUpdateQuestionShows) {
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+
+    QQuickItem* credit = app.window()->findChild<QQuickItem*>(u"creditNote"_s);
+    ASSERT_NE(credit, nullptr);
+    EXPECT_EQ(credit->property("style").toString(), u"credit"_s);
+    EXPECT_EQ(credit->property("text").toString(), ShellTexts::blessingsCredit());
+
+    QQuickItem* card = app.window()->findChild<QQuickItem*>(u"updateCard"_s);
+    ASSERT_NE(card, nullptr);
+    EXPECT_FALSE(card->isVisible());
+    UpdatePrompt* prompt = app.root()->updatePrompt();
+    prompt->offer(u"9.9.0"_s, u"Quieter alarms"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return card->isVisible(); }, 2000));
+    QTest::qWait(200);
+    grab(app.window(), "update-question.png");
+
+    QSignalSpy declines(prompt, &UpdatePrompt::declined);
+    QMetaObject::invokeMethod(app.window()->findChild<QObject*>(u"notNow"_s), "clicked");
+    EXPECT_EQ(declines.count(), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !card->isVisible(); }, 2000));
+    app.quit();
+}
