@@ -32,14 +32,11 @@ class RootController : public QObject {
     Q_PROPERTY(ClockViewModel* clock READ clock CONSTANT)
     Q_PROPERTY(AdhanPlayer* player READ player CONSTANT)
     Q_PROPERTY(bool phone READ phone CONSTANT)
-<<<<<<< HEAD
     // The published bundle for the panels (a ClockBundle in a QVariant; empty before the first one).
     Q_PROPERTY(QVariant bundle READ bundle NOTIFY hasBundleChanged)
     Q_PROPERTY(bool metric READ metric NOTIFY metricChanged)
-=======
     Q_PROPERTY(AppSettings* settings READ settingsObject CONSTANT)
     Q_PROPERTY(UpdatePrompt* updatePrompt READ updatePrompt CONSTANT)
->>>>>>> shellviews
   public:
     static constexpr int recheckDelayMs = 8000;
     static QString noLocationText() {
