@@ -57,7 +57,7 @@ void SymbolIcon::setName(const QString& name) {
     delete renderer_;
     renderer_ = nullptr;
     tinted_ = QImage();
-    const QString path = resourceFor(name);
+    const QString path = drawingFor(name);
     if (!path.isEmpty()) {
         renderer_ = new QSvgRenderer(path, this);
         if (!renderer_->isValid()) {

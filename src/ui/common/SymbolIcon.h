@@ -16,6 +16,7 @@ class SymbolIcon : public ScaledPaintedItem {
     Q_PROPERTY(QString name READ name WRITE setName NOTIFY nameChanged)
     Q_PROPERTY(QColor color READ color WRITE setColor NOTIFY colorChanged)
     Q_PROPERTY(qreal size READ size WRITE setSize NOTIFY sizeChanged)
+    Q_PROPERTY(bool known READ known NOTIFY nameChanged)
 
   public:
     explicit SymbolIcon(QQuickItem* parent = nullptr);
@@ -27,6 +28,7 @@ class SymbolIcon : public ScaledPaintedItem {
     void setColor(const QColor& color);
     qreal size() const { return size_; }
     void setSize(qreal size);
+    bool known() const { return renderer_ != nullptr; }
 
     // The resource path of a symbol's drawing, empty for names that have none.
     static QString resourceFor(const QString& name);
@@ -39,6 +41,10 @@ class SymbolIcon : public ScaledPaintedItem {
     void nameChanged();
     void colorChanged();
     void sizeChanged();
+
+  protected:
+    // Where a name's drawing lives; a feature with drawings of its own extends the common set here.
+    virtual QString drawingFor(const QString& name) const { return resourceFor(name); }
 
   private:
     QString name_;
