@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "KeyringSession.h"
+
 #include "TempHome.h"
 #include "platform/SecretStore.h"
 
@@ -154,27 +156,13 @@ TEST(SecretStore, ChildSeesALockedKeyringAsUnavailable) {
 }
 
 TEST(SecretStore, LockedKeyringIsUnavailableNotNotFound) {
-    if (QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("dbus-run-session")).isEmpty()) {
-        GTEST_SKIP() << "needs gnome-keyring-daemon and dbus-run-session";
-    }
+    if (!KeyringSession::available()) GTEST_SKIP() << "needs gnome-keyring-daemon and dbus-run-session";
     QTemporaryDir home;
-    QProcess child;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     e.insert(QStringLiteral("HOME"), home.path());
     e.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
     e.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
     e.insert(QStringLiteral("ORVANE_SECRET_LOCK_CHILD"), QStringLiteral("1"));
-    e.remove(QStringLiteral("DISPLAY"));
-    child.setProcessEnvironment(e);
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    const QString script = QStringLiteral(
-        "eval \"$(echo -n pw | gnome-keyring-daemon --unlock --components=secrets 2>/dev/null)\"; "
-        "exec \"$0\" --gtest_filter=SecretStore.ChildSeesALockedKeyringAsUnavailable");
-    child.start(QStringLiteral("dbus-run-session"),
-                {QStringLiteral("--"), QStringLiteral("sh"), QStringLiteral("-c"), script,
-                 QCoreApplication::applicationFilePath()});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(child.exitCode(), 0);
+    EXPECT_TRUE(
+        KeyringSession::runTest(QStringLiteral("SecretStore.ChildSeesALockedKeyringAsUnavailable"), e));
 }

@@ -1,0 +1,31 @@
+#include "KeyringSession.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace KeyringSession {
+
+bool available() {
+    return !QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon")).isEmpty() &&
+           !QStandardPaths::findExecutable(QStringLiteral("dbus-run-session")).isEmpty();
+}
+
+bool runTest(const QString& gtestFilter, QProcessEnvironment environment) {
+    environment.remove(QStringLiteral("DISPLAY"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    const QString script =
+        QStringLiteral(
+            "eval \"$(echo -n pw | gnome-keyring-daemon --unlock --components=secrets 2>/dev/null)\"; "
+            "exec \"$0\" --gtest_filter=") +
+        gtestFilter;
+    child.start(QStringLiteral("dbus-run-session"),
+                {QStringLiteral("--"), QStringLiteral("sh"), QStringLiteral("-c"), script,
+                 QCoreApplication::applicationFilePath()});
+    return child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit &&
+           child.exitCode() == 0;
+}
+
+}  // namespace KeyringSession
