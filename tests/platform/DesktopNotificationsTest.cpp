@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
+#include "NotificationMock.h"
 #include "platform/DesktopNotifications.h"
 
 #include <QCoreApplication>
@@ -15,73 +16,6 @@
 // Other tests may post to the same server at the same time, so each test finds its own calls by a unique
 // summary and never clears the server's record.
 namespace {
-
-constexpr auto mockInterface = "org.freedesktop.DBus.Mock";
-
-struct RecordedNotify {
-    QString appName;
-    uint replacesId = 0;
-    QString icon, summary, body;
-    QStringList actions;
-    QVariantMap hints;
-    int timeout = 0;
-};
-
-QDBusMessage callMock(const QString& method, const QVariantList& args) {
-    QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(DesktopNotifications::service),
-                                                       QString::fromLatin1(DesktopNotifications::path),
-                                                       QString::fromLatin1(mockInterface), method);
-    call.setArguments(args);
-    return QDBusConnection::sessionBus().call(call, QDBus::Block, 5000);
-}
-
-QVariantMap readHints(const QVariant& value) {
-    QVariantMap hints;
-    if (value.canConvert<QDBusArgument>()) {
-        const QDBusArgument arg = value.value<QDBusArgument>();
-        arg >> hints;
-    } else {
-        hints = value.toMap();
-    }
-    for (auto it = hints.begin(); it != hints.end(); ++it)
-        if (it->canConvert<QDBusVariant>()) *it = it->value<QDBusVariant>().variant();
-    return hints;
-}
-
-std::vector<RecordedNotify> recordedNotifies(const QString& summary) {
-    std::vector<RecordedNotify> found;
-    const QDBusMessage reply = callMock(QStringLiteral("GetMethodCalls"), {QStringLiteral("Notify")});
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return found;
-    const QDBusArgument calls = reply.arguments().at(0).value<QDBusArgument>();
-    calls.beginArray();
-    while (!calls.atEnd()) {
-        qulonglong when = 0;
-        QVariantList args;
-        calls.beginStructure();
-        calls >> when >> args;
-        calls.endStructure();
-        if (args.size() != 8) continue;
-        RecordedNotify n;
-        n.appName = args[0].toString();
-        n.replacesId = args[1].toUInt();
-        n.icon = args[2].toString();
-        n.summary = args[3].toString();
-        n.body = args[4].toString();
-        n.actions = args[5].toStringList();
-        n.hints = readHints(args[6]);
-        n.timeout = args[7].toInt();
-        if (n.summary == summary) found.push_back(n);
-    }
-    calls.endArray();
-    return found;
-}
-
-void emitFromServer(const QString& name, const QString& signature, const QVariantList& args) {
-    QVariantList wrapped;
-    for (const QVariant& a : args) wrapped << QVariant::fromValue(QDBusVariant(a));
-    callMock(QStringLiteral("EmitSignal"),
-             {QString::fromLatin1(DesktopNotifications::interface), name, signature, QVariant(wrapped)});
-}
 
 // What one signal of the client delivered, in order.
 struct Seen {
@@ -142,9 +76,9 @@ TEST_F(DesktopNotificationsTest, NotifySendsEveryFieldAndReturnsTheServersId) {
     EXPECT_GT(id, 0u);
     EXPECT_TRUE(notifications.liveIds().contains(id));
 
-    const auto calls = recordedNotifies(r.summary);
+    const auto calls = notificationmock::notifies(r.summary);
     ASSERT_EQ(calls.size(), 1u);
-    const RecordedNotify& n = calls[0];
+    const notificationmock::Notify& n = calls[0];
     EXPECT_EQ(n.appName, QStringLiteral("Orvane"));
     EXPECT_EQ(n.replacesId, 0u);
     EXPECT_EQ(n.icon, QStringLiteral("orvane"));
@@ -165,7 +99,7 @@ TEST_F(DesktopNotificationsTest, ReplacingKeepsTheIdAndActionsWithoutKeyAreDropp
     r.actions = {{QString(), QStringLiteral("no key")}, {QStringLiteral("default"), QString()}};
     EXPECT_EQ(await(notifications.notify(r)), first);
     EXPECT_EQ(notifications.liveIds().count(first), 1);
-    const auto calls = recordedNotifies(r.summary);
+    const auto calls = notificationmock::notifies(r.summary);
     ASSERT_EQ(calls.size(), 2u);
     EXPECT_EQ(calls[1].replacesId, first);
     EXPECT_EQ(calls[1].actions, (QStringList{QStringLiteral("default"), QString()}));
@@ -182,10 +116,10 @@ TEST_F(DesktopNotificationsTest, ActionsOfOurNotificationsArriveAndOthersAreIgno
     ASSERT_GT(id, 0u);
 
     // An id far above anything the server handed out belongs to nobody here.
-    emitFromServer(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
-                   {QVariant::fromValue(uint(id + 100000)), QStringLiteral("PLAY_FULL_ADHAN")});
-    emitFromServer(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
-                   {QVariant::fromValue(uint(id)), QStringLiteral("PLAY_FULL_ADHAN")});
+    notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(id + 100000)), QStringLiteral("PLAY_FULL_ADHAN")});
+    notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(id)), QStringLiteral("PLAY_FULL_ADHAN")});
     ASSERT_TRUE(waitFor(invoked, 1));
     settle(200);  // the foreign one, had it been let through, would have arrived first
     ASSERT_EQ(invoked.count(), 1);
@@ -207,10 +141,10 @@ TEST_F(DesktopNotificationsTest, CloseReportsTheClosingOnceAndForgetsTheId) {
     EXPECT_FALSE(notifications.liveIds().contains(id));
 
     // A late action or a second closing for a gone notification is not ours any more.
-    emitFromServer(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
-                   {QVariant::fromValue(uint(id)), QStringLiteral("OPEN_APP")});
-    emitFromServer(QStringLiteral("NotificationClosed"), QStringLiteral("uu"),
-                   {QVariant::fromValue(uint(id)), QVariant::fromValue(uint(2))});
+    notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(id)), QStringLiteral("OPEN_APP")});
+    notificationmock::emitSignal(QStringLiteral("NotificationClosed"), QStringLiteral("uu"),
+                                 {QVariant::fromValue(uint(id)), QVariant::fromValue(uint(2))});
     settle(300);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(invoked.count(), 0);

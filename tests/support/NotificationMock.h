@@ -14,6 +14,7 @@ namespace notificationmock {
 
 struct Notify {
     QString appName;
+    uint replacesId = 0;
     QString icon, summary, body;
     QStringList actions;
     QVariantMap hints;
@@ -52,8 +53,9 @@ inline std::vector<Notify> notifies(const QString& summary) {
         calls >> when >> args;
         calls.endStructure();
         if (args.size() != 8 || args[3].toString() != summary) continue;
-        found.push_back(Notify{args[0].toString(), args[2].toString(), args[3].toString(), args[4].toString(),
-                               args[5].toStringList(), readHints(args[6]), args[7].toInt()});
+        found.push_back(Notify{args[0].toString(), args[1].toUInt(), args[2].toString(), args[3].toString(),
+                               args[4].toString(), args[5].toStringList(), readHints(args[6]),
+                               args[7].toInt()});
     }
     calls.endArray();
     return found;
