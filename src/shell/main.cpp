@@ -5,18 +5,24 @@
 #include <QApplication>
 #include <QQuickStyle>
 #include <QQuickWindow>
-#ifdef ORVANE_HAVE_WEBENGINE
-#include <QtWebEngineQuick/qtwebenginequickglobal.h>
-#endif
+
+namespace {
+bool usesSoftwareSceneGraph() {
+    const QByteArray backend = qgetenv("QT_QUICK_BACKEND").isEmpty() ? qgetenv("QMLSCENE_DEVICE")
+                                                                     : qgetenv("QT_QUICK_BACKEND");
+    return backend == "software";
+}
+}  // namespace
 
 int main(int argc, char* argv[]) {
-#ifdef ORVANE_HAVE_WEBENGINE
-    // The sky map's web view: its renderer refuses to start as root unless its sandbox is off.
+    // The sky map's web view is a QML plugin loaded only when its sheet opens: linking the web engine here
+    // would start it, and a GL context with it, in every clock that never opens the map. Its renderer
+    // refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QtWebEngineQuick::initialize();
-#endif
+    // On a GPU the web view shares textures with the scene graph, which needs one context shared by all;
+    // the software scene graph has none to share and must not load a GL driver for it.
+    if (!usesSoftwareSceneGraph()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));

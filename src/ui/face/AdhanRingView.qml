@@ -58,7 +58,9 @@ Rectangle {
             color: Theme.gold
             scale: overlay.pulse ? 1.08 : 0.94
             SequentialAnimation on scale {
-                running: overlay.pulse
+                // The overlay stays loaded, hidden, between calls; a hidden pulse would still make the
+                // window draw every frame.
+                running: overlay.pulse && overlay.visible
                 loops: Animation.Infinite
                 NumberAnimation { from: 0.94; to: 1.08; duration: 900; easing.type: Easing.InOutQuad }
                 NumberAnimation { from: 1.08; to: 0.94; duration: 900; easing.type: Easing.InOutQuad }

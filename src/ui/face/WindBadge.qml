@@ -11,6 +11,9 @@ Row {
     property font font: Qt.font({ family: Theme.fontFamily, pixelSize: Theme.caption })
     property real iconSize: 11
     property bool animate: false
+    // An animation that runs while nothing shows it still makes the window draw every frame.
+    readonly property bool moving: animate && visible && Window.visibility !== Window.Hidden
+                                   && Window.visibility !== Window.Minimized
 
     spacing: 4
     Component.onCompleted: animate = true
@@ -33,7 +36,7 @@ Row {
                 color: Qt.rgba(Theme.textMuted.r, Theme.textMuted.g, Theme.textMuted.b, 0.25)
                 opacity: 0.55
                 SequentialAnimation on opacity {
-                    running: badge.animate
+                    running: badge.moving
                     loops: Animation.Infinite
                     PauseAnimation { duration: 120 * streak.index }
                     SequentialAnimation {
@@ -54,7 +57,7 @@ Row {
             rotation: -10
             transform: Translate { id: sway; x: -1.5; y: 0.5 }
             SequentialAnimation {
-                running: badge.animate
+                running: badge.moving
                 loops: Animation.Infinite
                 ParallelAnimation {
                     NumberAnimation { target: windSymbol; property: "rotation"; to: 14; duration: 1400; easing.type: Easing.InOutQuad }
