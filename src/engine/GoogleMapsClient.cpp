@@ -151,7 +151,7 @@ std::optional<double> zoneOffsetHours(const QString& zoneId, const QDateTime& at
 std::optional<double> offlineOffsetHours(double lat, double lon, const QDateTime& at) {
     const std::optional<OfflinePlaces::Nearest> n = OfflinePlaces::nearest(lat, lon, kZoneRadiusKm);
     if (!n) return std::nullopt;
-    return zoneOffsetHours(n->place->timeZone, at);
+    return zoneOffsetHours(n->place.timeZone, at);
 }
 
 std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon) {
@@ -161,8 +161,8 @@ std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon) {
         if (s.trimmed().isEmpty()) return std::nullopt;
         return s.trimmed();
     };
-    return ReverseGeocode{nonEmpty(n->place->name), nonEmpty(n->place->countryCode),
-                          nonEmpty(n->place->region)};
+    return ReverseGeocode{nonEmpty(n->place.name), nonEmpty(n->place.countryCode),
+                          nonEmpty(n->place.region)};
 }
 
 QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at) {

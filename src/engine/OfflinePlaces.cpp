@@ -19,38 +19,69 @@ QString text(const char* s) {
     return s ? QString::fromUtf8(s) : QString();
 }
 
+void keepNamesUntranslated() {
+    // The library translates names through gettext in the user's language ("Kalifornien"), but the alert
+    // feeds and the maps service name places in English: pointing its catalogue at nowhere keeps the
+    // database's own names. Nothing else in the program uses that domain.
+    bindtextdomain("geonames", "/nonexistent/orvane-untranslated");
+}
+
+// The place at `index` of the library, when it has a name and a finite position.
+std::optional<OfflinePlace> readPlace(int index) {
+    GeonamesCity* city = geonames_get_city(index);
+    if (!city) return std::nullopt;
+    OfflinePlace p;
+    p.name = text(geonames_city_get_name(city));
+    p.region = text(geonames_city_get_state(city));
+    p.countryCode = text(geonames_city_get_country_code(city)).toUpper();
+    p.timeZone = text(geonames_city_get_timezone(city));
+    p.lat = geonames_city_get_latitude(city);
+    p.lon = geonames_city_get_longitude(city);
+    geonames_city_free(city);
+    if (p.name.isEmpty() || !std::isfinite(p.lat) || !std::isfinite(p.lon)) return std::nullopt;
+    return p;
+}
+
+struct IndexedPoint {
+    double lat = 0;
+    double lon = 0;
+    int index = 0;
+};
+
+const std::vector<IndexedPoint>& points() {
+    static const std::vector<IndexedPoint> all = [] {
+        keepNamesUntranslated();
+        std::vector<IndexedPoint> out;
+        const int count = geonames_get_n_cities();
+        if (count <= 0) return out;
+        out.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            GeonamesCity* city = geonames_get_city(i);
+            if (!city) continue;
+            const char* name = geonames_city_get_name(city);
+            const IndexedPoint p{geonames_city_get_latitude(city), geonames_city_get_longitude(city), i};
+            const bool named = name && *name;
+            geonames_city_free(city);
+            if (named && std::isfinite(p.lat) && std::isfinite(p.lon)) out.push_back(p);
+        }
+        return out;
+    }();
+    return all;
+}
+
 }  // namespace
 
 namespace OfflinePlaces {
 
 std::vector<OfflinePlace> readDatabase() {
-    // The library translates names through gettext in the user's language ("Kalifornien"), but the alert
-    // feeds and the maps service name places in English: pointing its catalogue at nowhere keeps the
-    // database's own names. Nothing else in the program uses that domain.
-    bindtextdomain("geonames", "/nonexistent/orvane-untranslated");
+    keepNamesUntranslated();
     std::vector<OfflinePlace> places;
     const int count = geonames_get_n_cities();
     if (count <= 0) return places;
     places.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
-        GeonamesCity* city = geonames_get_city(i);
-        if (!city) continue;
-        OfflinePlace p;
-        p.name = text(geonames_city_get_name(city));
-        p.region = text(geonames_city_get_state(city));
-        p.countryCode = text(geonames_city_get_country_code(city)).toUpper();
-        p.timeZone = text(geonames_city_get_timezone(city));
-        p.lat = geonames_city_get_latitude(city);
-        p.lon = geonames_city_get_longitude(city);
-        geonames_city_free(city);
-        if (p.name.isEmpty() || !std::isfinite(p.lat) || !std::isfinite(p.lon)) continue;
-        places.push_back(std::move(p));
+        if (std::optional<OfflinePlace> p = readPlace(i)) places.push_back(std::move(*p));
     }
-    return places;
-}
-
-const std::vector<OfflinePlace>& all() {
-    static const std::vector<OfflinePlace> places = readDatabase();
     return places;
 }
 
@@ -70,9 +101,9 @@ std::optional<Nearest> nearest(double lat, double lon, double maxKm) {
     // One degree of latitude is about 111.2 km everywhere, so places outside that band cannot be nearer
     // than maxKm; skipping them saves most of the trigonometry.
     const double band = maxKm / 111.0 + 0.5;
-    const OfflinePlace* best = nullptr;
+    const IndexedPoint* best = nullptr;
     double bestKm = 0;
-    for (const OfflinePlace& p : all()) {
+    for (const IndexedPoint& p : points()) {
         if (std::abs(p.lat - lat) > band) continue;
         const double d = distanceKm(lat, lon, p.lat, p.lon);
         if (!best || d < bestKm) {
@@ -81,7 +112,9 @@ std::optional<Nearest> nearest(double lat, double lon, double maxKm) {
         }
     }
     if (!best || bestKm > maxKm) return std::nullopt;
-    return Nearest{best, bestKm};
+    std::optional<OfflinePlace> place = readPlace(best->index);
+    if (!place) return std::nullopt;
+    return Nearest{std::move(*place), bestKm};
 }
 
 }  // namespace OfflinePlaces

@@ -15,18 +15,17 @@ struct OfflinePlace {
 };
 
 // The place data the clock falls back on when no maps key is configured or the maps service fails:
-// about 24,000 places with coordinates, region, country and time zone, read once from libgeonames.
+// about 24,000 places with coordinates, region, country and time zone, from libgeonames. The library
+// already holds the names in memory; the clock keeps only an index of coordinates beside it and reads the
+// names of the one place a lookup finds.
 namespace OfflinePlaces {
 
 struct Nearest {
-    const OfflinePlace* place = nullptr;
+    OfflinePlace place;
     double distanceKm = 0;
 };
 
-// Every place of the database, read once; empty when the library has none.
-const std::vector<OfflinePlace>& all();
-
-// Reads the database afresh, with the names untranslated whatever the user's language.
+// Reads the whole database afresh, with the names untranslated whatever the user's language.
 std::vector<OfflinePlace> readDatabase();
 
 // The place closest to the point, when one lies within maxKm (inclusive); nothing for a non-finite point.

@@ -9,7 +9,7 @@
 #include <string>
 
 TEST(OfflinePlaces, DatabaseHoldsTheWorldsTowns) {
-    const auto& places = OfflinePlaces::all();
+    const std::vector<OfflinePlace> places = OfflinePlaces::readDatabase();
     EXPECT_GT(places.size(), 20000u);
     for (const OfflinePlace& p : places) {
         ASSERT_FALSE(p.name.isEmpty());
@@ -34,9 +34,9 @@ TEST(OfflinePlaces, NearestPlaceWithItsZoneAndRegion) {
     for (const Row& r : rows) {
         const auto n = OfflinePlaces::nearest(r.lat, r.lon, 50);
         ASSERT_TRUE(n) << r.name;
-        EXPECT_EQ(n->place->name, QString::fromUtf8(r.name));
-        EXPECT_EQ(n->place->countryCode, QLatin1String(r.country));
-        EXPECT_EQ(n->place->timeZone, QLatin1String(r.zone));
+        EXPECT_EQ(n->place.name, QString::fromUtf8(r.name));
+        EXPECT_EQ(n->place.countryCode, QLatin1String(r.country));
+        EXPECT_EQ(n->place.timeZone, QLatin1String(r.zone));
         EXPECT_LT(n->distanceKm, 5.0);
     }
 }

@@ -2,8 +2,55 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QQuickWindow>
+#include <QSGRenderNode>
+#include <QSGRendererInterface>
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The box as the software renderer's painter draws it, clipped to the damaged part of the window.
+class DirectBoxNode : public QSGRenderNode {
+  public:
+    explicit DirectBoxNode(QQuickWindow* window) : window_(window) {}
+
+    void set(const QSizeF& size, const QColor& color, const QColor& borderColor, qreal borderWidth,
+             qreal radius) {
+        size_ = size;
+        color_ = color;
+        borderColor_ = borderColor;
+        borderWidth_ = borderWidth;
+        radius_ = radius;
+        markDirty(QSGNode::DirtyMaterial);
+    }
+
+    void render(const RenderState* state) override {
+        auto* painter = static_cast<QPainter*>(
+            window_->rendererInterface()->getResource(window_, QSGRendererInterface::PainterResource));
+        if (!painter) return;
+        const QRegion* clip = state->clipRegion();
+        if (clip && !clip->isEmpty()) painter->setClipRegion(*clip, Qt::ReplaceClip);  // before the transform
+        painter->setTransform(matrix()->toTransform());
+        painter->setOpacity(inheritedOpacity());
+        RoundedBox::draw(painter, size_, color_, borderColor_, borderWidth_, radius_);
+    }
+
+    StateFlags changedStates() const override { return {}; }
+    // Nothing is drawn outside the box, so only the damaged boxes repaint.
+    RenderingFlags flags() const override { return BoundedRectRendering; }
+    QRectF rect() const override { return QRectF(QPointF(), size_); }
+
+  private:
+    QQuickWindow* window_;
+    QSizeF size_;
+    QColor color_;
+    QColor borderColor_;
+    qreal borderWidth_ = 0;
+    qreal radius_ = 0;
+};
+
+}  // namespace
 
 RoundedBox::RoundedBox(QQuickItem* parent) : ScaledPaintedItem(parent) {}
 
@@ -37,20 +84,37 @@ void RoundedBox::setRadius(qreal radius) {
     emit changed();
 }
 
+QSGNode* RoundedBox::updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data) {
+    QQuickWindow* win = window();
+    if (!win || win->rendererInterface()->graphicsApi() != QSGRendererInterface::Software)
+        return ScaledPaintedItem::updatePaintNode(oldNode, data);
+    auto* node = static_cast<DirectBoxNode*>(oldNode);
+    if (!node) node = new DirectBoxNode(win);
+    node->set(size(), color_, borderColor_, borderWidth_, radius_);
+    return node;
+}
+
 void RoundedBox::paint(QPainter* painter) {
+    draw(painter, size(), color_, borderColor_, borderWidth_, radius_);
+}
+
+void RoundedBox::draw(QPainter* painter, const QSizeF& size, const QColor& color, const QColor& borderColor,
+                      qreal borderWidth, qreal radius) {
     // A size that came out negative (from a theme's numbers) draws nothing rather than a mirrored shape.
-    if (width() <= 0 || height() <= 0 || radius_ < 0 || borderWidth_ < 0) return;
+    const qreal w = size.width();
+    const qreal h = size.height();
+    if (w <= 0 || h <= 0 || radius < 0 || borderWidth < 0) return;
     painter->setRenderHint(QPainter::Antialiasing);
-    const qreal r = std::min({radius_, width() / 2, height() / 2});
+    const qreal r = std::min({radius, w / 2, h / 2});
     QPainterPath shape;
-    shape.addRoundedRect(QRectF(0, 0, width(), height()), r, r);
-    painter->fillPath(shape, color_);
-    if (borderWidth_ > 0 && borderColor_.alpha() > 0) {
-        // The stroke sits inside the edge so the texture holds all of it.
-        const qreal inset = borderWidth_ / 2;
+    shape.addRoundedRect(QRectF(0, 0, w, h), r, r);
+    painter->fillPath(shape, color);
+    if (borderWidth > 0 && borderColor.alpha() > 0) {
+        // The stroke sits inside the edge, so nothing of it falls outside the box.
+        const qreal inset = borderWidth / 2;
         QPainterPath outline;
         const qreal ri = std::max<qreal>(0, r - inset);
-        outline.addRoundedRect(QRectF(inset, inset, width() - borderWidth_, height() - borderWidth_), ri, ri);
-        painter->strokePath(outline, QPen(borderColor_, borderWidth_));
+        outline.addRoundedRect(QRectF(inset, inset, w - borderWidth, h - borderWidth), ri, ri);
+        painter->strokePath(outline, QPen(borderColor, borderWidth));
     }
 }

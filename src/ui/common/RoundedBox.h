@@ -6,6 +6,8 @@
 
 // A filled rounded rectangle with a hairline border, drawn as one antialiased path. The cards, capsules
 // and pills use it instead of a plain rectangle so scaled corners stay seamless in the software renderer.
+// The software renderer draws the path straight into the window where it is damaged, so the many boxes of
+// a face hold no textures; a GPU renderer gets the painted texture.
 class RoundedBox : public ScaledPaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -29,6 +31,12 @@ class RoundedBox : public ScaledPaintedItem {
     void setRadius(qreal radius);
 
     void paint(QPainter* painter) override;
+    // Draws a box of `size` in the painter's coordinates; a negative size, radius or border draws nothing.
+    static void draw(QPainter* painter, const QSizeF& size, const QColor& color, const QColor& borderColor,
+                     qreal borderWidth, qreal radius);
+
+  protected:
+    QSGNode* updatePaintNode(QSGNode* oldNode, UpdatePaintNodeData* data) override;
 
   signals:
     void changed();
