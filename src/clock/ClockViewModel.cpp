@@ -50,8 +50,9 @@ ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Col
       with_(withDefaults(collaborators)),
       now_(Clock::now()) {
     firedDay_.fill(std::numeric_limits<std::int64_t>::min());
+    // Coarse, like the alarm and notification checks, so the three wake the process once a second together.
     timer_.setInterval(1000);
-    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setTimerType(Qt::CoarseTimer);
     connect(&timer_, &QTimer::timeout, this, &ClockViewModel::tick);
     // "OrvanePlayPrayer" is answered here rather than by a view, so the call still plays with every window
     // closed; the alarm timer and the notifications both post it and the once-per-day guard makes it one

@@ -28,8 +28,11 @@ MacPrayerAlarmService& MacPrayerAlarmService::shared() {
 
 MacPrayerAlarmService::MacPrayerAlarmService(QObject* parent) : QObject(parent) {
     firedDay_.fill(std::numeric_limits<std::int64_t>::min());
+    // A coarse one-second timer wakes on the whole second with the clock's other one-second checks: one
+    // wake-up a second for all of them behind a closed window. The trigger window is far wider than its
+    // slack.
     timer_.setInterval(1000);
-    timer_.setTimerType(Qt::PreciseTimer);
+    timer_.setTimerType(Qt::CoarseTimer);
     connect(&timer_, &QTimer::timeout, this, [this] { check(Clock::nowMs()); });
     if (QCoreApplication* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &MacPrayerAlarmService::stop);

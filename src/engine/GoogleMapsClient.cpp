@@ -161,8 +161,7 @@ std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon) {
         if (s.trimmed().isEmpty()) return std::nullopt;
         return s.trimmed();
     };
-    return ReverseGeocode{nonEmpty(n->place.name), nonEmpty(n->place.countryCode),
-                          nonEmpty(n->place.region)};
+    return ReverseGeocode{nonEmpty(n->place.name), nonEmpty(n->place.countryCode), nonEmpty(n->place.region)};
 }
 
 QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at) {

@@ -8,8 +8,8 @@
 
 namespace {
 bool usesSoftwareSceneGraph() {
-    const QByteArray backend = qgetenv("QT_QUICK_BACKEND").isEmpty() ? qgetenv("QMLSCENE_DEVICE")
-                                                                     : qgetenv("QT_QUICK_BACKEND");
+    const QByteArray backend =
+        qgetenv("QT_QUICK_BACKEND").isEmpty() ? qgetenv("QMLSCENE_DEVICE") : qgetenv("QT_QUICK_BACKEND");
     return backend == "software";
 }
 }  // namespace

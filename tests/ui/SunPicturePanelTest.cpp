@@ -1,6 +1,8 @@
 #include "ui/panels/NasaSunImageCache.h"
 #include "ui/panels/NasaSunImageView.h"
 
+#include <QQuickWindow>
+
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -8,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTimeZone>
 #include <QUrlQuery>
 
@@ -188,6 +191,23 @@ TEST_F(SunPicture, ViewShowsCacheThenKeepsItsPictureOffline) {
     ASSERT_TRUE(passes.wait(5000));
     EXPECT_EQ(view.phase(), NasaSunImageView::Phase::Ready);
     EXPECT_DOUBLE_EQ(view.nextPassSeconds(), 60);
+}
+
+TEST_F(SunPicture, LoopWaitsBehindAClosedWindow) {
+    FakeClock clock("2026-12-07T08:00:00Z");
+    serve(jpeg(Qt::yellow));
+    QQuickWindow window;
+    NasaSunImageView view;
+    view.setParentItem(window.contentItem());
+    view.componentComplete();
+    QSignalSpy passes(&view, &NasaSunImageView::passFinished);
+    ASSERT_TRUE(passes.wait(5000));
+    // The sleep ends while nobody can see the picture: no download until the window shows.
+    ASSERT_TRUE(QMetaObject::invokeMethod(&view, "passDue"));
+    EXPECT_FALSE(passes.wait(300));
+    EXPECT_EQ(view.passes(), 1);
+    window.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view.passes() == 2; }, 5000));
 }
 
 TEST_F(SunPicture, ViewWithoutAnyPictureFails) {

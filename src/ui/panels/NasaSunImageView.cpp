@@ -5,11 +5,37 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
+#include <QQuickWindow>
 #include <algorithm>
 
 NasaSunImageView::NasaSunImageView(QQuickItem* parent) : ScaledPaintedItem(parent) {
     sleep_.setSingleShot(true);
-    connect(&sleep_, &QTimer::timeout, this, &NasaSunImageView::runPass);
+    connect(&sleep_, &QTimer::timeout, this, &NasaSunImageView::passDue);
+}
+
+bool NasaSunImageView::shown() const {
+    // A view outside any window (made by hand, as in tests) keeps its loop going.
+    return !window() || window()->isVisible();
+}
+
+void NasaSunImageView::passDue() {
+    if (shown()) {
+        runPass();
+        return;
+    }
+    passWaiting_ = true;
+}
+
+void NasaSunImageView::itemChange(ItemChange change, const ItemChangeData& value) {
+    ScaledPaintedItem::itemChange(change, value);
+    if (change != ItemSceneChange) return;
+    disconnect(windowShown_);
+    if (!value.window) return;
+    windowShown_ = connect(value.window, &QWindow::visibleChanged, this, [this](bool visible) {
+        if (!visible || !passWaiting_) return;
+        passWaiting_ = false;
+        runPass();
+    });
 }
 
 void NasaSunImageView::setImageURL(const QString& url) {
@@ -41,6 +67,7 @@ void NasaSunImageView::componentComplete() {
 void NasaSunImageView::restart() {
     ++generation_;
     sleep_.stop();
+    passWaiting_ = false;
     runPass();
 }
 

@@ -8,6 +8,7 @@
 
 // The live sun picture: the cached copy at once, a refreshed one when the cache goes stale, painted to fill
 // the item (inside a circle when asked). Once a picture shows, it is only ever replaced by a newer one.
+// Behind a closed window the loop waits, and the pass that fell due runs as the window shows again.
 class NasaSunImageView : public ScaledPaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -47,7 +48,15 @@ class NasaSunImageView : public ScaledPaintedItem {
     void phaseChanged();
     void passFinished();
 
+  protected:
+    void itemChange(ItemChange change, const ItemChangeData& value) override;
+
+  private slots:
+    // The loop's sleep has ended: a pass now, or as soon as the window shows.
+    void passDue();
+
   private:
+    bool shown() const;
     void restart();
     void runPass();
     void setReady(QImage image);
@@ -59,6 +68,8 @@ class NasaSunImageView : public ScaledPaintedItem {
     QImage image_;
     QTimer sleep_;
     quint64 generation_ = 0;
+    bool passWaiting_ = false;
+    QMetaObject::Connection windowShown_;
     double nextPassSeconds_ = 0;
     int passes_ = 0;
 };

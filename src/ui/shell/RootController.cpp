@@ -161,9 +161,6 @@ void RootController::attachFace(ClockFaceController* face) {
     auto pushBundle = [this, guarded] {
         if (guarded && clock_.bundle()) guarded->setBundle(*clock_.bundle());
     };
-    auto pushNow = [this, guarded] {
-        if (guarded) guarded->setNow(double(clock_.now().toMSecsSinceEpoch()));
-    };
     auto pushLogo = [this, guarded] {
         if (guarded) guarded->setDialLogoUrl(clock_.dialLogoURL());
     };
@@ -173,14 +170,16 @@ void RootController::attachFace(ClockFaceController* face) {
         guarded->setLearnAdhanButtonTitle(settings_.learnAdhanButtonTitle());
     };
     pushBundle();
-    pushNow();
+    // The face keeps its own time, ticking on the second while it is shown and reading the clock as it
+    // reappears; the clock state's own tick would only redo its texts, twice a second or behind a closed
+    // window.
+    face->setNow(double(clock_.now().toMSecsSinceEpoch()));
     pushLogo();
     pushSettings();
     // The face reads the clock id once; the identifiers' own memo keeps repeated reads cheap anyway.
     face->setClockId(settings_.ensureLocalClockId());
     face->setLogoCacheDir(LogoDiskCache::directoryURL());
     connect(&clock_, &ClockViewModel::bundleChanged, face, pushBundle);
-    connect(&clock_, &ClockViewModel::nowChanged, face, pushNow);
     connect(&clock_, &ClockViewModel::dialLogoURLChanged, face, pushLogo);
     connect(&settings_, &AppSettings::use24HourClockChanged, face, pushSettings);
     connect(&settings_, &AppSettings::learnAdhanButtonTitleChanged, face, pushSettings);
