@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 #include <QApplication>
+#include <QLibrary>
 #include <QQuickStyle>
 #include <QQuickWindow>
 
@@ -15,14 +16,18 @@ bool usesSoftwareSceneGraph() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // The sky map's web view is a QML plugin loaded only when its sheet opens: linking the web engine here
-    // would start it, and a GL context with it, in every clock that never opens the map. Its renderer
-    // refuses to start as root unless its sandbox is off.
+    // The sky map's web renderer refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // On a GPU the web view shares textures with the scene graph, which needs one context shared by all;
-    // the software scene graph has none to share and must not load a GL driver for it.
-    if (!usesSoftwareSceneGraph()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // On a GPU the web view shares textures with the scene graph through one GL context shared by all,
+    // which the web engine's library sets up as the application starts if it is loaded before. The
+    // software scene graph has nothing to share: there the engine loads with the sky map's sheet, and a
+    // clock that never opens it carries neither the engine nor a GL driver.
+    if (!usesSoftwareSceneGraph()) {
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        QLibrary webEngine(QStringLiteral("Qt6WebEngineCore"), 6);
+        webEngine.load();
+    }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
