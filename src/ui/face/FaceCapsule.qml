@@ -34,9 +34,11 @@ RoundedBox {
         ThemeText {
             id: label
             anchors.verticalCenter: parent.verticalCenter
-            // Measured at the full size, so the fitted text never feeds back into its own width.
-            width: Math.min(Math.ceil(natural.advanceWidth),
+            // Measured at the full size, so the fitted text never feeds back into its own width; the laid
+            // out line can come out a pixel wider than the measured advance, which alone must not shrink it.
+            width: Math.min(Math.ceil(natural.advanceWidth) + 2,
                             capsule.width - 2 * capsule.hPad - parent.spacing - capsule.textSize)
+            verticalAlignment: Text.AlignVCenter
             text: capsule.title
             font.pixelSize: capsule.textSize
             semibold: true
