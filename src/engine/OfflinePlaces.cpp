@@ -48,24 +48,34 @@ struct IndexedPoint {
     int index = 0;
 };
 
+// The position of the place at `index`, when it has a name and a finite position.
+std::optional<IndexedPoint> readPoint(int index) {
+    GeonamesCity* city = geonames_get_city(index);
+    if (!city) return std::nullopt;
+    const char* name = geonames_city_get_name(city);
+    const IndexedPoint p{geonames_city_get_latitude(city), geonames_city_get_longitude(city), index};
+    const bool named = name && *name;
+    geonames_city_free(city);
+    if (!named || !std::isfinite(p.lat) || !std::isfinite(p.lon)) return std::nullopt;
+    return p;
+}
+
+// Every place of the library that `read` accepts, in the library's order.
+template <typename Entry>
+std::vector<Entry> readAll(std::optional<Entry> (*read)(int)) {
+    keepNamesUntranslated();
+    std::vector<Entry> out;
+    const int count = geonames_get_n_cities();
+    if (count <= 0) return out;
+    out.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        if (std::optional<Entry> entry = read(i)) out.push_back(std::move(*entry));
+    }
+    return out;
+}
+
 const std::vector<IndexedPoint>& points() {
-    static const std::vector<IndexedPoint> all = [] {
-        keepNamesUntranslated();
-        std::vector<IndexedPoint> out;
-        const int count = geonames_get_n_cities();
-        if (count <= 0) return out;
-        out.reserve(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) {
-            GeonamesCity* city = geonames_get_city(i);
-            if (!city) continue;
-            const char* name = geonames_city_get_name(city);
-            const IndexedPoint p{geonames_city_get_latitude(city), geonames_city_get_longitude(city), i};
-            const bool named = name && *name;
-            geonames_city_free(city);
-            if (named && std::isfinite(p.lat) && std::isfinite(p.lon)) out.push_back(p);
-        }
-        return out;
-    }();
+    static const std::vector<IndexedPoint> all = readAll(&readPoint);
     return all;
 }
 
@@ -74,15 +84,7 @@ const std::vector<IndexedPoint>& points() {
 namespace OfflinePlaces {
 
 std::vector<OfflinePlace> readDatabase() {
-    keepNamesUntranslated();
-    std::vector<OfflinePlace> places;
-    const int count = geonames_get_n_cities();
-    if (count <= 0) return places;
-    places.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-        if (std::optional<OfflinePlace> p = readPlace(i)) places.push_back(std::move(*p));
-    }
-    return places;
+    return readAll(&readPlace);
 }
 
 double distanceKm(double lat1, double lon1, double lat2, double lon2) {
