@@ -126,6 +126,7 @@ TEST_F(BundleBuildTest, OfflineMakkahIsCompleteAndRoundTrips) {
     EXPECT_EQ(b.theme->moonSize, 120);
     EXPECT_EQ(b.theme->sunSize, 120);
     EXPECT_EQ(b.theme->sunImageUrl, server.origin().toString() + u"/assets/img/latest/latest_256_0193.jpg"_s);
+    EXPECT_EQ(QUrl(*b.theme->sunImageUrl), NasaSunImage::defaultURL());
     EXPECT_EQ(NasaSunImage::preferredMaxAgeHours.load(), 7);
 
     const std::optional<QByteArray> bytes = JsonCoding::encodeRecord(b);
