@@ -81,7 +81,10 @@ TEST_F(BundleBuildTest, OfflineMakkahIsCompleteAndRoundTrips) {
     EXPECT_EQ(b.qibla.compass, u"NW"_s);
     ASSERT_TRUE(b.qibla.images);
     EXPECT_EQ(b.qibla.images->bearing, 324.9);
-    EXPECT_EQ(b.qibla.images->streetviewAvailable, true);
+    // No maps key: no picture addresses, and the street card shows its no-street-view picture.
+    EXPECT_EQ(b.qibla.images->streetviewAvailable, false);
+    EXPECT_TRUE(b.qibla.images->streetviewUrl.isEmpty());
+    EXPECT_TRUE(b.qibla.images->mapUrl.isEmpty());
 
     EXPECT_FALSE(b.weather);
     EXPECT_TRUE(b.alerts.isEmpty());
