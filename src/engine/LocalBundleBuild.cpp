@@ -75,9 +75,7 @@ AdhanBundle adhanItems(const QString& adhanLang) {
 }
 
 ThemeConfig fallbackTheme() {
-    const QUrl sun = Endpoints::current().solarImage.resolved(
-        QUrl(QStringLiteral("/assets/img/latest/latest_256_0193.jpg")));
-    return ThemeConfig{true, true, 120, 120, sun.toString(QUrl::FullyEncoded)};
+    return ThemeConfig{true, true, 120, 120, NasaSunImage::defaultURL().toString(QUrl::FullyEncoded)};
 }
 
 // The alerts credit says, as the weather's does, when the list is a stored one; a list that could not be

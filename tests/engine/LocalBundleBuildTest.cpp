@@ -81,7 +81,10 @@ TEST_F(BundleBuildTest, OfflineMakkahIsCompleteAndRoundTrips) {
     EXPECT_EQ(b.qibla.compass, u"NW"_s);
     ASSERT_TRUE(b.qibla.images);
     EXPECT_EQ(b.qibla.images->bearing, 324.9);
-    EXPECT_EQ(b.qibla.images->streetviewAvailable, true);
+    // No maps key: no picture addresses, and the street card shows its no-street-view picture.
+    EXPECT_EQ(b.qibla.images->streetviewAvailable, false);
+    EXPECT_TRUE(b.qibla.images->streetviewUrl.isEmpty());
+    EXPECT_TRUE(b.qibla.images->mapUrl.isEmpty());
 
     EXPECT_FALSE(b.weather);
     EXPECT_TRUE(b.alerts.isEmpty());
@@ -127,6 +130,7 @@ TEST_F(BundleBuildTest, OfflineMakkahIsCompleteAndRoundTrips) {
     EXPECT_EQ(b.theme->moonSize, 120);
     EXPECT_EQ(b.theme->sunSize, 120);
     EXPECT_EQ(b.theme->sunImageUrl, server.origin().toString() + u"/assets/img/latest/latest_256_0193.jpg"_s);
+    EXPECT_EQ(QUrl(*b.theme->sunImageUrl), NasaSunImage::defaultURL());
     EXPECT_EQ(NasaSunImage::preferredMaxAgeHours.load(), 7);
 
     const std::optional<QByteArray> bytes = JsonCoding::encodeRecord(b);
