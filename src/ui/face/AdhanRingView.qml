@@ -115,6 +115,7 @@ Rectangle {
                 model: AdhanRingLayout.lines(overlay.activeText)
                 ThemeText {
                     required property var modelData
+                    objectName: "adhanLine"
                     width: callLines.width
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap
@@ -122,6 +123,10 @@ Rectangle {
                     elide: Text.ElideRight
                     text: modelData.text
                     textStyle: overlay.sizeClass.textStyle
+                    // Shrinks to 65 % to stay within two lines before anything is cut.
+                    font.pixelSize: AdhanRingLayout.fittedPixelSize(modelData.text,
+                                                                    Theme.textSize(overlay.sizeClass.textStyle),
+                                                                    modelData.dawn, callLines.width, 2, 0.65)
                     semibold: modelData.dawn
                     color: modelData.dawn ? Theme.gold : Qt.rgba(1, 1, 1, 0.92)
                 }
@@ -136,11 +141,27 @@ Rectangle {
             spacing: overlay.compact ? 6 : 8
             topPadding: 2
             ThemeText {
+                id: rakatHeading
+                objectName: "adhanRakatHeading"
                 anchors.horizontalCenter: parent.horizontalCenter
+                // Measured at the full size, so the fitted text never feeds back into its own width.
+                width: Math.min(Math.ceil(headingMetrics.advanceWidth) + 2, stack.width)
+                horizontalAlignment: Text.AlignHCenter
                 text: overlay.rakatsLabel + " \u00B7 " + overlay.rakatTitle
                 textStyle: overlay.compact ? "caption" : "subheadline"
                 bold: true
                 color: Theme.gold
+                maximumLineCount: 1
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: Math.ceil(Theme.textSize(textStyle) * 0.8)
+                elide: Text.ElideRight
+                TextMetrics {
+                    id: headingMetrics
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.textSize(rakatHeading.textStyle)
+                    font.weight: Font.Bold
+                    text: rakatHeading.text
+                }
             }
             Flow {
                 id: grid
