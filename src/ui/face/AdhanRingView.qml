@@ -31,7 +31,21 @@ Rectangle {
         GradientStop { position: 1; color: Qt.rgba(0.08, 0.06, 0.02, 1) }
     }
 
-    Component.onCompleted: pulse = true
+    Component.onCompleted: {
+        pulse = true
+        if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
+    }
+    // While the call plays only the overlay acts: Stop takes the keyboard focus, and no press, wheel turn
+    // or hover reaches the face beneath.
+    onVisibleChanged: if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
+
+    MouseArea {
+        objectName: "inputShield"
+        anchors.fill: parent
+        acceptedButtons: Qt.AllButtons
+        hoverEnabled: true
+        onWheel: (wheel) => wheel.accepted = true
+    }
 
     Column {
         id: stack
@@ -219,13 +233,18 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             width: stopCapsule.width
             height: stopCapsule.height + (overlay.compact ? 20 : 40)
-            RoundedBox {
+            FocusButton {
                 id: stopCapsule
                 objectName: "adhanStop"
                 width: stopRow.implicitWidth + (overlay.compact ? 72 : 100)
                 height: stopRow.implicitHeight + (overlay.compact ? 24 : 32)
-                radius: height / 2
-                color: Qt.rgba(1, 0.23, 0.19, 0.85)
+                text: overlay.stopLabel
+                onClicked: overlay.stopRequested()
+                RoundedBox {
+                    anchors.fill: parent
+                    radius: height / 2
+                    color: Qt.rgba(1, 0.23, 0.19, stopCapsule.down ? 1 : 0.85)
+                }
                 Row {
                     id: stopRow
                     anchors.centerIn: parent
@@ -238,12 +257,12 @@ Rectangle {
                     }
                     ThemeText {
                         id: stopText
+                        Accessible.ignored: true
                         text: overlay.stopLabel
                         textStyle: overlay.compact ? "body" : "title3"
                         semibold: true
                     }
                 }
-                TapHandler { onTapped: overlay.stopRequested() }
             }
         }
     }
