@@ -10,7 +10,7 @@ Button {
     property string caption
     property bool today: false
     property bool selected: false
-    readonly property bool highlighted: today || selected
+    readonly property bool marked: today || selected
 
     implicitHeight: 48
     padding: 2
@@ -27,7 +27,7 @@ Button {
             horizontalAlignment: Text.AlignHCenter
             text: cell.day
             semibold: true
-            color: cell.highlighted ? Theme.bg : "white"
+            color: cell.marked ? Theme.bg : "white"
         }
         Text {
             id: captionText
@@ -41,7 +41,7 @@ Button {
             font.weight: Font.Medium
             fontSizeMode: Text.HorizontalFit
             minimumPixelSize: 6
-            color: cell.highlighted ? Qt.rgba(Theme.bg.r, Theme.bg.g, Theme.bg.b, 0.72) : Theme.textMuted
+            color: cell.marked ? Qt.rgba(Theme.bg.r, Theme.bg.g, Theme.bg.b, 0.72) : Theme.textMuted
         }
     }
     background: Rectangle {
