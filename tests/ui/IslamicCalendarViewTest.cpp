@@ -150,6 +150,8 @@ TEST_F(CalendarView, EveryControlHasANameAndIsReachedFromTheKeyboard) {
     findItem(view, u"doneButton"_s)->forceActiveFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
     EXPECT_EQ(view->parentItem()->parentItem()->property("dismissals").toInt(), 1);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(view->parentItem()->parentItem()->property("dismissals").toInt(), 2);
 }
 
 TEST_F(CalendarView, ArabicNamesGregorianMonthsInArabicWithHijriNumbersInAscii) {

@@ -19,6 +19,7 @@ FocusScope {
     implicitHeight: toolbar.height + content.implicitHeight + 32 + (6 - controller.rowCount) * 54
 
     IslamicCalendarController { id: controller }
+    Keys.onEscapePressed: view.dismissed()
     Component.onCompleted: {
         controller.open(view.bundle, view.now)
         grid.forceActiveFocus()
