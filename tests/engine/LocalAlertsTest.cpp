@@ -38,6 +38,12 @@ class AlertListTest : public ::testing::Test {
         return fetchWithOrigin(scope, hours, force, country).items;
     }
     qsizetype requests() const { return server.log().size(); }
+    // Both services reply with errors (a listening socket closed and reopened may lose its port to another
+    // test's connection, so "offline" is not used where the feeds come back).
+    void failBothFeeds() {
+        server.routeFixture(kNws, QStringLiteral("nws_alerts_problem.json"), 503);
+        server.routeJson(kQuakes, "<html>maintenance</html>", 503);
+    }
 
     IsolatedDefaults defaults;
     FakeClock clock{"2026-12-09T08:00:00Z"};
@@ -155,16 +161,14 @@ TEST_F(AlertListTest, AFailedFeedServesTheStoredListForTwelveHours) {
     using Origin = LocalAlerts::Origin;
     EXPECT_EQ(fetchWithOrigin().origin, Origin::Checked);
     clock.advanceSeconds(5 * 3600);  // past the refresh, so the feeds are asked
-    server.setOffline(true);
+    failBothFeeds();
     LocalAlerts::Fetched stored = fetchWithOrigin();
     EXPECT_EQ(stored.origin, Origin::Stored);
     EXPECT_EQ(stored.items.size(), 11);
     EXPECT_EQ(types(stored.items).count(QStringLiteral("earthquake")), 6);
 
     // One feed back: its fresh answer, the other's stored share, still marked as stored.
-    server.setOffline(false);
     server.routeFixture(kQuakes, QStringLiteral("usgs_fdsn_query_empty.json"));
-    server.routeFixture(kNws, QStringLiteral("nws_alerts_problem.json"), 503);
     stored = fetchWithOrigin();
     EXPECT_EQ(stored.origin, Origin::Stored);
     EXPECT_EQ(types(stored.items), QStringList(5, QStringLiteral("weather")));
@@ -176,14 +180,13 @@ TEST_F(AlertListTest, AFailedFeedServesTheStoredListForTwelveHours) {
 }
 
 TEST_F(AlertListTest, AFailedFeedWithNothingStoredIsUnchecked) {
-    server.setOffline(true);
-    const LocalAlerts::Fetched offline = fetchWithOrigin();
-    EXPECT_EQ(offline.origin, LocalAlerts::Origin::Unchecked);
-    EXPECT_TRUE(offline.items.isEmpty());
+    failBothFeeds();
+    const LocalAlerts::Fetched failed = fetchWithOrigin();
+    EXPECT_EQ(failed.origin, LocalAlerts::Origin::Unchecked);
+    EXPECT_TRUE(failed.items.isEmpty());
 
     // The answering feed's alerts still show; the list as a whole is not a checked one.
-    server.setOffline(false);
-    server.routeFixture(kNws, QStringLiteral("nws_alerts_problem.json"), 503);
+    server.routeFixture(kQuakes, QStringLiteral("usgs_fdsn_query_southern_california.json"));
     const LocalAlerts::Fetched partial = fetchWithOrigin();
     EXPECT_EQ(partial.origin, LocalAlerts::Origin::Unchecked);
     EXPECT_EQ(types(partial.items), QStringList(6, QStringLiteral("earthquake")));
