@@ -13,7 +13,8 @@ QColor AlertsPanelModel::accentColor() const {
 }
 
 QString AlertsPanelModel::iconName() const {
-    if (bundle().alerts.isEmpty()) return u"checkmark.shield.fill"_s;
+    if (bundle().alerts.isEmpty())
+        return checked() ? u"checkmark.shield.fill"_s : u"exclamationmark.triangle.fill"_s;
     return severe_ ? u"exclamationmark.triangle.fill"_s : u"bell.badge.fill"_s;
 }
 
