@@ -4,6 +4,7 @@ import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
+import Orvane.Quran
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
@@ -49,6 +50,13 @@ Item {
                     metric: root.controller.metric
                 }
                 Component.onCompleted: root.controller.attachFace(face)
+                quranReader: Component {
+                    QuranReaderView {
+                        objectName: "quranReader"
+                        settings: root.controller.settings
+                        onCloseRequested: faceView.face.showQuran = false
+                    }
+                }
                 learnAdhanSheet: Component {
                     LearnAdhanView {
                         objectName: "learnAdhanView"
