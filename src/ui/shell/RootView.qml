@@ -5,6 +5,7 @@ import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
 import Orvane.Quran
+import Orvane.Calendar
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
@@ -55,6 +56,14 @@ Item {
                         objectName: "quranReader"
                         settings: root.controller.settings
                         onCloseRequested: faceView.face.showQuran = false
+                    }
+                }
+                calendarSheet: Component {
+                    IslamicCalendarView {
+                        objectName: "islamicCalendarView"
+                        bundle: root.controller.bundle
+                        now: faceView.face.now
+                        onDismissed: faceView.face.showCalendar = false
                     }
                 }
                 learnAdhanSheet: Component {
