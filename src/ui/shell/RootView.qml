@@ -4,6 +4,7 @@ import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
+import Orvane.Settings
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
@@ -24,6 +25,8 @@ Item {
     Item {
         anchors.fill: parent
         visible: root.controller.consentGiven
+        // Behind the settings window nothing takes the keyboard.
+        enabled: root.controller.settingsWindow === null
 
         LoadingView {
             anchors.fill: parent
@@ -77,6 +80,20 @@ Item {
             stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
             onStopRequested: root.controller.player.stop()
             creditNote: Component { BlessingsNote { objectName: "creditNote"; style: "credit" } }
+        }
+    }
+
+    SheetFrame {
+        anchors.fill: parent
+        open: root.controller.settingsWindow !== null
+        minimumWidth: 640
+        minimumHeight: 520
+        content: Component {
+            SettingsView {
+                controller: root.controller.settingsWindow
+                learnAdhanBuiltInURL: ShellTexts.learnAdhanBuiltInURL
+                blessingsNote: Component { BlessingsNote { style: "settings" } }
+            }
         }
     }
 
