@@ -33,8 +33,9 @@ QVariantList rows(std::initializer_list<std::pair<const char*, Value>> table) {
 
 QVariantList SettingsChoices::languages() {
     QVariantList out;
+    // A left-to-right mark keeps "العربية — Arabic" reading native name first in this left-to-right form.
     for (const AppLanguage& language : AppLanguage::all())
-        out.append(row(language.native + u" \u2014 "_s + language.english, language.code));
+        out.append(row(u"\u200E"_s + language.native + u" \u2014 "_s + language.english, language.code));
     return out;
 }
 

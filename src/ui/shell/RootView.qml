@@ -29,6 +29,7 @@ Item {
         enabled: root.controller.settingsWindow === null
 
         LoadingView {
+            id: loadingView
             anchors.fill: parent
             visible: !root.controller.hasBundle
             errorText: root.controller.errorText
@@ -83,7 +84,15 @@ Item {
         }
     }
 
+    Connections {
+        target: root.controller
+        function onSettingsWindowChanged() {
+            if (root.controller.settingsWindow === null) loadingView.focusAction()
+        }
+    }
+
     SheetFrame {
+        objectName: "settingsSheet"
         anchors.fill: parent
         open: root.controller.settingsWindow !== null
         minimumWidth: 640
