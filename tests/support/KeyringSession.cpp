@@ -13,6 +13,10 @@ bool available() {
 
 bool runTest(const QString& gtestFilter, QProcessEnvironment environment) {
     environment.remove(QStringLiteral("DISPLAY"));
+    // The child's keyring lives under the HOME the caller chose; inherited XDG folders would point it at
+    // the surrounding session's keyring, whose password is not ours.
+    for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        environment.remove(QString::fromLatin1(name));
     QProcess child;
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
