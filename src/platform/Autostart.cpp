@@ -33,12 +33,13 @@ bool isEnabled() {
     QSettings entry(path, QSettings::IniFormat);
     entry.beginGroup(QStringLiteral("Desktop Entry"));
     const auto flag = [&entry](const char* key) {
-        return entry.value(QLatin1String(key)).toString().trimmed().compare(QLatin1String("true"),
-                                                                            Qt::CaseInsensitive) == 0;
+        return entry.value(QLatin1String(key))
+                   .toString()
+                   .trimmed()
+                   .compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
     };
     if (flag("Hidden")) return false;
-    if (entry.contains(QStringLiteral("X-GNOME-Autostart-enabled")) &&
-        !flag("X-GNOME-Autostart-enabled"))
+    if (entry.contains(QStringLiteral("X-GNOME-Autostart-enabled")) && !flag("X-GNOME-Autostart-enabled"))
         return false;
     return !entry.value(QStringLiteral("Exec")).toString().trimmed().isEmpty();
 }

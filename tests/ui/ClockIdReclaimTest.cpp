@@ -18,15 +18,21 @@ TEST(ClockIdReclaim, TheButtonNeedsTwelveCharactersAndAnIdleWindow) {
     SettingsTestWorld world;
     ClockIdReclaim reclaim(world.settings);
     const std::pair<const char*, bool> table[] = {
-        {"", false},          {"            ", false}, {"clk-1234567", false}, {" \tclk-1234567\t ", false},
-        {"clk-12345678", true}, {"  clk-12345678 ", true}, {"abcdefghijklmnop", true},
+        {"", false},
+        {"            ", false},
+        {"clk-1234567", false},
+        {" \tclk-1234567\t ", false},
+        {"clk-12345678", true},
+        {"  clk-12345678 ", true},
+        {"abcdefghijklmnop", true},
     };
     for (const auto& [typed, enabled] : table) {
         reclaim.setDraft(QString::fromUtf8(typed));
         EXPECT_EQ(reclaim.canReclaim(), enabled) << typed;
     }
-    world.env.server.route(kPath, {200, "{\"found\":false}", {{"Content-Type", "application/json"}},
-                                   std::chrono::milliseconds(300)});
+    world.env.server.route(
+        kPath,
+        {200, "{\"found\":false}", {{"Content-Type", "application/json"}}, std::chrono::milliseconds(300)});
     reclaim.setDraft(u"clk-12345678"_s);
     auto running = reclaim.reclaim();
     EXPECT_TRUE(reclaim.busy());

@@ -12,7 +12,8 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 AddressSuggestion suggestion(const QString& label, std::optional<QString> placeId,
-                             std::optional<double> lat = std::nullopt, std::optional<double> lon = std::nullopt) {
+                             std::optional<double> lat = std::nullopt,
+                             std::optional<double> lon = std::nullopt) {
     return AddressSuggestion{label, std::move(placeId), lat, lon};
 }
 
@@ -165,7 +166,8 @@ TEST_F(Search, AnUnknownZoneIsEstimatedFromTheLongitudeAndSaidSo) {
 TEST_F(Search, OnlyTheLatestChoiceApplies) {
     world.placeGate = std::make_unique<Gate>();
     world.placeAnswer = [](const QString& id) {
-        return id == u"first"_s ? foundPlace(51.5, -0.12, u"London"_s, {}) : foundPlace(48.85, 2.35, u"Paris"_s, {});
+        return id == u"first"_s ? foundPlace(51.5, -0.12, u"London"_s, {})
+                                : foundPlace(48.85, 2.35, u"Paris"_s, {});
     };
     auto first = search.choose(suggestion(u"London"_s, u"first"_s));
     auto second = search.choose(suggestion(u"Paris"_s, u"second"_s));

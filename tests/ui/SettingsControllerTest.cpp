@@ -132,7 +132,8 @@ TEST(SettingsController, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
     EXPECT_TRUE(text.startsWith(u"[Desktop Entry]\n"_s));
-    EXPECT_TRUE(text.contains(u"Exec=\""_s + QCoreApplication::applicationFilePath() + u"\"\n"_s)) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"Exec=\""_s + QCoreApplication::applicationFilePath() + u"\"\n"_s))
+        << text.toStdString();
     file.close();
 
     // A second window reads the entry back; the desktop's own "hidden" switch counts as off.

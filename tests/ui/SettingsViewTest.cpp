@@ -29,12 +29,14 @@ struct SettingsViewFixture : ::testing::Test {
             import QtQuick
             import Orvane.Settings
             SettingsView { learnAdhanBuiltInURL: "https://video.example.org/learn" }
-        )", QSize(640, 520), {{u"controller"_s, QVariant::fromValue(controller.get())}});
+        )",
+                            QSize(640, 520), {{u"controller"_s, QVariant::fromValue(controller.get())}});
         ASSERT_NE(view, nullptr);
         harness.settle(100);
     }
 
-    // Walks the Tab chain from the Done button until it comes back, with each stop's accessible name and role.
+    // Walks the Tab chain from the Done button until it comes back, with each stop's accessible name and
+    // role.
     QList<std::pair<QString, QAccessible::Role>> tabChain() {
         QList<std::pair<QString, QAccessible::Role>> stops;
         QQuickItem* done = findItem(view, u"doneButton"_s);
@@ -54,8 +56,8 @@ struct SettingsViewFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(SettingsViewFixture, EveryPaneDrawsAndEveryStopOfItsTabChainIsNamed) {
-    const std::pair<const char*, int> panes[] = {{"general", 17}, {"adhan", 20}, {"alerts", 9},
-                                                 {"location", 16}, {"api", 16},  {"account", 8}};
+    const std::pair<const char*, int> panes[] = {{"general", 17},  {"adhan", 20}, {"alerts", 9},
+                                                 {"location", 16}, {"api", 16},   {"account", 8}};
     for (const auto& [pane, minimumStops] : panes) {
         controller->setSelectedPane(QLatin1String(pane));
         harness.settle(50);
@@ -98,7 +100,8 @@ TEST_F(SettingsViewFixture, AStoredValueOutsideTheRowsShowsNoRowAndIsKept) {
     harness.settle(30);
     QQuickItem* help = findItem(view, u"alertsHelp"_s);
     ASSERT_NE(help, nullptr);
-    EXPECT_EQ(help->property("text").toString(), u"Your province/state only. Never other countries or states."_s);
+    EXPECT_EQ(help->property("text").toString(),
+              u"Your province/state only. Never other countries or states."_s);
     EXPECT_EQ(findItem(view, u"alertRangeBox"_s)->property("currentIndex").toInt(), -1);
     EXPECT_EQ(world.settings.alertsScope(), u"state"_s);
 }
@@ -124,6 +127,7 @@ TEST_F(SettingsViewFixture, TheLocationPaneSearchesShowsRowsAndChooses) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->location()->lookupMessage().isEmpty(); }, 5000));
     harness.settle(50);
     EXPECT_EQ(world.settings.manualCity(), u"Istanbul, Türkiye"_s);
-    EXPECT_EQ(findItem(view, u"currentPlace"_s)->property("text").toString(), u"Current: Istanbul, Türkiye"_s);
+    EXPECT_EQ(findItem(view, u"currentPlace"_s)->property("text").toString(),
+              u"Current: Istanbul, Türkiye"_s);
     harness.grab(u"settings-location-applied"_s);
 }

@@ -117,6 +117,21 @@ SettingsForm {
     }
 
     FormSection {
+        title: "Qur’an translation"
+        ChoicePicker {
+            objectName: "translationLanguage"
+            label: "Translation language"
+            rows: SettingsChoices.quranTranslations
+            value: pane.settings.quranTranslationLang
+            onPicked: v => pane.settings.quranTranslationLang = v
+        }
+        Caption {
+            text: "Arabic text is always shown. Choose the translation under it (English, Urdu, and more). " +
+                  "Downloaded once, then works offline."
+        }
+    }
+
+    FormSection {
         title: "Qur’an text size"
         ChoicePicker {
             objectName: "readingSize"

@@ -20,7 +20,8 @@ QString trimSpacesAndTabs(const QString& text) {
 
 }  // namespace
 
-ClockIdReclaim::ClockIdReclaim(AppSettings& settings, QObject* parent) : QObject(parent), settings_(settings) {
+ClockIdReclaim::ClockIdReclaim(AppSettings& settings, QObject* parent)
+    : QObject(parent), settings_(settings) {
     connect(&settings_, &AppSettings::clockIdChanged, this, &ClockIdReclaim::clockIdChanged);
 }
 

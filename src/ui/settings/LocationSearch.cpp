@@ -137,8 +137,8 @@ QCoro::Task<> LocationSearch::choose(AddressSuggestion suggestion) {
     // With no zone known, the sun's own hour at that longitude is the best guess.
     const double offset = looked.value_or(std::round(*lon / 15.0) + 0.0);
 
-    const bool saved = co_await settings_.rememberFixedLocationAndPush(name, *lat, *lon,
-                                                                       suggestion.placeId, offset);
+    const bool saved =
+        co_await settings_.rememberFixedLocationAndPush(name, *lat, *lon, suggestion.placeId, offset);
     if (!self) co_return;
     // The place is applied whatever became of the push; a newer choice owns the view state from here.
     if (generation != chooseGeneration_) co_return;

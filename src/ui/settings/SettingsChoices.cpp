@@ -5,6 +5,7 @@
 #include "model/Server.h"
 #include "platform/Endpoints.h"
 #include "services/AppSettings.h"
+#include "services/QuranLibrary.h"
 
 #include <QVariantMap>
 
@@ -76,7 +77,8 @@ QVariantList SettingsChoices::intervals() {
 }
 
 QVariantList SettingsChoices::weatherModes() {
-    return rows<const char*>({{"Auto (city)", "auto"}, {"Choose provider", "list"}, {"Custom URL", "custom"}});
+    return rows<const char*>(
+        {{"Auto (city)", "auto"}, {"Choose provider", "list"}, {"Custom URL", "custom"}});
 }
 
 QVariantList SettingsChoices::weatherProviders() {
@@ -91,6 +93,13 @@ QVariantList SettingsChoices::quranTextSizes() {
     QVariantList out;
     for (const AppSettings::QuranTextSize size : AppSettings::allQuranTextSizes())
         out.append(row(QString::fromLatin1(titles[int(size)]), AppSettings::rawValue(size)));
+    return out;
+}
+
+QVariantList SettingsChoices::quranTranslations() {
+    QVariantList out;
+    for (const QuranText::Edition& edition : QuranLibrary::translations())
+        out.append(row(edition.native, edition.code));
     return out;
 }
 
@@ -120,7 +129,8 @@ QString SettingsChoices::serviceNotice() {
     QString host = Server::baseURL().host();
     if (host.isEmpty()) host = Endpoints::builtIn().server.host();
     return u"Prayer times, weather, and Qibla stay on this device. The app may still contact "_s + host +
-           u" for clock ID reclaim, "_s + u"coarse check-in, dial logos, blessings text, Hijri date confirmation"_s +
+           u" for clock ID reclaim, "_s +
+           u"coarse check-in, dial logos, blessings text, Hijri date confirmation"_s +
            u" \u2014 not for Adhan MP3s or Learn Prayer video."_s;
 }
 

@@ -23,6 +23,7 @@ class SettingsChoices : public QObject {
     Q_PROPERTY(QVariantList weatherModes READ weatherModes CONSTANT)
     Q_PROPERTY(QVariantList weatherProviders READ weatherProviders CONSTANT)
     Q_PROPERTY(QVariantList quranTextSizes READ quranTextSizes CONSTANT)
+    Q_PROPERTY(QVariantList quranTranslations READ quranTranslations CONSTANT)
     Q_PROPERTY(QString serverBaseURL READ serverBaseURL CONSTANT)
     Q_PROPERTY(QString privacyURL READ privacyURL CONSTANT)
     Q_PROPERTY(QString serviceNotice READ serviceNotice CONSTANT)
@@ -41,6 +42,7 @@ class SettingsChoices : public QObject {
     static QVariantList weatherModes();
     static QVariantList weatherProviders();
     static QVariantList quranTextSizes();
+    static QVariantList quranTranslations();
     // The seven calculation methods in the order the window offers them.
     static QVariantList methods();
 

@@ -30,13 +30,14 @@ SettingsController::SettingsController(AppSettings& settings, QString initialPan
     connect(&AppEvents::shared(), &AppEvents::notificationAuthChanged, this,
             &SettingsController::refreshNotificationStatus);
     // Only changes after the window opened are sanitized; the stored name it opens with stays as it is.
-    connect(&settings_, &AppSettings::displayNameChanged, this, &SettingsController::sanitizeStoredDisplayName);
+    connect(&settings_, &AppSettings::displayNameChanged, this,
+            &SettingsController::sanitizeStoredDisplayName);
     refreshCustomAdhan();
 }
 
 const QStringList& SettingsController::panes() {
-    static const QStringList list{u"general"_s, u"adhan"_s, u"alerts"_s,
-                                  u"location"_s, u"api"_s,  u"account"_s};
+    static const QStringList list{u"general"_s,  u"adhan"_s, u"alerts"_s,
+                                  u"location"_s, u"api"_s,   u"account"_s};
     return list;
 }
 

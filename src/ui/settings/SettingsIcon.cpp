@@ -28,6 +28,7 @@ SettingsIcon::SettingsIcon(QQuickItem* parent) : SymbolIcon(parent) {
 QString SettingsIcon::resourceFor(const QString& name) {
     for (const auto& symbol : kSymbols)
         if (name == QLatin1StringView(symbol.name))
-            return QStringLiteral(":/qt/qml/Orvane/Settings/icons/%1.svg").arg(QLatin1StringView(symbol.file));
+            return QStringLiteral(":/qt/qml/Orvane/Settings/icons/%1.svg")
+                .arg(QLatin1StringView(symbol.file));
     return SymbolIcon::resourceFor(name);
 }

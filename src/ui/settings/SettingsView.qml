@@ -69,6 +69,19 @@ Pane {
             }
         }
 
+        ThemeText {
+            objectName: "storeFailure"
+            readonly property string failure: view.controller.settings.storeFailure
+            visible: failure.length > 0
+            Layout.fillWidth: true
+            wrapMode: Text.WordWrap
+            textStyle: "caption"
+            color: "#ff5c5c"
+            text: "Changes are not being saved on this computer: " + failure
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
+        }
+
         PaneTabs {
             Layout.alignment: Qt.AlignHCenter
             controller: view.controller

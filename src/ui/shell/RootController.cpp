@@ -99,7 +99,8 @@ void RootController::updateSettingsWindow() {
     }
     auto* window = new SettingsController(
         settings_, settingsPane_, SettingsChoices::methods(), biasLat, biasLon,
-        settingsServices_ ? *settingsServices_ : LocationSearch::Services(LocationSearch::defaultServices(this)),
+        settingsServices_ ? *settingsServices_
+                          : LocationSearch::Services(LocationSearch::defaultServices(this)),
         this);
     // Every rebuild the window asks for is forced, for the place the settings now hold. Without a place it
     // only shows the error: the user just closed the window and can open it again from there.
