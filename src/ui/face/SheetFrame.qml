@@ -2,8 +2,8 @@ import QtQuick
 import Orvane.Common
 import Orvane.Face
 
-// A sheet over the face: a dimmed window and a centred card of at least the given size (as far as the
-// window allows) holding the sheet's view. Closing it clears the flag that opened it.
+// A sheet over the face: a dimmed window and a centred card of at least the given size, taller when its
+// view asks for more, as far as the window allows. Closing it clears the flag that opened it.
 Item {
     id: sheet
     property bool open: false
@@ -26,7 +26,7 @@ Item {
         objectName: "sheetCard"
         anchors.centerIn: parent
         width: Math.min(sheet.width, sheet.minimumWidth)
-        height: Math.min(sheet.height, sheet.minimumHeight)
+        height: Math.min(sheet.height, Math.max(sheet.minimumHeight, view.item ? view.item.implicitHeight : 0))
         color: Theme.bg
         radius: 12
         borderColor: Theme.line
@@ -34,6 +34,7 @@ Item {
         clip: true
 
         Loader {
+            id: view
             anchors.fill: parent
             active: sheet.open
             sourceComponent: sheet.content !== null ? sheet.content : placeholder

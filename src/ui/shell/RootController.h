@@ -77,6 +77,8 @@ class RootController : public QObject {
     SettingsController* settingsWindow() const { return settingsWindow_; }
     // The settings window's lookups; tests answer them.
     void setSettingsServices(LocationSearch::Services services) { settingsServices_ = std::move(services); }
+    // The window's Quit command (Ctrl+Q); the application ends the clock.
+    Q_INVOKABLE void requestQuit() { Q_EMIT quitRequested(); }
 
     // The start-up task: hydrate, heal, arm the back-online check-in, pull the saved address, check in,
     // then load from the best known place (or show the error and look again once, 8 s later).
@@ -94,6 +96,7 @@ class RootController : public QObject {
     void settingsPaneChanged();
     void settingsWindowChanged();
     void metricChanged();
+    void quitRequested();
 
   private:
     QCoro::Task<> loadBestKnownPlace(bool force, bool openSettingsWhenNone = true);

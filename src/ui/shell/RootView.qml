@@ -5,6 +5,7 @@ import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
 import Orvane.Settings
+import Orvane.Calendar
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
@@ -53,6 +54,14 @@ Item {
                     metric: root.controller.metric
                 }
                 Component.onCompleted: root.controller.attachFace(face)
+                calendarSheet: Component {
+                    IslamicCalendarView {
+                        objectName: "islamicCalendarView"
+                        bundle: root.controller.bundle
+                        now: faceView.face.now
+                        onDismissed: faceView.face.showCalendar = false
+                    }
+                }
                 learnAdhanSheet: Component {
                     LearnAdhanView {
                         objectName: "learnAdhanView"
