@@ -5,6 +5,7 @@ import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
 import Orvane.Settings
+import Orvane.Quran
 import Orvane.Calendar
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
@@ -56,6 +57,13 @@ Item {
                     metric: root.controller.metric
                 }
                 Component.onCompleted: root.controller.attachFace(face)
+                quranReader: Component {
+                    QuranReaderView {
+                        objectName: "quranReader"
+                        settings: root.controller.settings
+                        onCloseRequested: faceView.face.showQuran = false
+                    }
+                }
                 calendarSheet: Component {
                     IslamicCalendarView {
                         objectName: "islamicCalendarView"
