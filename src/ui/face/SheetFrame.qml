@@ -4,7 +4,7 @@ import Orvane.Face
 
 // A sheet over the face: a dimmed window and a centred card of at least the given size, taller when its
 // view asks for more, as far as the window allows. Closing it clears the flag that opened it.
-Item {
+FocusScope {
     id: sheet
     property bool open: false
     property real minimumWidth: 720
@@ -15,6 +15,9 @@ Item {
 
     visible: open
     z: 1000
+    // An open sheet holds the keyboard: Tab moves among its own controls and Escape closes it.
+    onOpenChanged: if (open) sheet.forceActiveFocus(Qt.OtherFocusReason)
+    Keys.onEscapePressed: sheet.closed()
 
     Rectangle {
         anchors.fill: parent
@@ -50,15 +53,25 @@ Item {
                 textStyle: "title3"
                 color: Theme.textMuted
             }
-            ThemeText {
+            FocusButton {
+                objectName: "sheetDone"
                 anchors.right: parent.right
                 anchors.top: parent.top
-                anchors.margins: 16
+                anchors.margins: 10
+                width: doneText.implicitWidth + 12
+                height: doneText.implicitHeight + 12
+                focusRadius: 6
                 text: "Done"
-                textStyle: "body"
-                semibold: true
-                color: Theme.gold
-                TapHandler { onTapped: sheet.closed() }
+                onClicked: sheet.closed()
+                ThemeText {
+                    id: doneText
+                    anchors.centerIn: parent
+                    Accessible.ignored: true
+                    text: "Done"
+                    textStyle: "body"
+                    semibold: true
+                    color: Theme.gold
+                }
             }
         }
     }

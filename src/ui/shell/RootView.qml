@@ -37,6 +37,8 @@ Item {
             id: faceLoader
             anchors.fill: parent
             active: root.controller.hasBundle
+            // Under the call-to-prayer overlay the face takes no keys, so Tab cannot wander beneath it.
+            enabled: !overlay.visible
             sourceComponent: ClockFaceView {
                 id: faceView
                 alertsPanel: panels.alertsPanel; qiblaPanel: panels.qiblaPanel
@@ -69,6 +71,8 @@ Item {
         }
 
         AdhanRingView {
+            id: overlay
+            objectName: "adhanOverlay"
             anchors.fill: parent
             z: 10
             visible: opacity > 0
