@@ -174,7 +174,10 @@ std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon) {
     return ReverseGeocode{city, nonEmpty(n->place.countryCode), nonEmpty(n->place.region)};
 }
 
-QCoro::Task<Zone> timeZone(double lat, double lon, QDateTime at) {
+namespace {
+
+// The maps service's zone, else the offline database's; nothing when neither knows the place.
+QCoro::Task<std::optional<Zone>> lookupZone(double lat, double lon, QDateTime at) {
     if (hasKey() && std::isfinite(lat) && std::isfinite(lon) && at.isValid()) {
         QUrlQuery q;
         q.addQueryItem(QStringLiteral("location"), latLon(lat, lon));
@@ -184,7 +187,19 @@ QCoro::Task<Zone> timeZone(double lat, double lon, QDateTime at) {
             if (std::optional<Zone> zone = zoneFromReply(*o, at)) co_return *zone;
         }
     }
-    if (std::optional<Zone> zone = offlineZone(lat, lon, at)) co_return *zone;
+    co_return offlineZone(lat, lon, at);
+}
+
+}  // namespace
+
+QCoro::Task<std::optional<double>> lookupOffsetHours(double lat, double lon, QDateTime at) {
+    const std::optional<Zone> zone = co_await lookupZone(lat, lon, std::move(at));
+    if (!zone) co_return std::nullopt;
+    co_return zone->offsetHours;
+}
+
+QCoro::Task<Zone> timeZone(double lat, double lon, QDateTime at) {
+    if (std::optional<Zone> zone = co_await lookupZone(lat, lon, at)) co_return *zone;
     if (std::abs(lat) <= 0.01 && std::abs(lon) <= 0.01) co_return Zone{std::round(lon / 15.0) + 0.0, {}};
     co_return Zone{deviceOffsetHours(), std::nullopt};
 }

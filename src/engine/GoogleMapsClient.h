@@ -29,6 +29,9 @@ struct Zone {
 
 // Offset of the place from UTC in hours at the instant; never fails.
 QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at);
+// The same lookup without the guesses: the maps service's zone, else the offline database's; nothing when
+// neither knows the place.
+QCoro::Task<std::optional<double>> lookupOffsetHours(double lat, double lon, QDateTime at);
 // The same lookup, keeping the zone's name, so the offset can follow the zone's later changes.
 QCoro::Task<Zone> timeZone(double lat, double lon, QDateTime at);
 
