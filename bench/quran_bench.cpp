@@ -4,6 +4,8 @@
 // A fixed baseline (summing a small array) is measured in the same run so figures can be read as ratios.
 #include <benchmark/benchmark.h>
 
+#include "Baseline.h"
+
 #include "QuranFixture.h"
 #include "platform/Http.h"
 #include "services/CacheFolder.h"
@@ -19,14 +21,6 @@
 
 namespace {
 
-void Baseline(benchmark::State& state) {
-    std::array<double, 64> values{};
-    std::iota(values.begin(), values.end(), 1.0);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(values.data());
-        benchmark::DoNotOptimize(std::accumulate(values.begin(), values.end(), 0.0));
-    }
-}
 BENCHMARK(Baseline);
 
 QByteArray stored(const char* id) {
