@@ -104,6 +104,12 @@ QString oneDecimal(double value) {
 namespace GoogleMapsClient {
 
 QiblaImages qiblaImages(double lat, double lon, double bearing, bool available) {
+    if (!hasKey()) {
+        QiblaImages none;
+        none.bearing = std::round(bearing * 10.0) / 10.0;
+        none.streetviewAvailable = false;
+        return none;
+    }
     const Endpoints& e = Endpoints::current();
     const QString location = latLon(lat, lon);
     QUrlQuery street;

@@ -30,7 +30,9 @@ QCoro::Task<ReverseGeocode> reverseGeocode(double lat, double lon);
 // False only when the metadata service answers with a status other than "OK".
 QCoro::Task<bool> streetViewAvailable(double lat, double lon);
 
-// The street-level and road-map image addresses of the qibla at a place; no request is made.
+// The street-level and road-map image addresses of the qibla at a place; no request is made. Without a
+// maps key neither picture can be had: both addresses are empty and street view counts as unavailable, so
+// the panel shows its no-picture states instead of asking with an empty key.
 QiblaImages qiblaImages(double lat, double lon, double bearing, bool available);
 
 // The offline answers on their own (no network): the zone of the nearest place within 300 km, and the

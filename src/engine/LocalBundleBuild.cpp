@@ -75,16 +75,22 @@ AdhanBundle adhanItems(const QString& adhanLang) {
 }
 
 ThemeConfig fallbackTheme() {
-    const QUrl sun = Endpoints::current().solarImage.resolved(
-        QUrl(QStringLiteral("/assets/img/latest/latest_256_0193.jpg")));
-    return ThemeConfig{true, true, 120, 120, sun.toString(QUrl::FullyEncoded)};
+    return ThemeConfig{true, true, 120, 120, NasaSunImage::defaultURL().toString(QUrl::FullyEncoded)};
 }
 
-Sources sources(const QString& weatherLabel, bool weatherActive) {
+// The alerts credit says, as the weather's does, when the list is a stored one; a list that could not be
+// checked at all is an inactive source, so no view takes its emptiness for "no alerts".
+SourceItem alertsCredit(LocalAlerts::Origin origin) {
+    const QString suffix = origin == LocalAlerts::Origin::Stored ? QStringLiteral(" (cached)") : QString();
+    return SourceItem{QStringLiteral("NWS/EC/USGS") + suffix, QStringLiteral("Local alerts") + suffix,
+                      origin != LocalAlerts::Origin::Unchecked};
+}
+
+Sources sources(const QString& weatherLabel, bool weatherActive, LocalAlerts::Origin alertsOrigin) {
     Sources s;
     s.network = SourceNetwork{QStringLiteral("local"), QStringLiteral("On-device"), QStringLiteral("—")};
     s.weather = SourceItem{weatherLabel, weatherLabel, weatherActive};
-    s.alerts = SourceItem{QStringLiteral("NWS/EC/USGS"), QStringLiteral("Local alerts"), true};
+    s.alerts = alertsCredit(alertsOrigin);
     s.prayer = SourceItem{QStringLiteral("PrayTimes"), QStringLiteral("Local prayer"), true};
     s.moon = SourceItem{QStringLiteral("NASA tables"), QStringLiteral("Local moon"), true};
     return s;
@@ -134,8 +140,9 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     bundle.moon = LocalMoon::info(now, labels);
     bundle.events = LocalHijri::upcomingEvents(now, kEventCount, labels, place);
 
-    bundle.alerts = co_await LocalAlerts::fetch(lat, lon, country, geo.admin1, settings.alertsScope,
-                                                settings.alertsRefreshHours, forceNetwork);
+    LocalAlerts::Fetched alerts = co_await LocalAlerts::fetch(
+        lat, lon, country, geo.admin1, settings.alertsScope, settings.alertsRefreshHours, forceNetwork);
+    bundle.alerts = std::move(alerts.items);
 
     WeatherFetcher::Result weather = co_await weatherTask;
     if (weather.weather) localizeConditions(*weather.weather, labels);
@@ -149,7 +156,7 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     bundle.lang = settings.lang;
     bundle.rtl = isRightToLeft(settings.lang);
     bundle.weather = std::move(weather.weather);
-    bundle.sources = sources(weather.providerLabel, bundle.weather.has_value());
+    bundle.sources = sources(weather.providerLabel, bundle.weather.has_value(), alerts.origin);
     bundle.theme = ThemeCache::cached().value_or(fallbackTheme());
     bundle.labels = labels;
     co_return bundle;

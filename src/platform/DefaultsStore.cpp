@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -149,12 +150,56 @@ std::optional<Object> decodeValue(int type, const QByteArray& bytes) {
     return std::nullopt;
 }
 
+// The SQLite driver binds a null string or byte array as SQL NULL, which the table refuses; an empty value
+// is stored as the empty value it is.
+QByteArray nonNull(QByteArray bytes) {
+    if (bytes.isNull()) bytes = QByteArray("", 0);
+    return bytes;
+}
+QString nonNull(QString text) {
+    if (text.isNull()) text = QStringLiteral("");
+    return text;
+}
+
+// Errors that say the database itself cannot be written now (full disk, read-only or locked file, I/O),
+// as opposed to one value it refuses. Those keep every queued key for a later attempt.
+bool isDatabaseFault(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    if (!ok) return true;
+    switch (code) {
+        case 5:   // SQLITE_BUSY
+        case 6:   // SQLITE_LOCKED
+        case 7:   // SQLITE_NOMEM
+        case 8:   // SQLITE_READONLY
+        case 10:  // SQLITE_IOERR
+        case 11:  // SQLITE_CORRUPT
+        case 13:  // SQLITE_FULL
+        case 14:  // SQLITE_CANTOPEN
+        case 15:  // SQLITE_PROTOCOL
+        case 26:  // SQLITE_NOTADB
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString errorText(const QSqlError& error) {
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return text.isEmpty() ? QStringLiteral("unknown error") : text;
+}
+
 }  // namespace
 
 DefaultsStore::DefaultsStore(const QString& path) : path_(path) {
     if (!open()) {
-        qCWarning(lcDefaults) << "settings store unusable, keeping settings in memory only:" << path_;
+        setFailure(QStringLiteral("Settings cannot be saved: %1 could not be opened. Changes are kept only "
+                                  "until Orvane quits.")
+                       .arg(path_));
     }
+    // Quitting flushes what the last pass of the event loop left queued.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        connect(app, &QCoreApplication::aboutToQuit, this, &DefaultsStore::sync);
 }
 
 DefaultsStore::~DefaultsStore() {
@@ -207,7 +252,9 @@ bool DefaultsStore::openAt(const QString& path) {
         q.finish();
         const bool ready =
             q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-            q.exec(QStringLiteral("PRAGMA synchronous=FULL")) &&
+            // Grouped writes make NORMAL enough: a commit in WAL mode survives the process being killed,
+            // and only a power cut can lose the last few.
+            q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
             q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT "
                                   "NULL, type INTEGER NOT NULL, value BLOB NOT NULL)"));
         q.finish();
@@ -263,41 +310,76 @@ void DefaultsStore::moveAside(const QString& why) {
     }
 }
 
-bool DefaultsStore::persist(const QString& key) {
+void DefaultsStore::queue(const QString& key) {
     pending_.insert(key);
-    return persistPending();
+    if (flushQueued_) return;
+    if (!QCoreApplication::instance()) {
+        persistPending();
+        return;
+    }
+    flushQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            flushQueued_ = false;
+            persistPending();
+        },
+        Qt::QueuedConnection);
 }
 
 bool DefaultsStore::persistPending() {
     if (connection_.isEmpty()) return pending_.isEmpty();
     if (pending_.isEmpty()) return true;
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    if (!db.transaction()) return false;
+    const auto fail = [&](const QSqlError& error) {
+        db.rollback();
+        setFailure(QStringLiteral("Settings could not be saved to %1 (%2). Orvane tries again with the next "
+                                  "change; until then changes are kept only while it runs.")
+                       .arg(path_, errorText(error)));
+        return false;
+    };
+    if (!db.transaction()) return fail(db.lastError());
     QSqlQuery upsert(db);
     QSqlQuery erase(db);
-    upsert.prepare(QStringLiteral("INSERT OR REPLACE INTO defaults (key, type, value) VALUES (?, ?, ?)"));
-    erase.prepare(QStringLiteral("DELETE FROM defaults WHERE key = ?"));
-    bool ok = true;
+    if (!upsert.prepare(
+            QStringLiteral("INSERT OR REPLACE INTO defaults (key, type, value) VALUES (?, ?, ?)")))
+        return fail(upsert.lastError());
+    if (!erase.prepare(QStringLiteral("DELETE FROM defaults WHERE key = ?"))) return fail(erase.lastError());
     for (const QString& key : std::as_const(pending_)) {
         const auto it = values_.constFind(key);
-        if (it == values_.cend()) {
-            erase.bindValue(0, key);
-            ok = erase.exec() && ok;
-        } else {
-            upsert.bindValue(0, key);
-            upsert.bindValue(1, int(it->type));
-            upsert.bindValue(2, encodeValue(*it));
-            ok = upsert.exec() && ok;
+        QSqlQuery& q = it == values_.cend() ? erase : upsert;
+        q.bindValue(0, nonNull(key));
+        if (it != values_.cend()) {
+            q.bindValue(1, int(it->type));
+            q.bindValue(2, nonNull(encodeValue(*it)));
         }
+        if (q.exec()) continue;
+        const QSqlError error = q.lastError();
+        if (isDatabaseFault(error)) {
+            upsert.finish();
+            erase.finish();
+            return fail(error);
+        }
+        // One value the database refuses must not keep every later write off the disk.
+        qCWarning(lcDefaults).noquote()
+            << "settings key" << key << "could not be stored and was dropped:" << errorText(error);
     }
     upsert.finish();
     erase.finish();
-    if (!ok || !db.commit()) {
-        db.rollback();
-        return false;
-    }
+    if (!db.commit()) return fail(db.lastError());
     pending_.clear();
+    setFailure(QString());
     return true;
+}
+
+void DefaultsStore::setFailure(const QString& text) {
+    if (text == failure_) return;
+    failure_ = text;
+    if (!text.isEmpty())
+        qCWarning(lcDefaults).noquote() << text;
+    else
+        qCInfo(lcDefaults).noquote() << "settings are being saved again to" << path_;
+    emit failureChanged();
 }
 
 bool DefaultsStore::sync() {
@@ -413,34 +495,34 @@ std::optional<DefaultsStore::StringMap> DefaultsStore::stringMap(const QString& 
     return it->value.value<StringMap>();
 }
 
-bool DefaultsStore::setObject(const QString& key, const Object& object) {
+void DefaultsStore::setObject(const QString& key, const Object& object) {
     values_.insert(key, object);
-    return persist(key);
+    queue(key);
 }
 
-bool DefaultsStore::setBool(const QString& key, bool value) {
-    return setObject(key, {Type::Bool, value});
+void DefaultsStore::setBool(const QString& key, bool value) {
+    setObject(key, {Type::Bool, value});
 }
-bool DefaultsStore::setInteger(const QString& key, qint64 value) {
-    return setObject(key, {Type::Int, value});
+void DefaultsStore::setInteger(const QString& key, qint64 value) {
+    setObject(key, {Type::Int, value});
 }
-bool DefaultsStore::setDouble(const QString& key, double value) {
-    return setObject(key, {Type::Double, value});
+void DefaultsStore::setDouble(const QString& key, double value) {
+    setObject(key, {Type::Double, value});
 }
-bool DefaultsStore::setString(const QString& key, const QString& value) {
-    return setObject(key, {Type::String, value});
+void DefaultsStore::setString(const QString& key, const QString& value) {
+    setObject(key, {Type::String, value});
 }
-bool DefaultsStore::setData(const QString& key, const QByteArray& value) {
-    return setObject(key, {Type::Bytes, value});
+void DefaultsStore::setData(const QString& key, const QByteArray& value) {
+    setObject(key, {Type::Bytes, value});
 }
-bool DefaultsStore::setStringList(const QString& key, const QStringList& value) {
-    return setObject(key, {Type::StringList, value});
+void DefaultsStore::setStringList(const QString& key, const QStringList& value) {
+    setObject(key, {Type::StringList, value});
 }
-bool DefaultsStore::setStringMap(const QString& key, const StringMap& value) {
-    return setObject(key, {Type::StringMap, QVariant::fromValue(value)});
+void DefaultsStore::setStringMap(const QString& key, const StringMap& value) {
+    setObject(key, {Type::StringMap, QVariant::fromValue(value)});
 }
 
-bool DefaultsStore::remove(const QString& key) {
+void DefaultsStore::remove(const QString& key) {
     values_.remove(key);
-    return persist(key);
+    queue(key);
 }

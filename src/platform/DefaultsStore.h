@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QObject>
 #include <QPair>
 #include <QSet>
 #include <QString>
@@ -11,11 +12,13 @@
 #include <QVariant>
 #include <optional>
 
-// The user-defaults store: typed values per key, held in memory and persisted in SQLite, one transaction
-// per write, so a write survives the process being killed right after it. Reads convert between types the
-// way the clock's settings expect (a number read as a string gives its text, "12" read as an integer gives
-// 12, "abc" gives 0). Used from the GUI thread only.
-class DefaultsStore {
+// The user-defaults store: typed values per key, held in memory and persisted in SQLite. The keys written
+// in one pass of the event loop reach the disk together in one transaction at the end of that pass, so a
+// write survives the process being killed soon after it. Reads convert between types the way the clock's
+// settings expect (a number read as a string gives its text, "12" read as an integer gives 12, "abc" gives
+// 0). Used from the GUI thread only.
+class DefaultsStore : public QObject {
+    Q_OBJECT
   public:
     enum class Type { Bool = 1, Int = 2, Double = 3, String = 4, Bytes = 5, StringList = 6, StringMap = 7 };
     using StringMap = QMap<QString, QString>;
@@ -29,9 +32,10 @@ class DefaultsStore {
     };
 
     // Opens (or creates) the database at `path`. A database that cannot be opened or read is moved aside
-    // and a fresh one is started; with no usable file at all the store still works in memory.
+    // and a fresh one is started; with no usable file at all the store still works in memory and says so
+    // through failure().
     explicit DefaultsStore(const QString& path);
-    ~DefaultsStore();
+    ~DefaultsStore() override;
     DefaultsStore(const DefaultsStore&) = delete;
     DefaultsStore& operator=(const DefaultsStore&) = delete;
 
@@ -44,6 +48,9 @@ class DefaultsStore {
 
     QString path() const { return path_; }
     bool isPersistent() const { return !connection_.isEmpty(); }
+    // Why settings are not reaching the disk (the file cannot be opened, or writing it fails), in words for
+    // the user; empty while every write is stored.
+    QString failure() const { return failure_; }
 
     bool contains(const QString& key) const { return values_.contains(key); }
     std::optional<Object> object(const QString& key) const;
@@ -60,20 +67,25 @@ class DefaultsStore {
     std::optional<QStringList> stringList(const QString& key) const;
     std::optional<StringMap> stringMap(const QString& key) const;
 
-    // Writes return whether the value reached the disk; the in-memory value is changed in any case and a
-    // failed key is retried by the next write or sync().
-    bool setBool(const QString& key, bool value);
-    bool setInteger(const QString& key, qint64 value);
-    bool setDouble(const QString& key, double value);
-    bool setString(const QString& key, const QString& value);
-    bool setData(const QString& key, const QByteArray& value);
-    bool setStringList(const QString& key, const QStringList& value);
-    bool setStringMap(const QString& key, const StringMap& value);
-    bool setObject(const QString& key, const Object& object);
-    bool remove(const QString& key);
+    // Writes change the value in memory at once and queue the key for the disk, which it reaches at the
+    // end of the current event-loop pass (at once when no application object exists). A value the database
+    // refuses is dropped from the queue with a log line; a database that cannot be written keeps the queue
+    // for the next attempt and sets failure().
+    void setBool(const QString& key, bool value);
+    void setInteger(const QString& key, qint64 value);
+    void setDouble(const QString& key, double value);
+    void setString(const QString& key, const QString& value);
+    void setData(const QString& key, const QByteArray& value);
+    void setStringList(const QString& key, const QStringList& value);
+    void setStringMap(const QString& key, const StringMap& value);
+    void setObject(const QString& key, const Object& object);
+    void remove(const QString& key);
 
-    // Retries writes that failed and checkpoints the write-ahead log; true when everything is on disk.
+    // Writes the queued keys now and checkpoints the write-ahead log; true when everything is on disk.
     bool sync();
+
+  signals:
+    void failureChanged();
 
   private:
     bool open();
@@ -81,11 +93,14 @@ class DefaultsStore {
     void moveAside(const QString& why);
     void closeConnection();
     bool load();
-    bool persist(const QString& key);
+    void queue(const QString& key);
     bool persistPending();
+    void setFailure(const QString& text);
 
     QString path_;
     QString connection_;  // empty: memory only
     QHash<QString, Object> values_;
-    QSet<QString> pending_;  // keys whose last write did not reach the disk
+    QSet<QString> pending_;  // keys written in memory and not yet on disk
+    bool flushQueued_ = false;
+    QString failure_;
 };

@@ -101,6 +101,7 @@ int clampToInt(qint64 v) {
 AppSettings::AppSettings(QObject* parent) : AppSettings(DefaultsStore::standard(), parent) {}
 
 AppSettings::AppSettings(DefaultsStore& store, QObject* parent) : QObject(parent), store_(store) {
+    connect(&store_, &DefaultsStore::failureChanged, this, &AppSettings::storeFailureChanged);
     InstallCleanup::runIfNeededBeforeSettingsLoad(store_);
     suppressWrites_ = true;
     cachedDeviceId_ = bootstrapDeviceId(store_);
@@ -225,6 +226,10 @@ bool AppSettings::hasManualCoordinates() const {
 bool AppSettings::hasManualTimezone() const {
     return store_.contains(QStringLiteral("profile.") + cachedDeviceId_.value_or(QString()) +
                            QStringLiteral(".manualTzOffsetHours"));
+}
+
+QString AppSettings::storeFailure() const {
+    return store_.failure();
 }
 
 bool AppSettings::hasUsableFixedAddress() const {

@@ -64,6 +64,8 @@ class AppSettings : public QObject {
     Q_PROPERTY(QString deviceId READ deviceId CONSTANT)
     Q_PROPERTY(bool effectiveMetric READ effectiveMetric NOTIFY unitsModeChanged)
     Q_PROPERTY(bool hasUsableFixedAddress READ hasUsableFixedAddress NOTIFY locationChanged)
+    // Why settings are not being saved (the store's file cannot be opened or written); empty while they are.
+    Q_PROPERTY(QString storeFailure READ storeFailure NOTIFY storeFailureChanged)
 
   public:
     // Loads every setting from `store` (the process's standard store by default), after the once-per-build
@@ -234,6 +236,7 @@ class AppSettings : public QObject {
 
     SettingsSnapshot snapshot() const;
     DefaultsStore& store() const { return store_; }
+    QString storeFailure() const;
 
     // Identifiers.
     QString deviceId();
@@ -328,6 +331,7 @@ class AppSettings : public QObject {
     void quranResumeSurahChanged();
     void quranResumeAyahChanged();
     void locationChanged();
+    void storeFailureChanged();
 
   private:
     template <class T>

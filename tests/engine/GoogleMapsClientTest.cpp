@@ -147,6 +147,15 @@ TEST_F(MapsTest, NoKeyMeansNoRequest) {
     EXPECT_TRUE(server.log().isEmpty());
 }
 
+TEST_F(MapsTest, NoKeyGivesNoQiblaPictureAddresses) {
+    useKey(QStringLiteral("  "));
+    const QiblaImages images = GoogleMapsClient::qiblaImages(21.4225, 39.8262, 0.0, true);
+    EXPECT_TRUE(images.streetviewUrl.isEmpty());
+    EXPECT_TRUE(images.mapUrl.isEmpty());
+    EXPECT_EQ(images.streetviewAvailable, false);
+    EXPECT_DOUBLE_EQ(images.bearing, 0.0);
+}
+
 TEST_F(MapsTest, QiblaImageAddresses) {
     const QiblaImages images = GoogleMapsClient::qiblaImages(51.5074, -0.1278, 118.987654, false);
     EXPECT_DOUBLE_EQ(images.bearing, 119.0);

@@ -7,6 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QUuid>
 #include <cmath>
 #include <csignal>
 #include <limits>
@@ -17,37 +21,169 @@ QString storePath(const TempHome& home) {
     return home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
 }
 
+// A second connection to the same file, as another process would see it.
+class Peer {
+  public:
+    explicit Peer(const QString& path) : name_(QUuid::createUuid().toString()) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(path);
+        db.open();
+    }
+    ~Peer() {
+        QSqlDatabase::database(name_, false).close();
+        QSqlDatabase::removeDatabase(name_);
+    }
+    bool exec(const QString& sql) { return QSqlQuery(QSqlDatabase::database(name_)).exec(sql); }
+    QStringList keys() {
+        QSqlQuery q(QSqlDatabase::database(name_));
+        q.exec(QStringLiteral("SELECT key FROM defaults ORDER BY key"));
+        QStringList list;
+        while (q.next()) list.append(q.value(0).toString());
+        return list;
+    }
+
+  private:
+    QString name_;
+};
+
+// Collects the log lines of the store while it lives.
+struct LogCapture {
+    static inline QStringList lines;
+    QtMessageHandler previous;
+    LogCapture() {
+        lines.clear();
+        previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& text) {
+                if (QLatin1String(context.category) == QLatin1String("orvane.defaults")) lines.append(text);
+            });
+    }
+    ~LogCapture() { qInstallMessageHandler(previous); }
+};
+
 }  // namespace
 
 TEST(DefaultsStore, EveryTypeSurvivesAReopen) {
+    using T = DefaultsStore::Type;
+    const std::pair<const char*, DefaultsStore::Object> table[] = {
+        {"b", {T::Bool, true}},
+        {"bFalse", {T::Bool, false}},
+        {"i", {T::Int, qint64(-9007199254740993LL)}},
+        {"d", {T::Double, 0.1}},
+        {"s", {T::String, QStringLiteral("Mecca \u0645\u0643\u0629\n\"'")}},
+        {"emptyString", {T::String, QStringLiteral("")}},
+        {"nullString", {T::String, QString()}},
+        {"bytes", {T::Bytes, QByteArray("\0\xff\x01", 3)}},
+        {"emptyBytes", {T::Bytes, QByteArray("", 0)}},
+        {"nullBytes", {T::Bytes, QByteArray()}},
+        {"list", {T::StringList, QStringList{QStringLiteral("a"), QString()}}},
+        {"emptyList", {T::StringList, QStringList()}},
+        {"map", {T::StringMap, QVariant::fromValue(DefaultsStore::StringMap{{QStringLiteral("k"), {}}})}},
+        {"emptyMap", {T::StringMap, QVariant::fromValue(DefaultsStore::StringMap())}},
+    };
     TempHome home;
     const QString path = storePath(home);
     {
         DefaultsStore store(path);
         ASSERT_TRUE(store.isPersistent());
-        EXPECT_TRUE(store.setBool(QStringLiteral("b"), true));
-        EXPECT_TRUE(store.setInteger(QStringLiteral("i"), -9007199254740993LL));
-        EXPECT_TRUE(store.setDouble(QStringLiteral("d"), 0.1));
-        EXPECT_TRUE(store.setDouble(QStringLiteral("inf"), std::numeric_limits<double>::infinity()));
-        EXPECT_TRUE(store.setString(QStringLiteral("s"), QStringLiteral("Mecca \u0645\u0643\u0629\n\"'")));
-        EXPECT_TRUE(store.setData(QStringLiteral("bytes"), QByteArray("\0\xff\x01", 3)));
-        EXPECT_TRUE(store.setStringList(QStringLiteral("list"), {QStringLiteral("a"), QString()}));
-        EXPECT_TRUE(store.setStringMap(QStringLiteral("map"), {{QStringLiteral("k"), QStringLiteral("v")}}));
-        EXPECT_TRUE(store.setString(QStringLiteral("gone"), QStringLiteral("x")));
-        EXPECT_TRUE(store.remove(QStringLiteral("gone")));
+        for (const auto& [key, object] : table) store.setObject(QLatin1String(key), object);
+        store.setDouble(QStringLiteral("inf"), std::numeric_limits<double>::infinity());
+        store.setString(QStringLiteral("gone"), QStringLiteral("x"));
+        store.remove(QStringLiteral("gone"));
+        EXPECT_TRUE(store.sync());
+        EXPECT_TRUE(store.failure().isEmpty());
     }
+    EXPECT_EQ(Peer(path).keys().size(), std::size(table) + 1);
     DefaultsStore store(path);
-    EXPECT_TRUE(store.boolean(QStringLiteral("b")));
-    EXPECT_EQ(store.object(QStringLiteral("b"))->type, DefaultsStore::Type::Bool);
-    EXPECT_EQ(store.integer(QStringLiteral("i")), -9007199254740993LL);
-    EXPECT_EQ(store.doubleValue(QStringLiteral("d")), 0.1);
+    for (const auto& [key, object] : table) {
+        SCOPED_TRACE(key);
+        const std::optional<DefaultsStore::Object> read = store.object(QLatin1String(key));
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->type, object.type);
+        switch (object.type) {
+            case T::String:
+                EXPECT_EQ(read->value.toString(), object.value.toString());
+                break;
+            case T::Bytes:
+                EXPECT_EQ(read->value.toByteArray(), object.value.toByteArray());
+                break;
+            case T::StringList:
+                EXPECT_EQ(read->value.toStringList(), object.value.toStringList());
+                break;
+            case T::StringMap:
+                EXPECT_EQ(read->value.value<DefaultsStore::StringMap>(),
+                          object.value.value<DefaultsStore::StringMap>());
+                break;
+            default:
+                EXPECT_EQ(*read, object);
+        }
+    }
+    EXPECT_EQ(store.string(QStringLiteral("emptyString")), QString());
     EXPECT_TRUE(std::isinf(store.doubleValue(QStringLiteral("inf"))));
-    EXPECT_EQ(*store.string(QStringLiteral("s")), QStringLiteral("Mecca \u0645\u0643\u0629\n\"'"));
-    EXPECT_EQ(*store.data(QStringLiteral("bytes")), QByteArray("\0\xff\x01", 3));
-    EXPECT_EQ(*store.stringList(QStringLiteral("list")), (QStringList{QStringLiteral("a"), QString()}));
-    EXPECT_EQ(store.stringMap(QStringLiteral("map"))->value(QStringLiteral("k")), QStringLiteral("v"));
     EXPECT_FALSE(store.contains(QStringLiteral("gone")));
-    EXPECT_EQ(store.keys().size(), 8);
+    EXPECT_EQ(store.keys().size(), std::size(table) + 1);
+}
+
+TEST(DefaultsStore, ARefusedValueIsDroppedAndLaterWritesStillReachTheDisk) {
+    TempHome home;
+    const QString path = storePath(home);
+    DefaultsStore store(path);
+    Peer peer(path);
+    // The database refuses one key, as it would a value it cannot hold.
+    ASSERT_TRUE(
+        peer.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON defaults WHEN NEW.key = "
+                                 "'refused' BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    LogCapture log;
+    store.setString(QStringLiteral("before"), QStringLiteral("1"));
+    store.setString(QStringLiteral("refused"), QStringLiteral("x"));
+    store.setString(QStringLiteral("sameRound"), QStringLiteral("2"));
+    EXPECT_TRUE(store.sync());
+    store.setString(QStringLiteral("later"), QStringLiteral("3"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(peer.keys(),
+              (QStringList{QStringLiteral("before"), QStringLiteral("later"), QStringLiteral("sameRound")}));
+    ASSERT_EQ(log.lines.size(), 1);
+    EXPECT_TRUE(log.lines.first().contains(QStringLiteral("refused")));
+    // A refused value is not a store failure, and the memory keeps what the user set.
+    EXPECT_TRUE(store.failure().isEmpty());
+    EXPECT_EQ(store.string(QStringLiteral("refused")), QStringLiteral("x"));
+}
+
+TEST(DefaultsStore, WritesOfOnePassReachTheDiskTogetherAtItsEnd) {
+    TempHome home;
+    const QString path = storePath(home);
+    DefaultsStore store(path);
+    Peer peer(path);
+    for (int i = 0; i < 25; ++i) store.setInteger(QStringLiteral("k%1").arg(i, 2, 10, QLatin1Char('0')), i);
+    EXPECT_TRUE(peer.keys().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(peer.keys().size(), 25);
+    store.remove(QStringLiteral("k00"));
+    store.setInteger(QStringLiteral("k01"), 100);
+    EXPECT_EQ(peer.keys().size(), 25);
+    EXPECT_TRUE(store.sync());  // a sync does not wait for the pass to end
+    EXPECT_EQ(peer.keys().size(), 24);
+    EXPECT_EQ(DefaultsStore(path).integer(QStringLiteral("k01")), 100);
+}
+
+TEST(DefaultsStore, ADatabaseThatCannotBeWrittenIsReportedAndCaughtUpLater) {
+    TempHome home;
+    const QString path = storePath(home);
+    DefaultsStore store(path);
+    QSignalSpy changed(&store, &DefaultsStore::failureChanged);
+    {
+        Peer holder(path);
+        ASSERT_TRUE(holder.exec(QStringLiteral("BEGIN EXCLUSIVE")));  // another writer holds the file
+        store.setString(QStringLiteral("city"), QStringLiteral("London"));
+        EXPECT_FALSE(store.sync());
+        EXPECT_TRUE(store.failure().contains(path));
+        EXPECT_EQ(changed.size(), 1);
+        holder.exec(QStringLiteral("ROLLBACK"));
+    }
+    store.setInteger(QStringLiteral("asr"), 2);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(store.failure().isEmpty());
+    EXPECT_EQ(changed.size(), 2);
+    EXPECT_EQ(Peer(path).keys(), (QStringList{QStringLiteral("asr"), QStringLiteral("city")}));
 }
 
 struct Conversion {
@@ -119,7 +255,7 @@ TEST(DefaultsStore, CorruptDatabaseIsMovedAsideAndAFreshOneUsed) {
         DefaultsStore store(path);
         EXPECT_TRUE(store.isPersistent());
         EXPECT_TRUE(store.keys().isEmpty());
-        EXPECT_TRUE(store.setString(QStringLiteral("deviceId"), QStringLiteral("D1")));
+        store.setString(QStringLiteral("deviceId"), QStringLiteral("D1"));
         EXPECT_TRUE(store.sync());
     }
     const QStringList aside =
@@ -139,7 +275,8 @@ TEST(DefaultsStore, UnwritableLocationStillWorksInMemoryAndSaysSo) {
     blocker.close();
     DefaultsStore store(storePath(home));
     EXPECT_FALSE(store.isPersistent());
-    EXPECT_FALSE(store.setInteger(QStringLiteral("asr"), 2));
+    EXPECT_TRUE(store.failure().contains(storePath(home)));
+    store.setInteger(QStringLiteral("asr"), 2);
     EXPECT_EQ(store.integer(QStringLiteral("asr")), 2);
     EXPECT_FALSE(store.sync());
 }
@@ -154,12 +291,14 @@ TEST(DefaultsStore, StandardStoreFollowsTheConfigHome) {
     DefaultsStore::resetStandard();
 }
 
-// Runs in a child process: writes one key and dies at once, skipping every destructor and clean close.
+// Runs in a child process: writes one key, lets the event loop finish its pass and dies at once, skipping
+// every destructor and clean close.
 TEST(DefaultsStore, ChildWritesThenIsKilled) {
     const QString path = qEnvironmentVariable("ORVANE_DEFAULTS_CHILD_PATH");
     if (path.isEmpty()) GTEST_SKIP() << "runs only as the child of WriteSurvivesAKilledProcess";
     auto* store = new DefaultsStore(path);
     store->setString(QStringLiteral("clockId"), QStringLiteral("clk-0123abcd"));
+    QCoreApplication::processEvents();
     std::raise(SIGKILL);
 }
 

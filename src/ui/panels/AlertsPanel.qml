@@ -109,8 +109,8 @@ Panel {
             spacing: 8
             PanelIcon {
                 anchors.verticalCenter: parent.verticalCenter
-                name: "checkmark.shield.fill"
-                color: Theme.green
+                name: alerts.iconName
+                color: alerts.checked ? Theme.green : Theme.textMuted
                 size: Theme.caption
             }
             ThemeText {

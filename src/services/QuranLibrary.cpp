@@ -1,0 +1,211 @@
+#include "services/QuranLibrary.h"
+
+#include "platform/Endpoints.h"
+#include "platform/Http.h"
+#include "services/CacheFolder.h"
+
+#include <QCoro/QCoroFuture>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QtConcurrent/QtConcurrentRun>
+#include <chrono>
+
+namespace {
+
+constexpr std::chrono::seconds kDownloadTimeout{180};
+// A stored edition larger than this is trusted as whole; a smaller one is an interrupted or error body.
+constexpr qint64 kTrustedFileBytes = 10000;
+
+struct LoadOutcome {
+    std::optional<QuranText::Index> index;
+    QString error;
+    QString unparsableFile;  // an edition file that no longer parses, to be fetched afresh
+};
+
+std::optional<QByteArray> readFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return file.readAll();
+}
+
+// Runs on a worker thread: plain values in, plain values out.
+LoadOutcome loadFiles(const QString& arabicPath, const QString& translationPath) {
+    LoadOutcome outcome;
+    const std::optional<QByteArray> arabicBytes = readFile(arabicPath);
+    const std::optional<QByteArray> translationBytes = readFile(translationPath);
+    if (!arabicBytes || !translationBytes) {
+        outcome.error = QuranLibrary::readFailedText();
+        return outcome;
+    }
+    std::optional<QuranText::EditionDocument> documents[2];
+    const QString* paths[2] = {&arabicPath, &translationPath};
+    const QByteArray* bytes[2] = {&*arabicBytes, &*translationBytes};
+    for (int i = 0; i < 2; ++i) {
+        auto parsed = QuranText::parseEdition(*bytes[i]);
+        if (auto* error = std::get_if<QuranText::DocumentError>(&parsed)) {
+            outcome.error = *error == QuranText::DocumentError::NotJson
+                                ? QuranLibrary::notJsonText()
+                                : QuranLibrary::cannotParseResponseText();
+            outcome.unparsableFile = *paths[i];
+            return outcome;
+        }
+        documents[i] = std::move(std::get<QuranText::EditionDocument>(parsed));
+    }
+    outcome.index = QuranText::buildIndex(*documents[0], *documents[1]);
+    return outcome;
+}
+
+}  // namespace
+
+QuranLibrary::QuranLibrary() = default;
+QuranLibrary::~QuranLibrary() = default;
+
+QuranLibrary& QuranLibrary::shared() {
+    static QuranLibrary* instance = new QuranLibrary();  // lives as long as the process
+    return *instance;
+}
+
+std::unique_ptr<QuranLibrary> QuranLibrary::createDetached() {
+    return std::unique_ptr<QuranLibrary>(new QuranLibrary());
+}
+
+QString QuranLibrary::requestFailedText(const QString& why) {
+    return QStringLiteral("Could not reach the Quran text service (%1).").arg(why);
+}
+
+QString QuranLibrary::storageDir() {
+    const QString dir = CacheFolder::path(QStringLiteral("Quran"));
+    QDir().mkpath(dir);  // a folder that cannot be made shows up as a failed write or read
+    return dir;
+}
+
+QString QuranLibrary::filePath(const QString& editionId) {
+    return storageDir() + QLatin1Char('/') + editionId + QStringLiteral(".json");
+}
+
+QCoro::Task<std::optional<QString>> QuranLibrary::downloadIfNeeded(QString editionId) {
+    const QString path = filePath(editionId);
+    const QFileInfo info(path);
+    if (info.isFile() && info.isReadable() && info.size() > kTrustedFileBytes) co_return std::nullopt;
+
+    const QUrl base = Endpoints::current().quran;
+    const QUrl url = base.resolved(QUrl(QStringLiteral("/v1/quran/") + editionId));
+    if (!base.isValid() || !url.isValid() || url.host().isEmpty()) co_return badAddressText();
+
+    const HttpResponse response = co_await Http::get(url, kDownloadTimeout);
+    if (!response.transportOk) co_return requestFailedText(response.error);
+    if (!response.isSuccess()) co_return badServerResponseText();
+    switch (QuranText::checkReply(response.body)) {
+        case QuranText::ReplyCheck::NotJson:
+            co_return notJsonText();
+        case QuranText::ReplyCheck::Rejected:
+            co_return cannotParseResponseText();
+        case QuranText::ReplyCheck::Accepted:
+            break;
+    }
+    if (!CacheFolder::writeAtomically(path, response.body)) co_return writeFailedText();
+    co_return std::nullopt;
+}
+
+QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
+    const quint64 run = ++latestRun_;
+    const auto latest = [this, run] { return run == latestRun_; };
+    ++activeRuns_;
+    setError(std::nullopt);
+    const Edition edition = QuranText::edition(translationCode);
+    if (!isDownloading_) {
+        isDownloading_ = true;
+        emit isDownloadingChanged();
+    }
+    setProgress(QStringLiteral("Downloading Arabic text…"));
+
+    const auto fail = [&](const QString& message) {
+        if (latest()) {
+            setError(message);
+            setReady(false);
+        }
+        endRun();
+    };
+
+    if (auto error = co_await downloadIfNeeded(QuranText::arabicEditionId)) co_return fail(*error);
+    if (latest())
+        setProgress(QStringLiteral("Downloading ") + edition.title + QStringLiteral(" translation…"));
+    if (auto error = co_await downloadIfNeeded(edition.id)) co_return fail(*error);
+
+    const LoadOutcome outcome =
+        co_await QtConcurrent::run(loadFiles, filePath(QuranText::arabicEditionId), filePath(edition.id));
+    if (!outcome.index) {
+        if (!outcome.unparsableFile.isEmpty()) QFile::remove(outcome.unparsableFile);
+        co_return fail(outcome.error);
+    }
+    if (latest()) {
+        publish(*outcome.index);
+        setReady(true);
+        setProgress(QString());
+    }
+
+    for (const QString& id : QuranText::prefetchList()) {
+        if (id == edition.id) continue;
+        if (latest()) setProgress(QStringLiteral("Saving ") + id + QStringLiteral("…"));
+        co_await downloadIfNeeded(id);  // a failure waits for the next run
+    }
+    if (latest()) setProgress(QString());
+    endRun();
+}
+
+void QuranLibrary::endRun() {
+    --activeRuns_;
+    if (activeRuns_ == 0 && isDownloading_) {
+        isDownloading_ = false;
+        emit isDownloadingChanged();
+    }
+}
+
+void QuranLibrary::setReady(bool ready) {
+    if (ready == isReady_) return;
+    isReady_ = ready;
+    emit isReadyChanged();
+}
+
+void QuranLibrary::setProgress(const QString& text) {
+    if (text == progressText_) return;
+    progressText_ = text;
+    emit progressTextChanged();
+}
+
+void QuranLibrary::setError(std::optional<QString> message) {
+    if (message == errorMessage_) return;
+    errorMessage_ = std::move(message);
+    emit errorMessageChanged();
+}
+
+void QuranLibrary::publish(QuranText::Index index) {
+    const bool surahsDiffer = index.surahs != index_.surahs;
+    const bool parasDiffer = index.paras != index_.paras;
+    index_ = std::move(index);
+    if (surahsDiffer) emit surahsChanged();
+    if (parasDiffer) emit parasChanged();
+}
+
+QList<QuranLibrary::Ayah> QuranLibrary::ayahs(int surah) const {
+    QList<Ayah> list;
+    const auto meta = std::find_if(index_.surahs.cbegin(), index_.surahs.cend(),
+                                   [surah](const SurahMeta& s) { return s.id == surah; });
+    if (meta == index_.surahs.cend()) return list;
+    list.reserve(meta->numberOfAyahs);
+    for (int k = 1; k <= meta->numberOfAyahs; ++k) {
+        const QString key = QuranText::key(surah, k);
+        const auto arabic = index_.arabicByKey.constFind(key);
+        if (arabic == index_.arabicByKey.cend()) continue;
+        list.append({surah, k, *arabic, index_.translationByKey.value(key), index_.juzByKey.value(key, 1)});
+    }
+    return list;
+}
+
+QuranLibrary::Position QuranLibrary::jump(int surah, int ayah) const {
+    const QList<Ayah> list = ayahs(surah);
+    for (qsizetype i = 0; i < list.size(); ++i)
+        if (list.at(i).number == ayah) return {surah, int(i)};
+    return {surah, 0};
+}
