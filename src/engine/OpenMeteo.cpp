@@ -136,7 +136,8 @@ std::optional<Weather> parseForecast(const QByteArray& body) {
 
     Weather w;
     w.current.temp = *temp;
-    w.current.feelsLike = measured(current.value(QLatin1String("apparent_temperature")), kTemperature).value_or(0);
+    w.current.feelsLike =
+        measured(current.value(QLatin1String("apparent_temperature")), kTemperature).value_or(0);
     w.current.humidity = measured(current.value(QLatin1String("relative_humidity_2m")), kPercent);
     w.current.condition = condition(current.value(QLatin1String("weather_code")));
     w.current.wind = measured(current.value(QLatin1String("wind_speed_10m")), kWindSpeed).value_or(0);

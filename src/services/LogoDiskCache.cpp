@@ -218,7 +218,9 @@ LogoDiskCache::Manifest LogoDiskCache::parseManifest(const QByteArray& data) {
         const std::optional<qint64> slot = JsonCoding::exactInteger(o.value("slot"_L1));
         const std::optional<qint64> bytes = JsonCoding::exactInteger(o.value("bytes"_L1));
         const QString name = o.value("file"_L1).toString();
-        if (!slot || *slot < APIClient::firstLogoSlot || *slot > APIClient::lastLogoSlot || !bytes) continue;
+        if (!slot || *slot < APIClient::firstLogoSlot || *slot > APIClient::lastLogoSlot || !bytes ||
+            *bytes < 0)
+            continue;
         if (!validEntryFile(int(*slot), name)) continue;
         manifest.entries[int(*slot)] = {int(*slot), o.value("version"_L1).toString(), name, *bytes};
     }

@@ -1,6 +1,7 @@
 #include "ParserChecks.h"
 
 #include "clock/NotificationScheduler.h"
+#include "engine/GoogleMapsClient.h"
 #include "engine/HijriAuthority.h"
 #include "engine/LocalAlerts.h"
 #include "engine/NetworkDiscipline.h"
@@ -12,6 +13,7 @@
 #include "services/LogoDiskCache.h"
 
 #include <QTextBoundaryFinder>
+#include <QTimeZone>
 
 #include <cmath>
 #include <cstring>
@@ -31,19 +33,27 @@ class Rules {
     void real(std::optional<double> value, double low, double high, const char* what) {
         if (value)
             require(std::isfinite(*value) && *value >= low && *value <= high,
-                    QStringLiteral("%1 = %2 outside [%3, %4]").arg(QLatin1String(what)).arg(*value).arg(low).arg(high));
+                    QStringLiteral("%1 = %2 outside [%3, %4]")
+                        .arg(QLatin1String(what))
+                        .arg(*value)
+                        .arg(low)
+                        .arg(high));
     }
     void whole(std::optional<qint64> value, qint64 low, qint64 high, const char* what) {
         if (value)
-            require(*value >= low && *value <= high,
-                    QStringLiteral("%1 = %2 outside [%3, %4]").arg(QLatin1String(what)).arg(*value).arg(low).arg(high));
+            require(*value >= low && *value <= high, QStringLiteral("%1 = %2 outside [%3, %4]")
+                                                         .arg(QLatin1String(what))
+                                                         .arg(*value)
+                                                         .arg(low)
+                                                         .arg(high));
     }
     void graphemesAtMost(const std::optional<QString>& text, int cap, const char* what) {
         if (!text) return;
         QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, *text);
         int count = 0;
         while (finder.toNextBoundary() >= 0) ++count;
-        require(count <= cap, QStringLiteral("%1 has %2 graphemes, over %3").arg(QLatin1String(what)).arg(count).arg(cap));
+        require(count <= cap,
+                QStringLiteral("%1 has %2 graphemes, over %3").arg(QLatin1String(what)).arg(count).arg(cap));
     }
     // Whatever is kept in a cache must come back from it as it went in.
     template <class T>
@@ -69,7 +79,7 @@ void decodedRoundTrips(Rules& rules, const QByteArray& bytes, const char* what) 
 
 void checkAlerts(Rules& rules, const QList<Alert>& alerts) {
     for (const Alert& a : alerts) {
-        rules.real(a.magnitude, -2.0, 12.0, "magnitude");
+        rules.real(a.magnitude, -2.0, 10.0, "magnitude");
         rules.real(a.distanceKm, 0.0, kMaxDistanceKm, "distance");
         rules.graphemesAtMost(a.description, kAlertDescriptionGraphemes, "description");
         rules.require(!a.id().isEmpty(), QStringLiteral("an alert without an identity"));
@@ -83,7 +93,8 @@ QStringList records(const QByteArray& bytes) {
     decodedRoundTrips<BlessingsConfig>(rules, bytes, "devotional cards");
     if (const std::optional<ClockBundle> bundle = JsonCoding::decode<ClockBundle>(bytes)) {
         // Label lookups must cope with whatever keys and texts a bundle carries.
-        for (auto it = bundle->labels.begin(); it != bundle->labels.end(); ++it) (void)bundle->label(it.key());
+        for (auto it = bundle->labels.begin(); it != bundle->labels.end(); ++it)
+            (void)bundle->label(it.key());
     }
     return rules.broken();
 }
@@ -127,8 +138,9 @@ QStringList canadaAlerts(const QByteArray& bytes) {
 QStringList earthquakes(const QByteArray& bytes) {
     Rules rules;
     for (const char* scope : {"city", "country", "continent"}) {
-        if (const auto alerts = LocalAlerts::parseEarthquakes(bytes, 34.05, -118.25, QStringLiteral("US"),
-                                                              QStringLiteral("CA"), QString::fromLatin1(scope)))
+        if (const auto alerts =
+                LocalAlerts::parseEarthquakes(bytes, 34.05, -118.25, QStringLiteral("US"),
+                                              QStringLiteral("CA"), QString::fromLatin1(scope)))
             checkAlerts(rules, *alerts);
     }
     return rules.broken();
@@ -183,11 +195,36 @@ QStringList logoManifest(const QByteArray& bytes) {
     for (const auto& [slot, entry] : manifest.entries) {
         rules.whole(qint64(slot), 1, 10, "logo slot");
         rules.require(entry.slot == slot, QStringLiteral("a logo entry filed under another slot"));
-        rules.require(!entry.file.contains(u'/') && !entry.file.contains(u'\\') && !entry.file.startsWith(u'.'),
-                      QStringLiteral("logo file name leaves the folder: %1").arg(entry.file));
+        rules.require(
+            !entry.file.contains(u'/') && !entry.file.contains(u'\\') && !entry.file.startsWith(u'.'),
+            QStringLiteral("logo file name leaves the folder: %1").arg(entry.file));
         rules.whole(entry.bytes, 0, std::numeric_limits<qint64>::max(), "logo size");
     }
     if (manifest.branding) rules.roundTrips(*manifest.branding, "manifest branding");
+    return rules.broken();
+}
+
+QStringList mapsReplies(const QByteArray& bytes) {
+    Rules rules;
+    const QDateTime at = QDateTime::fromSecsSinceEpoch(1796616000, QTimeZone::utc());
+    rules.real(GoogleMapsClient::timezoneFromReply(bytes, at), -kMaxOffsetHours, kMaxOffsetHours,
+               "zone offset");
+    if (const auto names = GoogleMapsClient::namesFromGeocodeReply(bytes)) {
+        for (const std::optional<QString>& name : {names->city, names->country, names->admin1})
+            rules.require(!name || !name->trimmed().isEmpty(), QStringLiteral("a blank place name"));
+    }
+    if (const auto suggestions = GoogleMapsClient::suggestionsFromReply(bytes)) {
+        for (const AddressSuggestion& s : *suggestions) {
+            rules.require(!s.label.trimmed().isEmpty(), QStringLiteral("a suggestion without a label"));
+            rules.roundTrips(s, "suggestion");
+        }
+    }
+    if (const auto place = GoogleMapsClient::placeFromReply(bytes)) {
+        rules.require(place->lat && place->lon, QStringLiteral("a place without a position"));
+        rules.real(place->lat, -90, 90, "place latitude");
+        rules.real(place->lon, -180, 180, "place longitude");
+        rules.roundTrips(*place, "place");
+    }
     return rules.broken();
 }
 
@@ -202,6 +239,7 @@ constexpr ParserChecks::Target kTargets[] = {
     {"cache_entries", &cacheEntries},
     {"notification_list", &notificationList},
     {"logo_manifest", &logoManifest},
+    {"maps_replies", &mapsReplies},
 };
 
 }  // namespace
