@@ -11,6 +11,7 @@
 #include "model/ClockBundle.h"
 #include "model/ServerReplies.h"
 #include "services/LogoDiskCache.h"
+#include "services/QuranText.h"
 
 #include <QTextBoundaryFinder>
 #include <QTimeZone>
@@ -228,6 +229,26 @@ QStringList mapsReplies(const QByteArray& bytes) {
     return rules.broken();
 }
 
+QStringList quranEdition(const QByteArray& bytes) {
+    Rules rules;
+    const auto parsed = QuranText::parseEdition(bytes);
+    const auto* document = std::get_if<QuranText::EditionDocument>(&parsed);
+    if (!document) return {};
+    // The stored edition serves as both documents, as it does when the chosen translation is Arabic itself.
+    const QuranText::Index index = QuranText::buildIndex(*document, *document);
+    for (qsizetype i = 1; i < index.surahs.size(); ++i)
+        rules.require(index.surahs.at(i - 1).id < index.surahs.at(i).id,
+                      QStringLiteral("surahs out of order or repeated at %1").arg(index.surahs.at(i).id));
+    for (const QuranText::SurahMeta& s : index.surahs)
+        rules.whole(qint64(s.numberOfAyahs), 0, bytes.size(), "ayah count");
+    rules.require(index.paras.size() == 30, QStringLiteral("%1 paras").arg(index.paras.size()));
+    for (const QuranText::ParaMeta& p : index.paras)
+        rules.whole(qint64(p.ayahCount), 0, bytes.size(), "para size");
+    rules.require(index.translationByKey.size() <= index.arabicByKey.size(),
+                  QStringLiteral("more translated ayahs than Arabic ones"));
+    return rules.broken();
+}
+
 constexpr ParserChecks::Target kTargets[] = {
     {"records", &records},
     {"forecast", &forecast},
@@ -240,6 +261,7 @@ constexpr ParserChecks::Target kTargets[] = {
     {"notification_list", &notificationList},
     {"logo_manifest", &logoManifest},
     {"maps_replies", &mapsReplies},
+    {"quran_edition", &quranEdition},
 };
 
 }  // namespace
