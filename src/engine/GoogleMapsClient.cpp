@@ -246,7 +246,10 @@ QCoro::Task<bool> streetViewAvailable(double lat, double lon) {
 
 std::optional<double> timezoneFromReply(const QByteArray& body, const QDateTime& at) {
     const std::optional<QJsonObject> o = replyObject(arrived(body));
-    return o ? offsetFromReply(*o, at) : std::nullopt;
+    if (!o) return std::nullopt;
+    const std::optional<Zone> zone = zoneFromReply(*o, at);
+    if (!zone) return std::nullopt;
+    return zone->offsetHours;
 }
 
 std::optional<ReverseGeocode> namesFromGeocodeReply(const QByteArray& body) {
