@@ -35,6 +35,7 @@ class OrvaneApp : public QObject {
     QQuickWindow* window() const { return window_; }
     RootController* root() const { return root_.get(); }
     ClockViewModel* clock() const { return clock_.get(); }
+    AppSettings* settings() const { return settings_.get(); }
 
   private:
     void showWindow();
