@@ -69,6 +69,8 @@ class RootController : public QObject {
 
     Q_INVOKABLE void acceptPrivacy();
     Q_INVOKABLE void openSettings(const QString& pane = QString());
+    // The window's Quit command (Ctrl+Q); the application ends the clock.
+    Q_INVOKABLE void requestQuit() { Q_EMIT quitRequested(); }
 
     // The start-up task: hydrate, heal, arm the back-online check-in, pull the saved address, check in,
     // then load from the best known place (or show the error and look again once, 8 s later).
@@ -85,6 +87,7 @@ class RootController : public QObject {
     void showSettingsChanged();
     void settingsPaneChanged();
     void metricChanged();
+    void quitRequested();
 
   private:
     QCoro::Task<> loadBestKnownPlace(bool force);
