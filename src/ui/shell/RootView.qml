@@ -4,6 +4,7 @@ import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
+import Orvane.Quran
 import Orvane.Calendar
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
@@ -52,6 +53,13 @@ Item {
                     metric: root.controller.metric
                 }
                 Component.onCompleted: root.controller.attachFace(face)
+                quranReader: Component {
+                    QuranReaderView {
+                        objectName: "quranReader"
+                        settings: root.controller.settings
+                        onCloseRequested: faceView.face.showQuran = false
+                    }
+                }
                 calendarSheet: Component {
                     IslamicCalendarView {
                         objectName: "islamicCalendarView"
