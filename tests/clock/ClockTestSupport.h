@@ -62,15 +62,17 @@ class FakeSteps : public ClockLoadSteps {
     QList<QJsonObject> checkins;
     QList<std::chrono::milliseconds> checkinTimeouts;
     QList<std::pair<double, double>> builtFor;
+    QList<bool> devicePlaces;  // whether each build was told the place is this computer's own
 
     QCoro::Task<> syncHijri(double, double, QDateTime, bool) override {
         ++hijriCalls;
         while (holdHijri) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
     }
-    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot, std::optional<QString> city,
-                                   std::optional<QString>, bool) override {
+    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
+                                   std::optional<QString> city, std::optional<QString>, bool) override {
         ++builds;
         builtFor.append({lat, lon});
+        devicePlaces.append(settings.devicePlace);
         if (holdBuilds) {
             const int ticket = ++held_;
             while (released_ < ticket) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
