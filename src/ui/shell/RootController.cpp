@@ -52,8 +52,9 @@ RootController::RootController(AppSettings& settings, ClockViewModel& clock, Loc
         clock_.requestNewDialLogo();
         loadBestKnownPlace(false);
     });
+    // The permission controls live on the Adhan pane, so that is where a request for them lands.
     connect(&events, &AppEvents::openNotificationSettings, this,
-            [this] { openSettings(QStringLiteral("alerts")); });
+            [this] { openSettings(QStringLiteral("adhan")); });
 }
 
 QVariant RootController::bundle() const {
