@@ -69,9 +69,9 @@ TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
     ASSERT_FALSE(held.isEmpty());
     EXPECT_FALSE(QFile::exists(clockStore(home))) << "started a second clock";
 
-    // The first instance dies; its socket goes with it.
+    // The first instance dies. The waiting launch may take the name at once, so the socket file can already
+    // be back here: whether it belongs to the new clock is what the pings below find out.
     silent.reset();
-    EXPECT_FALSE(QFile::exists(instanceName(runtime)));
     bool answered = false;
     QElapsedTimer waited;
     waited.start();
