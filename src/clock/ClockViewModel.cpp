@@ -8,6 +8,7 @@
 #include "clock/NotificationScheduler.h"
 #include "engine/CivilDay.h"
 #include "engine/LocalBundleBuilder.h"
+#include "engine/NetworkDiscipline.h"
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "services/AppSettings.h"
@@ -15,11 +16,18 @@
 
 #include <QCoreApplication>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcClockState, "orvane.clock")
+
+QString placeName(const ClockBundle& bundle) {
+    return bundle.location.city.value_or(QStringLiteral("an unnamed place"));
+}
 
 bool isMissing(double lat, double lon) {
     return !std::isfinite(lat) || !std::isfinite(lon) || (std::abs(lat) < 0.001 && std::abs(lon) < 0.001);
@@ -95,6 +103,7 @@ bool ClockViewModel::hydrateFromCache() {
     if (error.error != QJsonParseError::NoError) return false;
     std::optional<ClockBundle> cached = ClockBundle::fromJson(doc.object());
     if (!cached) return false;
+    qCInfo(lcClockState).noquote() << "showing the cached bundle for" << placeName(*cached);
     publish(std::move(*cached));
     return true;
 }
@@ -111,11 +120,17 @@ void ClockViewModel::publish(ClockBundle bundle) {
 }
 
 void ClockViewModel::cacheBundle(const ClockBundle& bundle, double lat, double lon) {
-    const QJsonValue json = bundle.toJson();
-    if (!json.isObject()) return;  // an encode that failed must not replace a good cached bundle
+    // A bundle that cannot be written as JSON (a number that is not finite would come back as null and
+    // fail to decode at the next start) must not replace a good cached one.
+    const std::optional<QByteArray> bytes = JsonCoding::encodeRecord(bundle);
+    if (!bytes) {
+        qCWarning(lcClockState).noquote() << "not caching the bundle for" << placeName(bundle)
+                                          << "- it holds a number that cannot be stored";
+        return;
+    }
     DefaultsStore& store = settings_.store();
     const QString deviceId = settings_.deviceId();
-    store.setData(cachedBundleKey(deviceId), QJsonDocument(json.toObject()).toJson(QJsonDocument::Compact));
+    store.setData(cachedBundleKey(deviceId), *bytes);
     store.setDouble(QStringLiteral("cachedBundleLat.") + deviceId, lat);
     store.setDouble(QStringLiteral("cachedBundleLon.") + deviceId, lon);
 }
@@ -135,6 +150,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     const auto overtaken = [self, generation] { return !self || generation != self->loadGeneration_; };
 
     const SettingsSnapshot settings = settings_.snapshot();
+    NetworkDiscipline::prune(settings);
     co_await steps_.syncHijri(lat, lon, Clock::now(), force);
     if (overtaken()) co_return false;
     ClockBundle bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, force);
@@ -165,6 +181,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     cacheBundle(bundle, placeLat, placeLon);
     with_.notifications->reschedule(bundle, settings_.snapshot());
     with_.alarms->reschedule(bundle);
+    qCInfo(lcClockState).noquote() << "loaded the bundle for" << placeName(bundle);
     co_await raiseEmergencyAlerts(bundle);
     if (overtaken()) co_return false;
     co_await presencePing(settings_, placeLat, placeLon, bundle, false);

@@ -19,6 +19,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -209,7 +210,14 @@ DefaultsStore::~DefaultsStore() {
 
 DefaultsStore& DefaultsStore::standard() {
     auto& instance = standardInstance();
-    if (!instance) instance = std::make_unique<DefaultsStore>(standardPath());
+    if (!instance) {
+        instance = std::make_unique<DefaultsStore>(standardPath());
+        // The database connections of QtSql are gone by the time static objects are destroyed, so the
+        // store writes its last keys and closes with the application object.
+        static bool closesWithApplication = false;
+        if (QCoreApplication::instance() && !std::exchange(closesWithApplication, true))
+            qAddPostRoutine(&DefaultsStore::resetStandard);
+    }
     return *instance;
 }
 
