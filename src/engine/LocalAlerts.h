@@ -23,9 +23,22 @@ struct FeedResult {
     bool ok = false;
 };
 
+// Where a place's list came from. Only a list that every feed answered (or one still fresh from such an
+// answer) is `Checked`; when a feed fails the last stored list stands in while under `storedListHours` old,
+// and with none the list is `Unchecked`: it holds only what the answering feed gave and must never be shown
+// as "no alerts".
+enum class Origin { Checked, Stored, Unchecked };
+
+struct Fetched {
+    QList<Alert> items;
+    Origin origin = Origin::Unchecked;
+};
+
+inline constexpr qint64 storedListHours = 12;
+
 // The weather alerts followed by the earthquakes; served from the cache while fresh unless forced.
-QCoro::Task<QList<Alert>> fetch(double lat, double lon, std::optional<QString> countryCode,
-                                std::optional<QString> admin1, QString scope, qint64 maxAgeHours, bool force);
+QCoro::Task<Fetched> fetch(double lat, double lon, std::optional<QString> countryCode,
+                           std::optional<QString> admin1, QString scope, qint64 maxAgeHours, bool force);
 
 // Cache key of a place's list: "alerts." + normalised scope + "." + coordinates.
 QString cacheKey(const QString& scope, double lat, double lon);

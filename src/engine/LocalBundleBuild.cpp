@@ -11,6 +11,7 @@
 #include "engine/LocalPrayerTimes.h"
 #include "engine/LocalQibla.h"
 #include "engine/NasaSunImage.h"
+#include "engine/PlaceZone.h"
 #include "engine/ThemeCache.h"
 #include "engine/WeatherFetcher.h"
 #include "model/AdhanTexts.h"
@@ -44,6 +45,27 @@ double usableOffsetHours(double tz, const QDateTime& now) {
     return QDateTime::fromMSecsSinceEpoch(now.toMSecsSinceEpoch(), Qt::LocalTime).offsetFromUtc() / 3600.0;
 }
 
+struct PlaceOffset {
+    double hours = 0;
+    std::optional<QString> zone;
+};
+
+// The offset at `now`: of this computer's own zone for its own place, else of the place's named zone (so a
+// cached place record follows the zone's daylight-saving changes), else the recorded fixed offset.
+PlaceOffset placeOffset(const CachedGeo& geo, const SettingsSnapshot& settings, const QDateTime& now) {
+    const std::int64_t ms = now.toMSecsSinceEpoch();
+    if (settings.devicePlace) {
+        const QString device = PlaceZone::deviceZoneId();
+        if (const std::optional<double> h = PlaceZone::offsetHours(device, ms)) return {*h, device};
+        return {QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).offsetFromUtc() / 3600.0, std::nullopt};
+    }
+    if (geo.timeZone) {
+        const std::optional<double> h = PlaceZone::offsetHours(*geo.timeZone, ms);
+        if (h && CivilDay::fixedOffsetSeconds(*h)) return {*h, geo.timeZone};
+    }
+    return {usableOffsetHours(geo.tzOffsetHours, now), std::nullopt};
+}
+
 bool isRightToLeft(const QString& lang) {
     return lang == QLatin1String("ar") || lang == QLatin1String("ur") || lang == QLatin1String("fa");
 }
@@ -75,16 +97,22 @@ AdhanBundle adhanItems(const QString& adhanLang) {
 }
 
 ThemeConfig fallbackTheme() {
-    const QUrl sun = Endpoints::current().solarImage.resolved(
-        QUrl(QStringLiteral("/assets/img/latest/latest_256_0193.jpg")));
-    return ThemeConfig{true, true, 120, 120, sun.toString(QUrl::FullyEncoded)};
+    return ThemeConfig{true, true, 120, 120, NasaSunImage::defaultURL().toString(QUrl::FullyEncoded)};
 }
 
-Sources sources(const QString& weatherLabel, bool weatherActive) {
+// The alerts credit says, as the weather's does, when the list is a stored one; a list that could not be
+// checked at all is an inactive source, so no view takes its emptiness for "no alerts".
+SourceItem alertsCredit(LocalAlerts::Origin origin) {
+    const QString suffix = origin == LocalAlerts::Origin::Stored ? QStringLiteral(" (cached)") : QString();
+    return SourceItem{QStringLiteral("NWS/EC/USGS") + suffix, QStringLiteral("Local alerts") + suffix,
+                      origin != LocalAlerts::Origin::Unchecked};
+}
+
+Sources sources(const QString& weatherLabel, bool weatherActive, LocalAlerts::Origin alertsOrigin) {
     Sources s;
     s.network = SourceNetwork{QStringLiteral("local"), QStringLiteral("On-device"), QStringLiteral("—")};
     s.weather = SourceItem{weatherLabel, weatherLabel, weatherActive};
-    s.alerts = SourceItem{QStringLiteral("NWS/EC/USGS"), QStringLiteral("Local alerts"), true};
+    s.alerts = alertsCredit(alertsOrigin);
     s.prayer = SourceItem{QStringLiteral("PrayTimes"), QStringLiteral("Local prayer"), true};
     s.moon = SourceItem{QStringLiteral("NASA tables"), QStringLiteral("Local moon"), true};
     return s;
@@ -107,7 +135,8 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     QCoro::Task<WeatherFetcher::Result> weatherTask = WeatherFetcher::fetch(lat, lon, settings, forceNetwork);
 
     const CachedGeo geo = co_await LocalBundleGeo::resolve(lat, lon, settings, forceNetwork, now);
-    const double tz = usableOffsetHours(geo.tzOffsetHours, now);
+    const PlaceOffset offset = placeOffset(geo, settings, now);
+    const double tz = offset.hours;
 
     // A city override of blanks is no city; a country override is taken as given, even empty.
     const QString overrideCity = cityOverride ? cityOverride->trimmed() : QString();
@@ -134,8 +163,9 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     bundle.moon = LocalMoon::info(now, labels);
     bundle.events = LocalHijri::upcomingEvents(now, kEventCount, labels, place);
 
-    bundle.alerts = co_await LocalAlerts::fetch(lat, lon, country, geo.admin1, settings.alertsScope,
-                                                settings.alertsRefreshHours, forceNetwork);
+    LocalAlerts::Fetched alerts = co_await LocalAlerts::fetch(
+        lat, lon, country, geo.admin1, settings.alertsScope, settings.alertsRefreshHours, forceNetwork);
+    bundle.alerts = std::move(alerts.items);
 
     WeatherFetcher::Result weather = co_await weatherTask;
     if (weather.weather) localizeConditions(*weather.weather, labels);
@@ -145,11 +175,11 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     NasaSunImage::preferredMaxAgeHours.store(settings.nasaRefreshHours, std::memory_order_relaxed);
 
     bundle.generatedAt = now.toUTC().toString(Qt::ISODate);
-    bundle.location = LocationInfo{lat, lon, city, country, tz};
+    bundle.location = LocationInfo{lat, lon, city, country, tz, offset.zone};
     bundle.lang = settings.lang;
     bundle.rtl = isRightToLeft(settings.lang);
     bundle.weather = std::move(weather.weather);
-    bundle.sources = sources(weather.providerLabel, bundle.weather.has_value());
+    bundle.sources = sources(weather.providerLabel, bundle.weather.has_value(), alerts.origin);
     bundle.theme = ThemeCache::cached().value_or(fallbackTheme());
     bundle.labels = labels;
     co_return bundle;

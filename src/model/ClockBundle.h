@@ -35,6 +35,10 @@ struct ClockBundle {
     // English, then the key itself, so a caption is never blank unless a translation says so.
     QString label(const QString& key) const;
 
+    // Whether `alerts` is an answer about the place. An inactive alerts credit means no feed could be asked
+    // (or, from a server, that the place has no coverage): an empty list then is not "no alerts".
+    bool alertsChecked() const { return !sources || sources->alerts.active; }
+
     static std::optional<ClockBundle> fromJson(const QJsonValue& value);
     QJsonValue toJson() const;
 };

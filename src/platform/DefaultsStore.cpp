@@ -19,7 +19,6 @@
 #include <cmath>
 #include <limits>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -214,9 +213,10 @@ DefaultsStore& DefaultsStore::standard() {
         instance = std::make_unique<DefaultsStore>(standardPath());
         // The database connections of QtSql are gone by the time static objects are destroyed, so the
         // store writes its last keys and closes with the application object.
-        static bool closesWithApplication = false;
-        if (QCoreApplication::instance() && !std::exchange(closesWithApplication, true))
+        if (QCoreApplication::instance()) {
+            qRemovePostRoutine(&DefaultsStore::resetStandard);  // once per application object
             qAddPostRoutine(&DefaultsStore::resetStandard);
+        }
     }
     return *instance;
 }

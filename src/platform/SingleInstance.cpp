@@ -1,9 +1,11 @@
 #include "platform/SingleInstance.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QThread>
 #include <QTimer>
 #include <QtEndian>
 
@@ -77,11 +79,12 @@ SingleInstance::Role SingleInstance::start(const QStringList& arguments, int tim
     return Role::Unavailable;
 }
 
-SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int timeoutMs) const {
-    QLocalSocket socket;
-    socket.connectToServer(name_);
-    if (!socket.waitForConnected(timeoutMs)) {
-        switch (socket.error()) {
+SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int timeoutMs) {
+    pending_.reset();
+    auto socket = std::make_unique<QLocalSocket>();
+    socket->connectToServer(name_);
+    if (!socket->waitForConnected(timeoutMs)) {
+        switch (socket->error()) {
             case QLocalSocket::ServerNotFoundError:
                 return Sent::NoServer;
             case QLocalSocket::ConnectionRefusedError:
@@ -92,13 +95,59 @@ SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int time
                 return Sent::NoServer;
         }
     }
-    socket.write(encode(arguments));
-    if (!socket.waitForBytesWritten(timeoutMs)) return Sent::Unanswered;
-    while (socket.bytesAvailable() < 1) {
-        if (!socket.waitForReadyRead(timeoutMs)) return Sent::Unanswered;
+    socket->write(encode(arguments));
+    if (!socket->waitForBytesWritten(timeoutMs)) return Sent::Unanswered;
+    pending_ = std::move(socket);
+    return awaitConfirmation(timeoutMs) ? Sent::Confirmed : Sent::Unanswered;
+}
+
+bool SingleInstance::awaitConfirmation(int timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    while (pending_ && pending_->bytesAvailable() < 1) {
+        const int left = timeoutMs - int(waited.elapsed());
+        if (left <= 0 || pending_->state() != QLocalSocket::ConnectedState) break;
+        pending_->waitForReadyRead(left);
     }
+    if (!pending_ || pending_->bytesAvailable() < 1) return false;
     char answer = 0;
-    return socket.getChar(&answer) && answer == confirmation ? Sent::Confirmed : Sent::Unanswered;
+    const bool confirmed = pending_->getChar(&answer) && answer == confirmation;
+    pending_.reset();
+    return confirmed;
+}
+
+SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, int patienceMs) {
+    if (server_) return Role::Primary;
+    QElapsedTimer waited;
+    waited.start();
+    for (int left = patienceMs; left > 0; left = patienceMs - int(waited.elapsed())) {
+        if (pending_ && pending_->state() == QLocalSocket::ConnectedState) {
+            if (awaitConfirmation(std::min(left, 1000))) return Role::Forwarded;
+            continue;
+        }
+        // The busy instance dropped the connection without an answer: ask again, or take its place.
+        switch (send(arguments, std::min(left, 3000))) {
+            case Sent::Confirmed:
+                return Role::Forwarded;
+            case Sent::Unanswered:
+                continue;
+            case Sent::Refused:
+                QLocalServer::removeServer(name_);
+                break;
+            case Sent::NoServer:
+                break;
+        }
+        if (listen()) return Role::Primary;
+        QThread::msleep(100);
+    }
+    pending_.reset();
+    return Role::Unanswered;
+}
+
+bool SingleInstance::ping(int timeoutMs) {
+    const bool confirmed = send({pingArgument()}, timeoutMs) == Sent::Confirmed;
+    pending_.reset();
+    return confirmed;
 }
 
 bool SingleInstance::listen() {
@@ -142,5 +191,6 @@ void SingleInstance::read(QLocalSocket* socket) {
     socket->write(&confirmation, 1);
     socket->flush();
     socket->disconnectFromServer();
+    if (arguments == QStringList{pingArgument()}) return;
     emit messageReceived(arguments);
 }

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 
 class QLocalServer;
 class QLocalSocket;
@@ -30,6 +31,17 @@ class SingleInstance : public QObject {
     // while talking to another process, so it is meant to run before the event loop starts.
     Role start(const QStringList& arguments, int timeoutMs = 3000);
 
+    // After start() said Unanswered: waits for the busy instance on the connection that already carries the
+    // arguments, so they are handed over once and never twice. Forwarded when it confirms, Primary once its
+    // socket is gone (it crashed or quit) and this process has taken the name, Unanswered when it still
+    // holds the socket silently after `patienceMs`. Blocks like start().
+    Role awaitRunning(const QStringList& arguments, int patienceMs);
+
+    // Whether a running instance confirms a message within `timeoutMs`; never listens and asks the instance
+    // for nothing (an installer checks with it that a new build has started).
+    bool ping(int timeoutMs = 2000);
+    static QString pingArgument() { return QStringLiteral("--instance-ping"); }
+
     const QString& name() const { return name_; }
 
     // Largest message accepted from a later launch; anything longer is dropped unread.
@@ -41,11 +53,14 @@ class SingleInstance : public QObject {
 
   private:
     enum class Sent { Confirmed, NoServer, Refused, Unanswered };
-    Sent send(const QStringList& arguments, int timeoutMs) const;
+    Sent send(const QStringList& arguments, int timeoutMs);
+    bool awaitConfirmation(int timeoutMs);
     bool listen();
     void accept();
     void read(QLocalSocket* socket);
 
     QString name_;
     QLocalServer* server_ = nullptr;
+    // The connection of a message sent but not yet confirmed.
+    std::unique_ptr<QLocalSocket> pending_;
 };

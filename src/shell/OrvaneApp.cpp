@@ -6,6 +6,7 @@
 #include "platform/Endpoints.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
+#include "shell/CloseNotice.h"
 #include "shell/DeepLink.h"
 #include "shell/LiveLoadSteps.h"
 #include "shell/MacAppDelegate.h"
@@ -44,6 +45,7 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
         if (state == Qt::ApplicationActive) root_->foregroundRefresh();
     });
     connect(clock_.get(), &ClockViewModel::faceAspectChanged, this, &OrvaneApp::fitWindowToFace);
+    connect(root_.get(), &RootController::quitRequested, this, &OrvaneApp::quit);
 }
 
 OrvaneApp::~OrvaneApp() {
@@ -64,6 +66,13 @@ bool OrvaneApp::start() {
     window_->setMinimumSize(WindowFit::minimumSize(phone_));
 
     createTrayIcon();
+    if (!tray_) {
+        // Nothing on screen would lead back to a closed window: the first close says how.
+        closeNotice_ = std::make_unique<CloseNotice>();
+        connect(closeNotice_.get(), &CloseNotice::openRequested, this, [this] { delegate_->reopen(true); });
+        connect(closeNotice_.get(), &CloseNotice::quitRequested, this, &OrvaneApp::quit);
+        window_->installEventFilter(this);
+    }
     root_->runStartup();
     delegate_->applicationDidFinishLaunching();
     return true;
@@ -79,6 +88,11 @@ void OrvaneApp::showWindow() {
         root_->firstAppearance();
         fitWindowToFace();
     }
+}
+
+bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
+    if (closeNotice_ && watched == window_ && event->type() == QEvent::Close) closeNotice_->windowClosed();
+    return QObject::eventFilter(watched, event);
 }
 
 void OrvaneApp::fitWindowToFace() {

@@ -6,6 +6,7 @@
 #include <memory>
 
 class AppSettings;
+class CloseNotice;
 class ClockViewModel;
 class LiveLoadSteps;
 class LocationManager;
@@ -34,7 +35,11 @@ class OrvaneApp : public QObject {
 
     QQuickWindow* window() const { return window_; }
     RootController* root() const { return root_.get(); }
+    bool hasTrayIcon() const { return tray_ != nullptr; }
     ClockViewModel* clock() const { return clock_.get(); }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void showWindow();
@@ -53,6 +58,7 @@ class OrvaneApp : public QObject {
     std::unique_ptr<QQmlApplicationEngine> engine_;
     std::unique_ptr<QMenu> trayMenu_;
     std::unique_ptr<QSystemTrayIcon> tray_;
+    std::unique_ptr<CloseNotice> closeNotice_;
     QPointer<QQuickWindow> window_;
     bool firstShow_ = true;
 };

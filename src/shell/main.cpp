@@ -1,14 +1,28 @@
 #include "platform/SingleInstance.h"
 #include "shell/OrvaneApp.h"
 #include "shell/QuitSignals.h"
+#include "shell/SelfCheck.h"
 
 #include <unistd.h>
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLibrary>
 #include <QQuickStyle>
 #include <QQuickWindow>
+#include <cstdio>
+#include <cstring>
 
 namespace {
+// A later launch waits this long for a running clock that is too busy to answer, rather than starting a
+// second one that would call every prayer twice.
+constexpr int kBusyInstancePatienceMs = 5 * 60 * 1000;
+
+bool hasFlag(int argc, char* argv[], const char* flag) {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], flag) == 0) return true;
+    return false;
+}
+
 bool usesSoftwareSceneGraph() {
     const QByteArray backend =
         qgetenv("QT_QUICK_BACKEND").isEmpty() ? qgetenv("QMLSCENE_DEVICE") : qgetenv("QT_QUICK_BACKEND");
@@ -17,6 +31,19 @@ bool usesSoftwareSceneGraph() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The installer's two questions run without a display and touch no user data.
+    if (hasFlag(argc, argv, "--instance-ping")) {
+        QCoreApplication core(argc, argv);
+        return SingleInstance().ping() ? 0 : 1;
+    }
+    if (hasFlag(argc, argv, "--self-check")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QUICK_BACKEND", "software");
+        QGuiApplication check(argc, argv);
+        QQuickStyle::setStyle(QStringLiteral("Basic"));
+        return SelfCheck::run();
+    }
+
     // The sky map's web renderer refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
@@ -39,8 +66,15 @@ int main(int argc, char* argv[]) {
 
     const QStringList arguments = app.arguments().mid(1);
     SingleInstance instance;
-    const SingleInstance::Role role = instance.start(arguments);
+    SingleInstance::Role role = instance.start(arguments);
+    if (role == SingleInstance::Role::Unanswered)
+        role = instance.awaitRunning(arguments, kBusyInstancePatienceMs);
     if (role == SingleInstance::Role::Forwarded) return 0;
+    if (role == SingleInstance::Role::Unanswered) {
+        std::fputs("[Orvane] another Orvane holds the clock but does not answer; not starting a second one\n",
+                   stderr);
+        return 1;
+    }
 
     OrvaneApp orvane(qEnvironmentVariableIsSet("ORVANE_PHONE"));
     QObject::connect(&instance, &SingleInstance::messageReceived, &orvane, &OrvaneApp::handleArguments);

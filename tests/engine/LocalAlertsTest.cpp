@@ -28,12 +28,22 @@ class AlertListTest : public ::testing::Test {
     }
     void TearDown() override { Endpoints::setCurrent(Endpoints::builtIn()); }
 
-    QList<Alert> fetch(const char* scope = "region", qint64 hours = 4, bool force = false,
-                       const char* country = "us") {
+    LocalAlerts::Fetched fetchWithOrigin(const char* scope = "region", qint64 hours = 4, bool force = false,
+                                         const char* country = "us") {
         return await(LocalAlerts::fetch(kLat, kLon, QString::fromLatin1(country), std::nullopt,
                                         QString::fromLatin1(scope), hours, force));
     }
+    QList<Alert> fetch(const char* scope = "region", qint64 hours = 4, bool force = false,
+                       const char* country = "us") {
+        return fetchWithOrigin(scope, hours, force, country).items;
+    }
     qsizetype requests() const { return server.log().size(); }
+    // Both services reply with errors (a listening socket closed and reopened may lose its port to another
+    // test's connection, so "offline" is not used where the feeds come back).
+    void failBothFeeds() {
+        server.routeFixture(kNws, QStringLiteral("nws_alerts_problem.json"), 503);
+        server.routeJson(kQuakes, "<html>maintenance</html>", 503);
+    }
 
     IsolatedDefaults defaults;
     FakeClock clock{"2026-12-09T08:00:00Z"};
@@ -126,7 +136,7 @@ TEST_F(AlertListTest, AFailedFeedIsNeverCachedAsNoAlerts) {
     server.routeFixture(kNws, QStringLiteral("nws_alerts_active_columbus.json"));
     fetch();
     server.routeJson(kQuakes, "<html>maintenance</html>");
-    EXPECT_EQ(fetch("region", 4, true).size(), 5);
+    EXPECT_EQ(fetch("region", 4, true).size(), 11);  // the stored quakes stand in for the failed feed
     EXPECT_EQ(NetworkDiscipline::loadCodable<CachedAlerts>(QStringLiteral("alerts.region.34.000,-118.000"))
                   ->items.size(),
               11);
@@ -145,4 +155,48 @@ TEST_F(AlertListTest, UnreadableCacheEntryIsAMiss) {
     EXPECT_EQ(fetch().size(), 11);
     EXPECT_EQ(requests(), 2);
     EXPECT_EQ(NetworkDiscipline::loadCodable<CachedAlerts>(key)->items.size(), 11);
+}
+
+TEST_F(AlertListTest, AFailedFeedServesTheStoredListForTwelveHours) {
+    using Origin = LocalAlerts::Origin;
+    EXPECT_EQ(fetchWithOrigin().origin, Origin::Checked);
+    clock.advanceSeconds(5 * 3600);  // past the refresh, so the feeds are asked
+    failBothFeeds();
+    LocalAlerts::Fetched stored = fetchWithOrigin();
+    EXPECT_EQ(stored.origin, Origin::Stored);
+    EXPECT_EQ(stored.items.size(), 11);
+    EXPECT_EQ(types(stored.items).count(QStringLiteral("earthquake")), 6);
+
+    // One feed back: its fresh answer, the other's stored share, still marked as stored.
+    server.routeFixture(kQuakes, QStringLiteral("usgs_fdsn_query_empty.json"));
+    stored = fetchWithOrigin();
+    EXPECT_EQ(stored.origin, Origin::Stored);
+    EXPECT_EQ(types(stored.items), QStringList(5, QStringLiteral("weather")));
+
+    clock.advanceSeconds(7 * 3600);  // the stored list is now twelve hours old: it says nothing any more
+    const LocalAlerts::Fetched old = fetchWithOrigin();
+    EXPECT_EQ(old.origin, Origin::Unchecked);
+    EXPECT_TRUE(old.items.isEmpty());
+}
+
+TEST_F(AlertListTest, AFailedFeedWithNothingStoredIsUnchecked) {
+    failBothFeeds();
+    const LocalAlerts::Fetched failed = fetchWithOrigin();
+    EXPECT_EQ(failed.origin, LocalAlerts::Origin::Unchecked);
+    EXPECT_TRUE(failed.items.isEmpty());
+
+    // The answering feed's alerts still show; the list as a whole is not a checked one.
+    server.routeFixture(kQuakes, QStringLiteral("usgs_fdsn_query_southern_california.json"));
+    const LocalAlerts::Fetched partial = fetchWithOrigin();
+    EXPECT_EQ(partial.origin, LocalAlerts::Origin::Unchecked);
+    EXPECT_EQ(types(partial.items), QStringList(6, QStringLiteral("earthquake")));
+}
+
+TEST_F(AlertListTest, FeedsAnsweringWithNoAlertsAreChecked) {
+    server.routeFixture(kNws, QStringLiteral("nws_alerts_active_empty.json"));
+    server.routeFixture(kQuakes, QStringLiteral("usgs_fdsn_query_empty.json"));
+    const LocalAlerts::Fetched answered = fetchWithOrigin();
+    EXPECT_EQ(answered.origin, LocalAlerts::Origin::Checked);
+    EXPECT_TRUE(answered.items.isEmpty());
+    EXPECT_EQ(fetchWithOrigin().origin, LocalAlerts::Origin::Checked);  // and so is its cached copy
 }

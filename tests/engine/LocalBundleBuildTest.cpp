@@ -81,7 +81,10 @@ TEST_F(BundleBuildTest, OfflineMakkahIsCompleteAndRoundTrips) {
     EXPECT_EQ(b.qibla.compass, u"NW"_s);
     ASSERT_TRUE(b.qibla.images);
     EXPECT_EQ(b.qibla.images->bearing, 324.9);
-    EXPECT_EQ(b.qibla.images->streetviewAvailable, true);
+    // No maps key: no picture addresses, and the street card shows its no-street-view picture.
+    EXPECT_EQ(b.qibla.images->streetviewAvailable, false);
+    EXPECT_TRUE(b.qibla.images->streetviewUrl.isEmpty());
+    EXPECT_TRUE(b.qibla.images->mapUrl.isEmpty());
 
     EXPECT_FALSE(b.weather);
     EXPECT_TRUE(b.alerts.isEmpty());
@@ -109,7 +112,8 @@ TEST_F(BundleBuildTest, OfflineMakkahIsCompleteAndRoundTrips) {
     EXPECT_EQ(b.sources->network.continent, u"—"_s);
     EXPECT_EQ(b.sources->alerts.provider, u"NWS/EC/USGS"_s);
     EXPECT_EQ(b.sources->alerts.nickname, u"Local alerts"_s);
-    EXPECT_TRUE(b.sources->alerts.active);
+    EXPECT_FALSE(b.sources->alerts.active);  // no feed answered and nothing was stored
+    EXPECT_FALSE(b.alertsChecked());
     EXPECT_EQ(b.sources->prayer.provider, u"PrayTimes"_s);
     EXPECT_EQ(b.sources->prayer.nickname, u"Local prayer"_s);
     EXPECT_TRUE(b.sources->prayer.active);
@@ -126,6 +130,7 @@ TEST_F(BundleBuildTest, OfflineMakkahIsCompleteAndRoundTrips) {
     EXPECT_EQ(b.theme->moonSize, 120);
     EXPECT_EQ(b.theme->sunSize, 120);
     EXPECT_EQ(b.theme->sunImageUrl, server.origin().toString() + u"/assets/img/latest/latest_256_0193.jpg"_s);
+    EXPECT_EQ(QUrl(*b.theme->sunImageUrl), NasaSunImage::defaultURL());
     EXPECT_EQ(NasaSunImage::preferredMaxAgeHours.load(), 7);
 
     const std::optional<QByteArray> bytes = JsonCoding::encodeRecord(b);
@@ -311,4 +316,27 @@ TEST_F(BundleBuildTest, UnknownMethodKeyIsReportedAsItsOwnName) {
     EXPECT_EQ(b.method->asr, 2);
     EXPECT_EQ(b.prayers, build(kLat, kLon, mwl).prayers);
     EXPECT_EQ(build(kLat, kLon, mwl).method->name, u"Muslim World League"_s);
+}
+
+// The alert credit tells a list the feeds gave from a stored one and from none at all.
+TEST_F(BundleBuildTest, AlertCreditFollowsWhereTheListCameFrom) {
+    FakeClock clock("2026-12-07T09:00:00Z");
+    server.routeFixture(u"/fdsnws/event/1/query"_s, u"usgs_fdsn_query_empty.json"_s);
+    const ClockBundle answered = build(kLat, kLon);
+    ASSERT_TRUE(answered.sources);
+    EXPECT_TRUE(answered.alerts.isEmpty());
+    EXPECT_TRUE(answered.alertsChecked());
+    EXPECT_EQ(answered.sources->alerts.nickname, u"Local alerts"_s);
+
+    clock.advanceSeconds(5 * 3600);
+    server.setOffline(true);
+    const ClockBundle stored = build(kLat, kLon);
+    EXPECT_TRUE(stored.alertsChecked());
+    EXPECT_EQ(stored.sources->alerts.provider, u"NWS/EC/USGS (cached)"_s);
+    EXPECT_EQ(stored.sources->alerts.nickname, u"Local alerts (cached)"_s);
+
+    clock.advanceSeconds(7 * 3600);
+    const ClockBundle unchecked = build(kLat, kLon);
+    EXPECT_FALSE(unchecked.alertsChecked());
+    EXPECT_EQ(unchecked.sources->alerts.nickname, u"Local alerts"_s);
 }

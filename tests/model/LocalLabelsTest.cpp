@@ -8,7 +8,7 @@ using namespace Qt::Literals::StringLiterals;
 
 TEST(LocalLabels, HoldsEveryTextOnce) {
     const JsonCoding::StringMap& en = LocalLabels::en();
-    EXPECT_EQ(en.size(), 148);
+    EXPECT_EQ(en.size(), 150);
     const QRegularExpression snakeCase(u"^[a-z0-9_]+$"_s);
     for (auto it = en.begin(); it != en.end(); ++it) {
         EXPECT_TRUE(snakeCase.match(it.key()).hasMatch()) << it.key().toStdString();

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -181,4 +182,28 @@ TEST(SingleInstanceName, IsPerUser) {
         EXPECT_TRUE(name.startsWith(runtime));
     else
         EXPECT_TRUE(name.endsWith(QString::number(::getuid())));
+}
+
+TEST_F(SingleInstanceTest, APingIsAnsweredWithoutReachingTheClockAndNeverTakesTheName) {
+    {
+        SingleInstance nobody(name());
+        EXPECT_FALSE(nobody.ping(500));
+        EXPECT_FALSE(QFile::exists(name()));
+    }
+    SingleInstance first(name());
+    Received received;
+    collect(first, received);
+    ASSERT_EQ(first.start({}), SingleInstance::Role::Primary);
+    bool answered = false;
+    bool finished = false;
+    std::thread installer([&] {
+        SingleInstance probe(name());
+        answered = probe.ping(3000);
+        finished = true;
+    });
+    spinUntil([&] { return finished; });
+    installer.join();
+    EXPECT_TRUE(answered);
+    spinUntil([] { return false; }, 200);
+    EXPECT_TRUE(received.messages.empty());
 }

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "TempHome.h"
+#include "model/BlessingsCopy.h"
 #include "services/BlessingsCache.h"
-#include "ui/shell/BlessingsCopy.h"
+#include "ui/panels/AlertsPanelModel.h"
 #include "ui/shell/ShellTexts.h"
 
 #include <QDir>
@@ -65,4 +66,23 @@ TEST(BlessingsCopy, ViewsReadTheCreditOfTheCachedConfigurationElseTheShippedOne)
 
     writeCache("{ not json");
     EXPECT_EQ(ShellTexts::blessingsCredit(), shippedLine);
+}
+
+TEST(BlessingsCopy, AlertsLineReadsFromTheLeftWithTheFixedTextsOnlyForMissingParts) {
+    const BlessingsCard builtIn = BlessingsCopy::fiSabilillah();
+    const QString lrm = u"\u200E"_s;
+    const auto card = [](std::optional<QString> arabic, std::optional<QString> dua) {
+        return BlessingsCard{u"fi_sabilillah"_s, arabic, {}, {}, {}, dua};
+    };
+    const struct {
+        BlessingsCard card;
+        QString expected;
+    } cases[] = {
+        {builtIn, lrm + u"في سبيل الله · "_s + *builtIn.authorDuaEnglish},
+        {card(std::nullopt, std::nullopt), lrm + u"في سبيل الله · May Allah reward the author"_s},
+        {card(u" "_s, u"Ameen"_s), lrm + u"في سبيل الله · Ameen"_s},
+        {card(u"الحمد لله"_s, u""_s), lrm + u"الحمد لله · May Allah reward the author"_s},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BlessingsCopy::alertsLine(c.card), c.expected);
+    EXPECT_EQ(AlertsPanelModel::blessingLine(), BlessingsCopy::alertsLine(builtIn));
 }

@@ -2,7 +2,9 @@
 
 #include "Await.h"
 #include "FixtureServer.h"
+#include "NotificationMock.h"
 #include "TempHome.h"
+#include "WholeApp.h"
 #include "clock/AdhanPlayer.h"
 #include "clock/ClockViewModel.h"
 #include "clock/MacPrayerAlarmService.h"
@@ -11,6 +13,7 @@
 #include "platform/Http.h"
 #include "platform/SecretStore.h"
 #include "platform/SingleInstance.h"
+#include "shell/CloseNotice.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
 
@@ -26,47 +29,7 @@
 
 namespace {
 
-constexpr const char* kDevice = "TEST-DEVICE";
-
-// A whole application in a private HOME, with the network answered by an empty fixture server.
-struct AppFixture : ::testing::Test {
-    TempHome home;
-    FixtureServer server;
-
-    void SetUp() override {
-        qputenv("ORVANE_DEVICE_ID", kDevice);
-        SecretStore::setServiceName(QStringLiteral("OrvaneTest-") +
-                                    QUuid::createUuid().toString(QUuid::WithoutBraces));
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::allAt(server.origin()));
-    }
-    void TearDown() override {
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::builtIn());
-        qunsetenv("ORVANE_DEVICE_ID");
-        qunsetenv("ORVANE_PHONE");
-    }
-
-    static QString scoped(const char* name) {
-        return QStringLiteral("profile.%1.%2").arg(QLatin1String(kDevice), QLatin1String(name));
-    }
-
-    void seedMakkah() {
-        DefaultsStore& store = DefaultsStore::standard();
-        store.setBool(scoped("acceptedPrivacy"), true);
-        store.setBool(scoped("useManualLocation"), true);
-        store.setDouble(scoped("manualLat"), 21.4225);
-        store.setDouble(scoped("manualLon"), 39.8262);
-        store.setString(scoped("manualCity"), QStringLiteral("Makkah"));
-        store.setDouble(scoped("manualTzOffsetHours"), 3.0);
-    }
-
-    void grab(QQuickWindow* window, const char* name) {
-        const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
-        QDir().mkpath(dir);
-        window->grabWindow().save(dir + QLatin1Char('/') + QLatin1String(name));
-    }
-};
+using AppFixture = WholeApp;
 
 }  // namespace
 
@@ -173,4 +136,38 @@ TEST_F(AppFixture, ALaterLaunchForwardsAPlayLinkToTheRunningClock) {
     app.handleArguments({QStringLiteral("orvane://settings?prayer=asr"), QStringLiteral("orvane://adhan")});
     QTest::qWait(100);
     EXPECT_TRUE(triggered.isEmpty());
+}
+
+TEST_F(AppFixture, WithoutATrayTheFirstCloseSaysHowToComeBackAndCtrlQQuits) {
+    seedMakkah();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    if (app.hasTrayIcon()) GTEST_SKIP() << "a tray host is present";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    const size_t before = notificationmock::notifies(CloseNotice::summary()).size();
+
+    for (int close = 0; close < 2; ++close) {
+        app.window()->show();
+        ASSERT_TRUE(app.window()->close());
+        EXPECT_FALSE(app.window()->isVisible());
+        QTest::qWait(500);
+    }
+    const auto posted = notificationmock::notifies(CloseNotice::summary());
+    ASSERT_EQ(posted.size(), before + 1) << "one notice for the first close only";
+    EXPECT_EQ(posted.back().body, CloseNotice::body());
+    EXPECT_TRUE(posted.back().actions.contains(QStringLiteral("quit")));
+    EXPECT_TRUE(posted.back().actions.contains(QStringLiteral("Quit Orvane")));
+    // The clock runs on behind the closed window.
+    const QDateTime ticking = app.clock()->now();
+    QTest::qWait(1300);
+    EXPECT_GT(app.clock()->now(), ticking);
+
+    // Ctrl+Q in the window quits.
+    app.window()->show();
+    QSignalSpy quit(app.root(), &RootController::quitRequested);
+    QTest::keyClick(app.window(), Qt::Key_Q, Qt::ControlModifier);
+    ASSERT_EQ(quit.size(), 1);
+    const QDateTime frozen = app.clock()->now();
+    QTest::qWait(1300);
+    EXPECT_EQ(app.clock()->now(), frozen);
 }

@@ -127,6 +127,31 @@ TEST(AlertsPanel, ModelColoursAndRows) {
     EXPECT_FALSE(model.property("emergencyRinging").toBool());
 }
 
+TEST(AlertsPanel, CalmLineOnlyForAListTheFeedsAnswered) {
+    struct Row {
+        std::optional<bool> sourceActive;  // nothing: a bundle without credits
+        QString text;
+        QString icon;
+    };
+    const Row rows[] = {
+        {std::nullopt, u"No active alerts"_s, u"checkmark.shield.fill"_s},
+        {true, u"No active alerts"_s, u"checkmark.shield.fill"_s},
+        {false, u"Alerts could not be checked"_s, u"exclamationmark.triangle.fill"_s},
+    };
+    for (const Row& r : rows) {
+        ClockBundle b = bundleWith({});
+        if (r.sourceActive) {
+            b.sources.emplace();
+            b.sources->alerts = SourceItem{u"NWS/EC/USGS"_s, u"Local alerts"_s, *r.sourceActive};
+        }
+        AlertsPanelModel model;
+        model.setBundle(b);
+        EXPECT_EQ(model.noAlertsText(), r.text);
+        EXPECT_EQ(model.iconName(), r.icon);
+        EXPECT_EQ(model.checked(), r.sourceActive.value_or(true));
+    }
+}
+
 TEST(AlertsPanel, BundleFromJsonAndGarbage) {
     AlertsPanelModel model;
     model.setBundleValue(QVariant(42));

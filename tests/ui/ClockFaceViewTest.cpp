@@ -92,6 +92,13 @@ TEST_P(ClockFaceViewSizes, ShowsTheWholeFaceFromTheSampleBundle) {
         const QRectF canvasInWindow = canvas->mapRectToScene(QRectF(0, 0, canvas->width(), canvas->height()));
         EXPECT_NEAR(canvasInWindow.left(), c.size.width() - canvasInWindow.right(), 0.5);
         EXPECT_NEAR(canvasInWindow.top(), 0, 0.5);
+        // The status pills stand centred under the column, whose centre is the canvas's.
+        QQuickItem* pills = findItem(root, QStringLiteral("statusRow"));
+        ASSERT_NE(pills, nullptr);
+        EXPECT_GT(pills->width(), 200);
+        const QRectF pillsInCanvas =
+            pills->mapRectToItem(canvas, QRectF(0, 0, pills->width(), pills->height()));
+        EXPECT_NEAR(pillsInCanvas.center().x(), 1280 / 2.0, 0.5);
     } else {
         EXPECT_DOUBLE_EQ(dial->width(), face->phoneDialSize());
     }

@@ -82,10 +82,15 @@ TEST(FaceLines, NextPrayerLearnTitleCityAndCredits) {
     const FaceLines::Credits credits = FaceLines::credits(bundle, QStringLiteral("clk-0a1b2c3d"));
     EXPECT_TRUE(credits.hasSources);
     EXPECT_EQ(credits.network, QStringLiteral("Data network: On device \u00B7 Asia"));
-    EXPECT_EQ(credits.feeds,
-              QStringLiteral("Weather: Open-Meteo  \u00B7  Alerts: USGS (coverage coming)  \u00B7  "
-                             "Prayer/Qibla: Umm al-Qura  \u00B7  Moon: NASA"));
+    EXPECT_EQ(credits.feeds, QStringLiteral("Weather: Open-Meteo  \u00B7  Alerts: USGS  \u00B7  "
+                                            "Prayer/Qibla: Umm al-Qura  \u00B7  Moon: NASA"));
     EXPECT_EQ(credits.clockId, QStringLiteral("Clock ID: clk-0a1b2c3d"));
+
+    // An inactive alerts source: on the device no feed answered; from a server the place lacks coverage.
+    bundle.sources->alerts.active = false;
+    EXPECT_TRUE(FaceLines::credits(bundle, QString()).feeds.contains(u"Alerts: USGS (not checked)  "));
+    bundle.sources->network.code = QStringLiteral("eu-1");
+    EXPECT_TRUE(FaceLines::credits(bundle, QString()).feeds.contains(u"Alerts: USGS (coverage coming)  "));
 
     bundle.location.city.reset();
     bundle.sources.reset();

@@ -31,6 +31,12 @@ TEST(StatusPills, FeedsInOrderWithWeatherDashAndAlertCount) {
     EXPECT_EQ(pills[2].text, QStringLiteral("تنبيهات: OK"));
     EXPECT_EQ(pills[3].text, QStringLiteral("موقع: OK"));
     EXPECT_EQ(pills[4].text, QStringLiteral("NASA: OK"));
+
+    // Alerts no feed could check are never "OK".
+    bundle.sources->alerts.active = false;
+    pills = StatusPills::pills(bundle);
+    EXPECT_EQ(pills[2].text, QStringLiteral("تنبيهات: \u2014"));
+    EXPECT_FALSE(pills[2].ok);
 }
 
 TEST(StatusPills, PillTextRules) {

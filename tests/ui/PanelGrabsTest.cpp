@@ -130,6 +130,31 @@ TEST_F(PanelGrabs, SideAndSkyPanels) {
     EXPECT_GT(countPixelsNear(image, Theme::gold(), 20), 20);
 }
 
+TEST_F(PanelGrabs, FailedSunPictureDrawsTheOrangeToRedDisc) {
+    FakeClock clock("2026-03-09T10:00:00Z");
+    server.setOffline(true);
+    QQuickItem* root = load(R"(
+        SunPicture { objectName: "sun"; x: 20; y: 20; size: 120 })",
+                            QSize(160, 160));
+    ASSERT_NE(root, nullptr);
+    auto* picture = findItem(root, u"sunPicture"_s);
+    ASSERT_NE(picture, nullptr);
+    for (int i = 0; i < 60 && picture->property("phase").toInt() != 2; ++i) harness.settle(50);
+    ASSERT_EQ(picture->property("phase").toInt(), 2);  // failed
+    const QImage image = harness.grab(u"panels-sun-failed"_s);
+    // Near the centre (beside the drawn sun) the disc is orange; near the rim it turns towards red. Neither
+    // is the panel colour behind the picture.
+    const QColor inner = image.pixelColor(80 - 18, 80 - 18);
+    const QColor rim = image.pixelColor(80, 20 + 6);
+    EXPECT_GT(inner.red(), 230);
+    EXPECT_GT(inner.green(), 110);
+    EXPECT_LT(inner.blue(), 60);
+    EXPECT_GT(rim.red(), 200);
+    EXPECT_LT(rim.green(), inner.green());
+    EXPECT_LT(rim.blue(), 80);
+    EXPECT_GT(countPixelsNear(image, QColor(255, 255, 0), 40), 50);  // the yellow sun symbol
+}
+
 TEST_F(PanelGrabs, ForecastGridAndRow) {
     QQuickItem* root = load(R"(
         Column { x: 14; y: 14; spacing: 12

@@ -68,6 +68,16 @@ TEST(QiblaPanel, StreetViewAvailabilityAndLinks) {
     EXPECT_FALSE(model.streetViewAvailable());
     EXPECT_TRUE(model.streetUrl().isEmpty());
 
+    // Links stored with an empty maps key are never requested.
+    b.qibla.images = QiblaImages{119,
+                                 u"https://maps.example/sv?heading=119&key="_s,
+                                 u"https://maps.example/map?zoom=16&key=%20"_s,
+                                 true,
+                                 {}};
+    model.setBundle(b);
+    EXPECT_TRUE(model.streetUrl().isEmpty());
+    EXPECT_TRUE(model.mapUrl().isEmpty());
+
     b.qibla.bearing = NAN;
     model.setBundle(b);
     EXPECT_EQ(model.bearing(), 0.0);

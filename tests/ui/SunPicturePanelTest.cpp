@@ -1,3 +1,4 @@
+#include "ui/face/ClockFaceController.h"
 #include "ui/panels/NasaSunImageCache.h"
 #include "ui/panels/NasaSunImageView.h"
 
@@ -20,6 +21,7 @@
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
+#include "services/InstallCleanup.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -106,7 +108,7 @@ TEST_F(SunPicture, DownloadsOncePerWindowAndGoesStaleAtTheUtcDay) {
     ASSERT_TRUE(fetchDefault().has_value());
     EXPECT_EQ(server.requestsTo(latestPath).size(), 1);
     EXPECT_EQ(DefaultsStore::standard().string(u"nasaSun.cachedDay"_s), u"20261207"_s);
-    EXPECT_TRUE(QFile::exists(home.cacheHome() + u"/Orvane/nasa_sdo_sun_latest.jpg"_s));
+    EXPECT_TRUE(QFile::exists(home.dataHome() + u"/Orvane/nasa_sdo_sun_latest.jpg"_s));
     EXPECT_DOUBLE_EQ(NasaSunImage::secondsUntilRefreshNeeded(), 12 * 3600);
 
     clock.advanceSeconds(30 * 60 - 1);
@@ -161,6 +163,25 @@ TEST_F(SunPicture, DayStampOnlyAfterTheFileIsWritten) {
     ASSERT_TRUE(QDir().mkpath(NasaSunImage::cacheFilePath()));
     EXPECT_FALSE(NasaSunImage::storeCache(jpeg(Qt::blue)));
     EXPECT_EQ(DefaultsStore::standard().string(u"nasaSun.cachedDay"_s), u"20261206"_s);
+}
+
+TEST_F(SunPicture, StoredPictureSurvivesTheCleanupOfANewBuild) {
+    FakeClock clock("2026-12-07T08:00:00Z");
+    const QByteArray picture = jpeg(Qt::yellow);
+    ASSERT_TRUE(NasaSunImage::storeCache(picture));
+    EXPECT_FALSE(NasaSunImage::cacheFilePath().startsWith(InstallCleanup::cacheFolder()));
+    DefaultsStore::standard().setString(InstallCleanup::buildMarkerKey, u"0"_s);  // an older build
+    InstallCleanup::runIfNeededBeforeSettingsLoad(DefaultsStore::standard());
+    EXPECT_EQ(NasaSunImage::cachedDataIfFresh(), picture);
+}
+
+TEST_F(SunPicture, FaceAndBuilderShareTheDefaultAddress) {
+    EXPECT_EQ(NasaSunImage::defaultURL().path(), latestPath);
+    EXPECT_EQ(NasaSunImage::defaultURL().host(), server.origin().host());
+    EXPECT_EQ(NasaSunImage::resolvedURL(std::nullopt), NasaSunImage::defaultURL());
+    ClockFaceController face;
+    face.setBundle(ClockBundle{});  // no theme: the face falls back to the default picture
+    EXPECT_EQ(QUrl(face.sunImageUrl()), NasaSunImage::defaultURL());
 }
 
 TEST_F(SunPicture, OversizedDownloadIsRefused) {

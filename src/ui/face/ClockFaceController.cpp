@@ -7,6 +7,7 @@
 #include "PrayerCells.h"
 #include "StatusPills.h"
 #include "engine/LocalHijri.h"
+#include "engine/NasaSunImage.h"
 #include "model/Server.h"
 #include "platform/Clock.h"
 #include "platform/Endpoints.h"
@@ -25,13 +26,6 @@ ClockFaceLayout::SidePanelTheme sidePanelsOf(const ClockBundle& bundle) {
     if (bundle.theme->sunSize) t.sunSize = static_cast<double>(*bundle.theme->sunSize);
     if (bundle.theme->moonSize) t.moonSize = static_cast<double>(*bundle.theme->moonSize);
     return t;
-}
-
-// The default latest-image address of the solar observatory.
-QUrl defaultSunImage() {
-    QUrl url = Endpoints::current().solarImage;
-    url.setPath(QStringLiteral("/assets/img/latest/latest_512_0171.jpg"));
-    return url;
 }
 
 }  // namespace
@@ -159,7 +153,7 @@ void ClockFaceController::setWindowHeight(double height) {
 
 QString ClockFaceController::sunImageUrl() const {
     if (bundle_.theme && bundle_.theme->sunImageUrl) return *bundle_.theme->sunImageUrl;
-    return defaultSunImage().toString();
+    return NasaSunImage::defaultURL().toString();
 }
 
 double ClockFaceController::sunPanelSize(double flankWidth) const {

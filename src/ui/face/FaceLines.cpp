@@ -60,8 +60,13 @@ Credits credits(const ClockBundle& bundle, const QString& clockId) {
     c.network = bundle.label(QStringLiteral("data_network")) + QStringLiteral(": ") + s.network.nickname +
                 kDot + s.network.continent;
     QString alerts = bundle.label(QStringLiteral("alerts_word")) + QStringLiteral(": ") + s.alerts.nickname;
-    if (!s.alerts.active)
-        alerts += QStringLiteral(" (") + bundle.label(QStringLiteral("coverage_coming")) + u')';
+    // On the device an inactive alerts source is one no feed answered; only a server speaks of coverage.
+    if (!s.alerts.active) {
+        const bool onDevice = s.network.code == QLatin1String("local");
+        alerts += QStringLiteral(" (") +
+                  bundle.label(onDevice ? QStringLiteral("not_checked") : QStringLiteral("coverage_coming")) +
+                  u')';
+    }
     c.feeds = bundle.label(QStringLiteral("weather_word")) + QStringLiteral(": ") + s.weather.nickname +
               kWideDot + alerts + kWideDot + bundle.label(QStringLiteral("prayer_qibla")) +
               QStringLiteral(": ") + s.prayer.nickname + kWideDot +

@@ -14,10 +14,12 @@ QString pillText(const QString& title, bool ok, qint64 count) {
 
 QList<Pill> pills(const ClockBundle& bundle) {
     const bool hasWeather = bundle.weather.has_value();
+    const bool alertsChecked = bundle.alertsChecked();
     return {
         {pillText(bundle.label(QStringLiteral("status_prayers")), true), true},
         {pillText(bundle.label(QStringLiteral("status_weather")), hasWeather), hasWeather},
-        {pillText(bundle.label(QStringLiteral("status_alerts")), true, bundle.alerts.size()), true},
+        {pillText(bundle.label(QStringLiteral("status_alerts")), alertsChecked, bundle.alerts.size()),
+         alertsChecked},
         {pillText(bundle.label(QStringLiteral("status_geo")), true), true},
         // The observatory's name is the same in every language.
         {pillText(QStringLiteral("NASA"), true), true},

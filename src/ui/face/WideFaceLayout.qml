@@ -89,7 +89,11 @@ Item {
             }
 
             EventsBar { width: parent.width; face: wide.face }
-            StatusRow { pills: wide.face.statusPills }
+            StatusRow {
+                objectName: "statusRow"
+                anchors.horizontalCenter: parent.horizontalCenter
+                pills: wide.face.statusPills
+            }
             SourcesBar { width: parent.width; face: wide.face }
         }
     }

@@ -2,6 +2,7 @@
 
 #include "AlertTexts.h"
 #include "clock/AdhanPlayer.h"
+#include "model/BlessingsCopy.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -12,7 +13,8 @@ QColor AlertsPanelModel::accentColor() const {
 }
 
 QString AlertsPanelModel::iconName() const {
-    if (bundle().alerts.isEmpty()) return u"checkmark.shield.fill"_s;
+    if (bundle().alerts.isEmpty())
+        return checked() ? u"checkmark.shield.fill"_s : u"exclamationmark.triangle.fill"_s;
     return severe_ ? u"exclamationmark.triangle.fill"_s : u"bell.badge.fill"_s;
 }
 
@@ -22,7 +24,7 @@ void AlertsPanelModel::refresh() {
 }
 
 QString AlertsPanelModel::blessingLine() {
-    return u"\u0641\u064a \u0633\u0628\u064a\u0644 \u0627\u0644\u0644\u0647 \u00b7 May Allah reward the author"_s;
+    return BlessingsCopy::alertsLine(BlessingsCopy::fiSabilillah());
 }
 
 void AlertsPanelModel::setFollowSharedPlayer(bool follow) {

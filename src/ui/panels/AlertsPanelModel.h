@@ -15,6 +15,7 @@ class AlertsPanelModel : public PanelModel {
     QML_ELEMENT
     Q_PROPERTY(QString title READ title NOTIFY changed)
     Q_PROPERTY(QString noAlertsText READ noAlertsText NOTIFY changed)
+    Q_PROPERTY(bool checked READ checked NOTIFY changed)
     Q_PROPERTY(int count READ count NOTIFY changed)
     Q_PROPERTY(bool severe READ severe NOTIFY changed)
     Q_PROPERTY(QColor accentColor READ accentColor NOTIFY changed)
@@ -36,7 +37,11 @@ class AlertsPanelModel : public PanelModel {
     explicit AlertsPanelModel(QObject* parent = nullptr);
 
     QString title() const { return bundle().label(QStringLiteral("status_alerts")); }
-    QString noAlertsText() const { return bundle().label(QStringLiteral("no_alerts")); }
+    // The calm line: "no alerts" only for a list the feeds answered, else that they could not be checked.
+    QString noAlertsText() const {
+        return bundle().label(checked() ? QStringLiteral("no_alerts") : QStringLiteral("alerts_unchecked"));
+    }
+    bool checked() const { return bundle().alertsChecked(); }
     int count() const { return int(bundle().alerts.size()); }
     bool severe() const { return severe_; }
     QColor accentColor() const;

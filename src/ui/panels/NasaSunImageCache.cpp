@@ -4,24 +4,16 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
+#include "services/CacheFolder.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QUrlQuery>
 #include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace NasaSunImage {
-
-QUrl defaultURL() {
-    QUrl url = Endpoints::current().solarImage;
-    url.setPath(u"/assets/img/latest/latest_256_0193.jpg"_s);
-    return url;
-}
 
 QUrl resolvedURL(const std::optional<QString>& text) {
     if (!text) return defaultURL();
@@ -60,10 +52,9 @@ QString dayStamp(const QDateTime& instant) {
 }
 
 QString cacheFilePath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
-    if (!folder.isEmpty()) folder += u"/Orvane"_s;
-    if (folder.isEmpty() || !QDir().mkpath(folder)) folder = QDir::tempPath();
-    return folder + u'/' + QLatin1StringView(cacheFileName);
+    // Kept with the program's data, not in the cache folder that every new build empties: the last
+    // picture must still show offline after an update.
+    return CacheFolder::path(QLatin1StringView(cacheFileName));
 }
 
 qint64 windowSeconds() {
@@ -104,8 +95,7 @@ std::optional<QByteArray> cachedDataIfFresh() {
 
 bool storeCache(const QByteArray& data) {
     const QString path = cacheFilePath();
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit()) return false;
+    if (!CacheFolder::writeAtomically(path, data)) return false;
     // The stored time is the clock's, so the age rule follows the same clock as the day stamp.
     QFile stamped(path);
     if (stamped.open(QIODevice::Append)) stamped.setFileTime(Clock::now(), QFileDevice::FileModificationTime);

@@ -9,8 +9,8 @@
 #include <QUrl>
 #include <optional>
 
-// The live sun picture's addresses and its one-file cache: one picture for all addresses, in the user's
-// cache folder, stamped with the UTC day it was stored in the defaults store.
+// The live sun picture's addresses and its one-file cache: one picture for all addresses, in the program's
+// data folder, stamped with the UTC day it was stored in the defaults store.
 namespace NasaSunImage {
 
 inline constexpr char cacheFileName[] = "nasa_sdo_sun_latest.jpg";
@@ -18,8 +18,6 @@ inline constexpr char cachedDayKey[] = "nasaSun.cachedDay";
 // A theme may point anywhere; nothing bigger than this is read.
 inline constexpr qint64 maxDownloadBytes = 10 * 1024 * 1024;
 
-// The observatory's latest 256-pixel picture on the configured solar-image host.
-QUrl defaultURL();
 // The address to use for a theme's text: the default for anything missing or unusable, "http" raised to
 // "https".
 QUrl resolvedURL(const std::optional<QString>& text);

@@ -74,6 +74,7 @@ void NasaSunImageView::restart() {
 void NasaSunImageView::setPhase(Phase phase) {
     if (phase == phase_) return;
     phase_ = phase;
+    update();
     emit phaseChanged();
 }
 
@@ -111,7 +112,7 @@ void NasaSunImageView::runPass() {
 }
 
 void NasaSunImageView::paint(QPainter* painter) {
-    if (image_.isNull() || width() <= 0 || height() <= 0) return;
+    if (width() <= 0 || height() <= 0) return;
     const QRectF box(0, 0, width(), height());
     painter->setRenderHint(QPainter::SmoothPixmapTransform);
     painter->setRenderHint(QPainter::Antialiasing);
@@ -120,10 +121,26 @@ void NasaSunImageView::paint(QPainter* painter) {
         circle.addEllipse(box);
         painter->setClipPath(circle);
     }
+    if (phase_ == Phase::Failed) {
+        painter->fillRect(box, failedGlow(box));
+        return;
+    }
+    if (image_.isNull()) return;
     // Scaled to fill: the shorter side fits, the longer one is cut evenly on both ends.
     const double scale = std::max(box.width() / image_.width(), box.height() / image_.height());
     const QSizeF drawn(image_.width() * scale, image_.height() * scale);
     const QRectF target(box.center().x() - drawn.width() / 2, box.center().y() - drawn.height() / 2,
                         drawn.width(), drawn.height());
     painter->drawImage(target, image_);
+}
+
+QRadialGradient NasaSunImageView::failedGlow(const QRectF& box) {
+    // Orange from two points out to red at 0.7 opacity at a radius of the whole side, so the disc's rim
+    // stays a warm orange-red rather than the full red.
+    const double side = std::max(box.width(), box.height());
+    QRadialGradient glow(box.center(), side);
+    glow.setColorAt(std::min(1.0, 2.0 / std::max(side, 2.0)), failedInner);
+    glow.setColorAt(1.0, failedOuter);
+    glow.setColorAt(0.0, failedInner);
+    return glow;
 }

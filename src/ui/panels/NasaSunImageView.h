@@ -3,7 +3,9 @@
 #include "ui/common/ScaledPaintedItem.h"
 
 #include <QtQml/qqmlregistration.h>
+#include <QColor>
 #include <QImage>
+#include <QRadialGradient>
 #include <QTimer>
 
 // The live sun picture: the cached copy at once, a refreshed one when the cache goes stale, painted to fill
@@ -37,6 +39,11 @@ class NasaSunImageView : public ScaledPaintedItem {
 
     // The loop's sleep after a pass: the time until the copy goes stale, within a minute and an hour.
     static double sleepSeconds(double untilStale);
+    // The drawn sun of the failed state: orange at the centre, red at 0.7 opacity at the rim of a circle
+    // as wide as the whole side.
+    static inline const QColor failedInner{255, 149, 0};
+    static inline const QColor failedOuter{255, 59, 48, 179};
+    static QRadialGradient failedGlow(const QRectF& box);
 
     void paint(QPainter* painter) override;
     // Starts the refresh loop; public so views made outside QML can be started too.

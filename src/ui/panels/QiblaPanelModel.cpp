@@ -2,6 +2,7 @@
 
 #include "QiblaTexts.h"
 
+#include <QUrlQuery>
 #include <cmath>
 
 QString QiblaPanelModel::identity() const {
@@ -26,6 +27,11 @@ bool QiblaPanelModel::streetViewAvailable() const {
 QUrl QiblaPanelModel::pictureUrl(const QString& link) {
     const QUrl url(link, QUrl::StrictMode);
     if (!url.isValid() || url.isRelative() || url.host().isEmpty()) return {};
+    // A bundle stored by a build without a maps key carries links with an empty key, which can only fail.
+    const QUrlQuery query(url);
+    if (query.hasQueryItem(QStringLiteral("key")) &&
+        query.queryItemValue(QStringLiteral("key")).trimmed().isEmpty())
+        return {};
     return url;
 }
 

@@ -29,16 +29,11 @@ Item {
         }
     }
     Rectangle {
+        // Black behind a picture that is still loading; the failed state draws its own disc.
         anchors.fill: parent
         radius: width / 2
-        color: picture.phase === NasaSunImageView.Failed ? "transparent" : "black"
-        gradient: picture.phase === NasaSunImageView.Failed ? failedGlow : null
-        Gradient {
-            id: failedGlow
-            orientation: Gradient.Vertical
-            GradientStop { position: 0; color: Qt.rgba(1, 0.58, 0, 1) }
-            GradientStop { position: 1; color: Qt.rgba(1, 0.23, 0.19, 0.7) }
-        }
+        visible: picture.phase !== NasaSunImageView.Failed
+        color: "black"
     }
     NasaSunImageView {
         id: picture

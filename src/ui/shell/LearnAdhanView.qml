@@ -27,23 +27,37 @@ Item {
         onTriggered: steps.advance()
     }
 
-    ThemeText {
+    FocusButton {
+        objectName: "learnDone"
         anchors.right: parent.right
         anchors.top: parent.top
-        anchors.margins: 16
+        anchors.margins: 10
+        width: learnDoneText.implicitWidth + 12
+        height: learnDoneText.implicitHeight + 12
+        focusRadius: 6
         text: "Done"
-        textStyle: "body"
-        semibold: true
-        color: Theme.gold
-        TapHandler { onTapped: view.dismissed() }
+        focus: true
+        onClicked: view.dismissed()
+        ThemeText {
+            id: learnDoneText
+            anchors.centerIn: parent
+            Accessible.ignored: true
+            text: "Done"
+            textStyle: "body"
+            semibold: true
+            color: Theme.gold
+        }
     }
 
-    Item {
+    // The card before the steps: a click anywhere on it, or Return or Space once Tab is on it, goes on.
+    FocusButton {
         objectName: "splash"
         anchors.fill: parent
         anchors.topMargin: 48
         visible: steps.showingSplash
-        TapHandler { onTapped: steps.advance() }
+        focusRadius: 12
+        text: "Continue"
+        onClicked: steps.advance()
 
         Column {
             anchors.centerIn: parent

@@ -4,6 +4,9 @@ import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
+import Orvane.Settings
+import Orvane.Quran
+import Orvane.Calendar
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
@@ -24,8 +27,11 @@ Item {
     Item {
         anchors.fill: parent
         visible: root.controller.consentGiven
+        // Behind the settings window nothing takes the keyboard.
+        enabled: root.controller.settingsWindow === null
 
         LoadingView {
+            id: loadingView
             anchors.fill: parent
             visible: !root.controller.hasBundle
             errorText: root.controller.errorText
@@ -36,6 +42,8 @@ Item {
             id: faceLoader
             anchors.fill: parent
             active: root.controller.hasBundle
+            // Under the call-to-prayer overlay the face takes no keys, so Tab cannot wander beneath it.
+            enabled: !overlay.visible
             sourceComponent: ClockFaceView {
                 id: faceView
                 alertsPanel: panels.alertsPanel; qiblaPanel: panels.qiblaPanel
@@ -49,6 +57,21 @@ Item {
                     metric: root.controller.metric
                 }
                 Component.onCompleted: root.controller.attachFace(face)
+                quranReader: Component {
+                    QuranReaderView {
+                        objectName: "quranReader"
+                        settings: root.controller.settings
+                        onCloseRequested: faceView.face.showQuran = false
+                    }
+                }
+                calendarSheet: Component {
+                    IslamicCalendarView {
+                        objectName: "islamicCalendarView"
+                        bundle: root.controller.bundle
+                        now: faceView.face.now
+                        onDismissed: faceView.face.showCalendar = false
+                    }
+                }
                 learnAdhanSheet: Component {
                     LearnAdhanView {
                         objectName: "learnAdhanView"
@@ -60,6 +83,8 @@ Item {
         }
 
         AdhanRingView {
+            id: overlay
+            objectName: "adhanOverlay"
             anchors.fill: parent
             z: 10
             visible: opacity > 0
@@ -77,6 +102,28 @@ Item {
             stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
             onStopRequested: root.controller.player.stop()
             creditNote: Component { BlessingsNote { objectName: "creditNote"; style: "credit" } }
+        }
+    }
+
+    Connections {
+        target: root.controller
+        function onSettingsWindowChanged() {
+            if (root.controller.settingsWindow === null) loadingView.focusAction()
+        }
+    }
+
+    SheetFrame {
+        objectName: "settingsSheet"
+        anchors.fill: parent
+        open: root.controller.settingsWindow !== null
+        minimumWidth: 640
+        minimumHeight: 520
+        content: Component {
+            SettingsView {
+                controller: root.controller.settingsWindow
+                learnAdhanBuiltInURL: ShellTexts.learnAdhanBuiltInURL
+                blessingsNote: Component { BlessingsNote { style: "settings" } }
+            }
         }
     }
 

@@ -1,7 +1,7 @@
 #include "ui/shell/ShellTexts.h"
 
 #include "services/BlessingsCache.h"
-#include "ui/shell/BlessingsCopy.h"
+#include "model/BlessingsCopy.h"
 #include "ui/shell/LearnAdhanVideo.h"
 
 QString ShellTexts::learnAdhanBuiltInURL() {

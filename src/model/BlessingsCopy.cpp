@@ -1,4 +1,4 @@
-#include "ui/shell/BlessingsCopy.h"
+#include "model/BlessingsCopy.h"
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,6 +33,14 @@ QString creditLine(const std::optional<BlessingsCard>& card) {
     const QString arabic = pick(card ? card->arabic : std::nullopt, builtIn.arabic);
     const QString dua = pick(card ? card->authorDuaEnglish : std::nullopt, builtIn.authorDuaEnglish);
     return arabic + u" · "_s + dua;
+}
+
+QString alertsLine(const BlessingsCard& card) {
+    QString arabic = oneLine(card.arabic);
+    if (arabic.isEmpty()) arabic = u"في سبيل الله"_s;
+    QString dua = oneLine(card.authorDuaEnglish);
+    if (dua.isEmpty()) dua = u"May Allah reward the author"_s;
+    return u"\u200E"_s + arabic + u" · "_s + dua;
 }
 
 }  // namespace BlessingsCopy

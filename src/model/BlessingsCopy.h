@@ -17,4 +17,9 @@ BlessingsCard fiSabilillah();
 // else from the built-in card; line breaks and runs of spaces in a server's text collapse to one space.
 QString creditLine(const std::optional<BlessingsCard>& card);
 
+// The alerts panel's line under a call: the card's Arabic phrase, " · ", its English dua, each replaced by
+// a fixed text when the card has none. It starts with a left-to-right mark, so the line reads from the left,
+// Arabic phrase first, whatever script the phrase is in.
+QString alertsLine(const BlessingsCard& card);
+
 }  // namespace BlessingsCopy

@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include "OrvaneProcess.h"
+#include "TempHome.h"
+#include "platform/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTest>
+#include <QThread>
+
+namespace {
+// Written by a clock as it starts; a launch that only waits never opens it.
+QString clockStore(const TempHome& home) {
+    return home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
+}
+}  // namespace
+
+// A second real launch against a first instance that is too busy to answer within the launch's 3 s.
+
+TEST(SecondLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
+    TempHome home;
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    QProcess later;
+    later.setProcessEnvironment(orvaneEnvironment(runtime));
+    SingleInstance first(instanceName(runtime));
+    ASSERT_EQ(first.start({}), SingleInstance::Role::Primary);
+    QList<QStringList> received;
+    QObject::connect(&first, &SingleInstance::messageReceived,
+                     [&](const QStringList& arguments) { received << arguments; });
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    later.start(QStringLiteral(ORVANE_EXECUTABLE), {QStringLiteral("orvane://adhan?prayer=asr")});
+    ASSERT_TRUE(later.waitForStarted(5000));
+    // The first instance's event loop is stuck for 6 s: the connection waits in the socket's queue.
+    QThread::sleep(6);
+    EXPECT_EQ(later.state(), QProcess::Running) << "gave up on a busy instance";
+    EXPECT_FALSE(QFile::exists(clockStore(home))) << "started a second clock";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 15000));
+    EXPECT_EQ(later.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(later.exitCode(), 0) << later.readAllStandardError().toStdString();
+    EXPECT_GE(elapsed.elapsed(), 6000);
+    QTest::qWait(300);
+    ASSERT_EQ(received.size(), 1);
+    EXPECT_EQ(received[0], QStringList{QStringLiteral("orvane://adhan?prayer=asr")});
+}
+
+TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
+    TempHome home;
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    QProcess later;
+    later.setProcessEnvironment(orvaneEnvironment(runtime));
+
+    // A first instance that takes connections and their bytes but never confirms.
+    auto silent = std::make_unique<QLocalServer>();
+    ASSERT_TRUE(silent->listen(instanceName(runtime)));
+    QList<QLocalSocket*> held;
+    QObject::connect(silent.get(), &QLocalServer::newConnection, [&] {
+        while (QLocalSocket* s = silent->nextPendingConnection()) held << s;
+    });
+
+    later.start(QStringLiteral(ORVANE_EXECUTABLE), {});
+    ASSERT_TRUE(later.waitForStarted(5000));
+    QTest::qWait(8000);
+    EXPECT_EQ(later.state(), QProcess::Running);
+    ASSERT_FALSE(held.isEmpty());
+    EXPECT_FALSE(QFile::exists(clockStore(home))) << "started a second clock";
+
+    // The first instance dies; its socket goes with it.
+    silent.reset();
+    EXPECT_FALSE(QFile::exists(instanceName(runtime)));
+    bool answered = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (!answered && waited.elapsed() < 20000 && later.state() == QProcess::Running) {
+        SingleInstance probe(instanceName(runtime));
+        answered = probe.ping(1000);
+        if (!answered) QTest::qWait(200);
+    }
+    EXPECT_TRUE(answered) << "the waiting launch did not become the clock";
+    EXPECT_EQ(later.state(), QProcess::Running);
+    EXPECT_TRUE(QFile::exists(clockStore(home)));
+    stopProcess(later);
+}
