@@ -2,11 +2,13 @@
 
 #include "FixtureServer.h"
 #include "TempHome.h"
+#include "engine/CivilDay.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/SecretStore.h"
 #include "services/AppSettings.h"
 #include "shell/OrvaneApp.h"
+#include "ui/calendar/IslamicCalendarController.h"
 #include "ui/shell/LearnAdhanController.h"
 #include "ui/shell/LearnAdhanVideo.h"
 #include "ui/shell/RootController.h"
@@ -64,6 +66,14 @@ struct RootSheetsFixture : ::testing::Test {
         window->grabWindow().save(dir + u"/"_s + QLatin1String(name));
     }
 };
+
+// Items made by a Repeater have only a visual parent, so they are searched in the item tree.
+QQuickItem* findVisual(QQuickItem* item, const QString& name) {
+    if (!item || item->objectName() == name) return item;
+    for (QQuickItem* child : item->childItems())
+        if (QQuickItem* found = findVisual(child, name)) return found;
+    return nullptr;
+}
 
 }  // namespace
 
@@ -134,5 +144,59 @@ TEST_F(RootSheetsFixture, TheCallOverlayCarriesTheCreditAndTheUpdateQuestionShow
     QMetaObject::invokeMethod(dismiss, "clicked");
     EXPECT_EQ(declines.count(), 2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !card->isVisible(); }, 2000));
+    app.quit();
+}
+
+TEST_F(RootSheetsFixture, TheFacesCalendarCapsuleOpensTheMonthCalendarAtThePlacesToday) {
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    QQuickWindow* window = app.window();
+    window->resize(1280, 860);  // the offscreen screen is smaller than the face's own size
+    QObject* face = window->findChild<QObject*>(u"faceController"_s);
+    ASSERT_NE(face, nullptr);
+    QQuickItem* capsule = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (capsule = findVisual(window->contentItem(), u"capsule_calendar"_s)) != nullptr; },
+        3000));
+    QTest::qWait(200);
+
+    const auto openByClick = [&] {
+        QTest::mouseClick(
+            window, Qt::LeftButton, {},
+            capsule->mapToScene(QPointF(capsule->width() / 2, capsule->height() / 2)).toPoint());
+        QQuickItem* sheet = nullptr;
+        const bool shown = QTest::qWaitFor(
+            [&] { return (sheet = window->findChild<QQuickItem*>(u"islamicCalendarView"_s)) != nullptr; },
+            3000);
+        return shown ? sheet : nullptr;
+    };
+    QQuickItem* sheet = openByClick();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_TRUE(face->property("showCalendar").toBool());
+    EXPECT_GE(sheet->width(), 720);
+    EXPECT_GE(sheet->height(), 640);
+    auto* calendar = sheet->property("calendar").value<IslamicCalendarController*>();
+    ASSERT_NE(calendar, nullptr);
+    // Today in Makkah (+3), whatever the machine's zone.
+    const std::int64_t now = std::int64_t(face->property("now").toDouble());
+    const std::int64_t today = CivilDay::dayOf(now, 3 * 3600);
+    EXPECT_EQ(calendar->state().selectedDate, CivilDay::startOfDayMs(today, 3 * 3600));
+    EXPECT_EQ(calendar->state().gm, CivilDay::civilFromDays(today).month);
+    EXPECT_TRUE(calendar->hasDetail());
+    EXPECT_FALSE(calendar->useHijriGrid());
+    calendar->setUseHijriGrid(true);
+    QTest::qWait(300);
+    grab(window, "calendar-sheet.png");
+
+    QMetaObject::invokeMethod(sheet, "dismissed");
+    EXPECT_FALSE(face->property("showCalendar").toBool());
+    // Reopening forgets the mode.
+    QTest::qWait(100);
+    sheet = openByClick();
+    ASSERT_NE(sheet, nullptr);
+    calendar = sheet->property("calendar").value<IslamicCalendarController*>();
+    ASSERT_NE(calendar, nullptr);
+    EXPECT_FALSE(calendar->useHijriGrid());
     app.quit();
 }

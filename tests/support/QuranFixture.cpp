@@ -57,7 +57,7 @@ const QStringList& arabicPhrases() {
         QStringLiteral("ذَٰلِكَ ٱلْكِتَـٰبُ لَا رَيْبَ ۛ فِيهِ ۛ هُدًى لِّلْمُتَّقِينَ"),
         QStringLiteral("ٱللَّهُ لَآ إِلَـٰهَ إِلَّا هُوَ ٱلْحَىُّ ٱلْقَيُّومُ ۚ لَا تَأْخُذُهُۥ سِنَةٌ وَلَا نَوْمٌ ۚ"),
         QStringLiteral("إِيَّاكَ نَعْبُدُ وَإِيَّاكَ نَسْتَعِينُ"),
-        QStringLiteral("وَٱلشَّمْسِ وَضُحَىٰهَا ۝ وَٱلْقَمَرِ إِذَا "
+        QStringLiteral("وَٱلشَّمْسِ وَضُحَىٰهَا ۞ وَٱلْقَمَرِ إِذَا "
                        "تَلَىٰهَا"),
     };
     return phrases;
@@ -86,6 +86,9 @@ QString ayahText(const QString& editionId, int surah, int ayah) {
     }
     if (editionId == QLatin1String("ur.jalandhry"))
         return QStringLiteral("شروع اللہ کا نام لے کر جو بڑا مہربان نہایت رحم والا ہے ") + position;
+    if (editionId == QLatin1String("ja.japanese"))
+        return QStringLiteral("慈悲あまねく慈愛深きアッラーの御名において。") + position;
+    if (editionId == QLatin1String("zh.jian")) return QStringLiteral("奉至仁至慈的真主之名。") + position;
     if (surah == 1 && ayah == 1)
         return QStringLiteral("In the name of Allah, the Entirely Merciful, the Especially Merciful.");
     return QStringLiteral("Translation (%1) of ayah %2.").arg(editionId, position);

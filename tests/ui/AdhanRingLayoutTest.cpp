@@ -67,3 +67,25 @@ TEST(AdhanRingLayout, TheOverlayUsesTheCallTextsOwnDawnTest) {
 }
 
 }  // namespace
+
+TEST(AdhanRingLayout, FittedSizeShrinksToTwoLinesWithinItsFloor) {
+    const QString word = QStringLiteral("Allahu Akbar");
+    const QString call =
+        QStringLiteral("Ashhadu anna Muhammadan Rasulullah, Ashhadu anna Muhammadan Rasulullah");
+    const struct {
+        QString text;
+        double width;
+        int expectedAtMost;
+        int expectedAtLeast;
+    } cases[] = {
+        {word, 400, 20, 20},              // fits at once
+        {QString(), 10, 20, 20},          // nothing to fit
+        {call, 330, 19, 13},              // shrinks, at most to 65 %
+        {call.repeated(4), 200, 13, 13},  // too long for any allowed size: the floor
+    };
+    for (const auto& c : cases) {
+        const int size = AdhanRingLayout::fittedPixelSizeFor(c.text, 20, false, c.width, 2, 0.65);
+        EXPECT_LE(size, c.expectedAtMost) << c.text.toStdString();
+        EXPECT_GE(size, c.expectedAtLeast) << c.text.toStdString();
+    }
+}

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
 #include <QQmlProperty>
+#include <cmath>
+#include <functional>
 
 #include "QuickHarness.h"
 #include "SampleBundle.h"
@@ -140,6 +143,78 @@ TEST(FacePieces, CallOverlayInEachSizeClass) {
         EXPECT_LE(stopInWindow.y() + stop->height(), r.size.height()) << r.name;
         EXPECT_GT(countPixelsNear(image, Theme::gold(), 25), 100) << r.name;
     }
+}
+
+TEST(FacePieces, CallLinesAndRakatHeadingShrinkBeforeTheyAreCut) {
+    QuickHarness harness;
+    QQuickItem* root = harness.load(R"(
+        import QtQuick
+        import Orvane.Common
+        import Orvane.Face
+        AdhanRingView {
+            activeTitle: "Isha Adhan"
+            activeText: "Allahu Akbar\nAshhadu anna Muhammadan Rasulullah, Ashhadu anna Muhammadan Rasulullah, wa ashhadu anna Muhammadan Rasulullah"
+            rakatTitle: "Isha"
+            rakatLines: ["4 Sunnah", "4 Fard", "2 Sunnah", "3 Witr"]
+            adhanNowLabel: "Adhan now"; adhanForLabel: "Time for"; stopLabel: "Stop"
+            rakatsLabel: "Rakats of the night prayer with the sunnah prayed before it and the sunnah and witr after it"
+        })",
+                                    QSize(402, 760));
+    ASSERT_NE(root, nullptr);
+    harness.grab(QStringLiteral("adhan-overlay-shrunk"));
+    const double full = Theme::textSize(QStringLiteral("callout"));
+    QList<QQuickItem*> lines;
+    const std::function<void(QQuickItem*)> collect = [&](QQuickItem* item) {
+        if (item->objectName() == QLatin1String("adhanLine")) lines.append(item);
+        for (QQuickItem* child : item->childItems()) collect(child);
+    };
+    collect(root);
+    ASSERT_EQ(lines.size(), 2);
+    // The short line keeps its size; the long one shrinks, not below 65 %, and is not cut.
+    EXPECT_EQ(lines[0]->property("font").value<QFont>().pixelSize(), int(full));
+    const int shrunk = lines[1]->property("font").value<QFont>().pixelSize();
+    EXPECT_LT(shrunk, int(full));
+    EXPECT_GE(shrunk, std::ceil(full * 0.65));
+    EXPECT_LE(lines[1]->property("lineCount").toInt(), 2);
+    EXPECT_FALSE(lines[1]->property("truncated").toBool());
+
+    QQuickItem* heading = findItem(root, QStringLiteral("adhanRakatHeading"));
+    ASSERT_NE(heading, nullptr);
+    const QPointF left = heading->mapToScene(QPointF());
+    EXPECT_GE(left.x(), 0);
+    EXPECT_LE(left.x() + heading->width(), 402);
+    const int headingSize = heading->property("fontInfo").toMap().value(QStringLiteral("pixelSize")).toInt();
+    EXPECT_LT(headingSize, int(Theme::textSize(QStringLiteral("caption"))));
+    EXPECT_GE(headingSize, std::ceil(Theme::textSize(QStringLiteral("caption")) * 0.8));
+}
+
+TEST(FacePieces, ForecastWindShrinksBeforeItIsCut) {
+    QuickHarness harness;
+    QQuickItem* root = harness.load(R"(
+        import QtQuick
+        import Orvane.Panels
+        Row {
+            spacing: 8
+            ForecastCard { objectName: "wide"; width: 80; compact: true
+                day: ({ weekday: "Mon", icon: "sun.max.fill", temperatures: "20°/12°", wind: "35 km/h",
+                        humidity: 0, precipitation: "" }) }
+            ForecastCard { objectName: "narrow"; width: 40; compact: true
+                day: ({ weekday: "Tue", icon: "sun.max.fill", temperatures: "20°/12°", wind: "35 km/h",
+                        humidity: 0, precipitation: "" }) }
+        })",
+                                    QSize(140, 80));
+    ASSERT_NE(root, nullptr);
+    harness.grab(QStringLiteral("forecast-wind-shrunk"));
+    const auto windIn = [&](const char* card) {
+        return findItem(findItem(root, QString::fromLatin1(card)), QStringLiteral("forecastWind"));
+    };
+    ASSERT_NE(windIn("wide"), nullptr);
+    EXPECT_EQ(windIn("wide")->property("fontInfo").toMap().value(QStringLiteral("pixelSize")).toInt(), 8);
+    const int narrow =
+        windIn("narrow")->property("fontInfo").toMap().value(QStringLiteral("pixelSize")).toInt();
+    EXPECT_LT(narrow, 8);
+    EXPECT_GE(narrow, std::ceil(8 * 0.55));
+    EXPECT_LE(windIn("narrow")->width(), 40);
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ struct Symbol {
 };
 
 // The system symbol names the views use, each with the drawing that stands in for it.
-constexpr std::array<Symbol, 12> kSymbols{{
+constexpr std::array<Symbol, 16> kSymbols{{
     {"moon.stars.fill", "moon-stars"},
     {"gearshape.fill", "gear"},
     {"play.fill", "play"},
@@ -28,6 +28,10 @@ constexpr std::array<Symbol, 12> kSymbols{{
     {"wind", "wind"},
     {"sun.max.fill", "sun"},
     {"exclamationmark.triangle.fill", "warning"},
+    {"chevron.left", "chevron-left"},
+    {"chevron.right", "chevron-right"},
+    {"chevron.left.2", "chevron-left-double"},
+    {"chevron.right.2", "chevron-right-double"},
 }};
 
 }  // namespace

@@ -1,7 +1,8 @@
 import QtQuick
 import Orvane.Common
 
-// Text in the interface font at a named text style; white unless told otherwise.
+// Text in the interface font at a named text style; white unless told otherwise. Screen readers read it
+// as static text.
 Text {
     property string textStyle: "body"
     property bool semibold: false
@@ -12,4 +13,6 @@ Text {
     font.pixelSize: Theme.textSize(textStyle)
     font.weight: bold ? Font.Bold : (semibold ? Font.DemiBold : Font.Normal)
     textFormat: Text.PlainText
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
 }

@@ -1,8 +1,12 @@
 #include "AdhanRingLayout.h"
 
 #include "model/AdhanTexts.h"
+#include "ui/common/Theme.h"
 
+#include <QFont>
+#include <QTextLayout>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -68,6 +72,41 @@ QList<AdhanRingLayout::Line> AdhanRingLayout::callLines(const QString& text,
     for (const QString& line : splitLines(text))
         out.append({line, isDawnPhrase ? isDawnPhrase(line) : false});
     return out;
+}
+
+int AdhanRingLayout::fittedPixelSizeFor(const QString& text, double pixelSize, bool semibold, double width,
+                                        int maxLines, double minFactor) {
+    const int largest = std::max(1, int(std::floor(pixelSize)));
+    const int smallest = std::clamp(int(std::ceil(pixelSize * minFactor)), 1, largest);
+    if (text.isEmpty() || !(width > 0) || maxLines < 1) return largest;
+    QFont font(Theme::fontFamily());
+    font.setWeight(semibold ? QFont::DemiBold : QFont::Normal);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    for (int size = largest; size > smallest; --size) {
+        font.setPixelSize(size);
+        QTextLayout layout(text, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        int lines = 0;
+        bool fits = true;
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            // A word longer than the line overflows it rather than breaking.
+            if (++lines > maxLines || line.naturalTextWidth() > width) {
+                fits = false;
+                break;
+            }
+        }
+        layout.endLayout();
+        if (fits) return size;
+    }
+    return smallest;
+}
+
+int AdhanRingLayout::fittedPixelSize(const QString& text, double pixelSize, bool semibold, double width,
+                                     int maxLines, double minFactor) {
+    return fittedPixelSizeFor(text, pixelSize, semibold, width, maxLines, minFactor);
 }
 
 void AdhanRingLayout::setDawnPhraseCheck(DawnPhraseCheck check) {

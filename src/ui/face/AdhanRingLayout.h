@@ -35,6 +35,12 @@ class AdhanRingLayout : public QObject {
     static QStringList splitLines(const QString& text);
     static QList<Line> callLines(const QString& text, const DawnPhraseCheck& isDawnPhrase);
 
+    // The largest whole pixel size from `pixelSize` down to `minFactor` of it (never below) at which `text`,
+    // wrapped at word boundaries in the interface font, takes at most `maxLines` lines of `width` with no
+    // line wider; the smallest allowed size when even that needs more room (the text is then cut).
+    static int fittedPixelSizeFor(const QString& text, double pixelSize, bool semibold, double width,
+                                  int maxLines, double minFactor);
+
     // The dawn-phrase test the overlay uses: the call texts' own unless replaced (an empty one restores it).
     static void setDawnPhraseCheck(DawnPhraseCheck check);
 
@@ -42,6 +48,8 @@ class AdhanRingLayout : public QObject {
 
     Q_INVOKABLE static QVariantMap sizeClass(double width, double height);
     Q_INVOKABLE static double textMaxWidth(double width, bool compact);
+    Q_INVOKABLE static int fittedPixelSize(const QString& text, double pixelSize, bool semibold, double width,
+                                           int maxLines, double minFactor);
     // {text, dawn} per line, with the dawn-phrase test.
     Q_INVOKABLE static QVariantList lines(const QString& text);
 };

@@ -31,7 +31,21 @@ Rectangle {
         GradientStop { position: 1; color: Qt.rgba(0.08, 0.06, 0.02, 1) }
     }
 
-    Component.onCompleted: pulse = true
+    Component.onCompleted: {
+        pulse = true
+        if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
+    }
+    // While the call plays only the overlay acts: Stop takes the keyboard focus, and no press, wheel turn
+    // or hover reaches the face beneath.
+    onVisibleChanged: if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
+
+    MouseArea {
+        objectName: "inputShield"
+        anchors.fill: parent
+        acceptedButtons: Qt.AllButtons
+        hoverEnabled: true
+        onWheel: (wheel) => wheel.accepted = true
+    }
 
     Column {
         id: stack
@@ -115,6 +129,7 @@ Rectangle {
                 model: AdhanRingLayout.lines(overlay.activeText)
                 ThemeText {
                     required property var modelData
+                    objectName: "adhanLine"
                     width: callLines.width
                     horizontalAlignment: Text.AlignHCenter
                     wrapMode: Text.WordWrap
@@ -122,6 +137,10 @@ Rectangle {
                     elide: Text.ElideRight
                     text: modelData.text
                     textStyle: overlay.sizeClass.textStyle
+                    // Shrinks to 65 % to stay within two lines before anything is cut.
+                    font.pixelSize: AdhanRingLayout.fittedPixelSize(modelData.text,
+                                                                    Theme.textSize(overlay.sizeClass.textStyle),
+                                                                    modelData.dawn, callLines.width, 2, 0.65)
                     semibold: modelData.dawn
                     color: modelData.dawn ? Theme.gold : Qt.rgba(1, 1, 1, 0.92)
                 }
@@ -136,11 +155,27 @@ Rectangle {
             spacing: overlay.compact ? 6 : 8
             topPadding: 2
             ThemeText {
+                id: rakatHeading
+                objectName: "adhanRakatHeading"
                 anchors.horizontalCenter: parent.horizontalCenter
+                // Measured at the full size, so the fitted text never feeds back into its own width.
+                width: Math.min(Math.ceil(headingMetrics.advanceWidth) + 2, stack.width)
+                horizontalAlignment: Text.AlignHCenter
                 text: overlay.rakatsLabel + " \u00B7 " + overlay.rakatTitle
                 textStyle: overlay.compact ? "caption" : "subheadline"
                 bold: true
                 color: Theme.gold
+                maximumLineCount: 1
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: Math.ceil(Theme.textSize(textStyle) * 0.8)
+                elide: Text.ElideRight
+                TextMetrics {
+                    id: headingMetrics
+                    font.family: Theme.fontFamily
+                    font.pixelSize: Theme.textSize(rakatHeading.textStyle)
+                    font.weight: Font.Bold
+                    text: rakatHeading.text
+                }
             }
             Flow {
                 id: grid
@@ -198,13 +233,18 @@ Rectangle {
             anchors.horizontalCenter: parent.horizontalCenter
             width: stopCapsule.width
             height: stopCapsule.height + (overlay.compact ? 20 : 40)
-            RoundedBox {
+            FocusButton {
                 id: stopCapsule
                 objectName: "adhanStop"
                 width: stopRow.implicitWidth + (overlay.compact ? 72 : 100)
                 height: stopRow.implicitHeight + (overlay.compact ? 24 : 32)
-                radius: height / 2
-                color: Qt.rgba(1, 0.23, 0.19, 0.85)
+                text: overlay.stopLabel
+                onClicked: overlay.stopRequested()
+                RoundedBox {
+                    anchors.fill: parent
+                    radius: height / 2
+                    color: Qt.rgba(1, 0.23, 0.19, stopCapsule.down ? 1 : 0.85)
+                }
                 Row {
                     id: stopRow
                     anchors.centerIn: parent
@@ -217,12 +257,12 @@ Rectangle {
                     }
                     ThemeText {
                         id: stopText
+                        Accessible.ignored: true
                         text: overlay.stopLabel
                         textStyle: overlay.compact ? "body" : "title3"
                         semibold: true
                     }
                 }
-                TapHandler { onTapped: overlay.stopRequested() }
             }
         }
     }

@@ -37,6 +37,9 @@ Rectangle {
     Loader {
         objectName: "layout"
         anchors.fill: parent
+        // Under an open sheet or the reader the face takes no keys, so Tab stays in what is open.
+        enabled: !controller.showCalendar && !controller.showPlanetarium && !controller.showLearnAdhan
+                 && !controller.showQuran
         sourceComponent: controller.wide ? wideLayout : phoneLayout
     }
 
@@ -109,14 +112,24 @@ Rectangle {
         Component {
             id: readerPlaceholder
             Item {
-                ThemeText {
+                FocusButton {
                     anchors.right: parent.right
                     anchors.top: parent.top
-                    anchors.margins: 16
+                    anchors.margins: 10
+                    width: readerDone.implicitWidth + 12
+                    height: readerDone.implicitHeight + 12
+                    focusRadius: 6
                     text: "Done"
-                    semibold: true
-                    color: Theme.gold
-                    TapHandler { onTapped: controller.showQuran = false }
+                    focus: true
+                    onClicked: controller.showQuran = false
+                    ThemeText {
+                        id: readerDone
+                        anchors.centerIn: parent
+                        Accessible.ignored: true
+                        text: "Done"
+                        semibold: true
+                        color: Theme.gold
+                    }
                 }
             }
         }

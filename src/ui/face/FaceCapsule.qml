@@ -2,8 +2,9 @@ import QtQuick
 import Orvane.Common
 import Orvane.Face
 
-// One gold action capsule: symbol and title on one line, shrinking before it is cut.
-RoundedBox {
+// One gold action capsule: symbol and title on one line, shrinking before it is cut. A button that the
+// keyboard and screen readers reach, named by its title.
+FocusButton {
     id: capsule
     property string title
     property string symbol
@@ -16,10 +17,16 @@ RoundedBox {
 
     implicitHeight: textSize * 1.4 + 2 * vPad
     implicitWidth: content.implicitWidth + 2 * hPad
-    radius: height / 2
-    color: Qt.rgba(Theme.gold.r, Theme.gold.g, Theme.gold.b, 0.2)
-    borderColor: Qt.rgba(Theme.gold.r, Theme.gold.g, Theme.gold.b, 0.5)
-    borderWidth: 1
+    text: title
+    onClicked: activated()
+
+    RoundedBox {
+        anchors.fill: parent
+        radius: height / 2
+        color: Qt.rgba(Theme.gold.r, Theme.gold.g, Theme.gold.b, capsule.down ? 0.32 : 0.2)
+        borderColor: Qt.rgba(Theme.gold.r, Theme.gold.g, Theme.gold.b, 0.5)
+        borderWidth: 1
+    }
 
     Row {
         id: content
@@ -33,6 +40,7 @@ RoundedBox {
         }
         ThemeText {
             id: label
+            Accessible.ignored: true
             anchors.verticalCenter: parent.verticalCenter
             // Measured at the full size, so the fitted text never feeds back into its own width; the laid
             // out line can come out a pixel wider than the measured advance, which alone must not shrink it.
@@ -57,6 +65,4 @@ RoundedBox {
         font.weight: Font.DemiBold
         text: capsule.title
     }
-
-    TapHandler { onTapped: capsule.activated() }
 }

@@ -25,13 +25,20 @@ Item {
         elide: Text.ElideRight
     }
 
-    SymbolIcon {
+    FocusButton {
         id: gear
+        objectName: "settingsButton"
         anchors.right: parent.right
         anchors.verticalCenter: parent.verticalCenter
-        name: "gearshape.fill"
-        size: Theme.title3
-        color: Theme.textMuted
-        TapHandler { onTapped: header.face.openSettings() }
+        width: Theme.title3 + 8
+        height: Theme.title3 + 8
+        text: "Settings"
+        onClicked: header.face.openSettings()
+        SymbolIcon {
+            anchors.centerIn: parent
+            name: "gearshape.fill"
+            size: Theme.title3
+            color: Theme.textMuted
+        }
     }
 }

@@ -1,5 +1,6 @@
 #include "PlaceDateFormat.h"
 
+#include <unicode/dtfmtsym.h>
 #include <unicode/locid.h>
 #include <unicode/simpletz.h>
 #include <unicode/smpdtfmt.h>
@@ -83,6 +84,23 @@ std::optional<QString> formatCalendarDate(const QString& isoDate, const QString&
     const std::int64_t ms =
         (date.toJulianDay() - QDate(1970, 1, 1).toJulianDay()) * 86'400'000LL + 43'200'000LL;
     return format(ms, lang, 0, pattern);
+}
+
+QStringList veryShortWeekdaySymbols(const QString& lang) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::DateFormatSymbols symbols(gregorianLocale(lang), status);
+    if (U_FAILURE(status)) return {};
+    int32_t count = 0;
+    // ICU's list is indexed by its weekday numbers: entry 0 is unused, 1 is Sunday ... 7 Saturday.
+    const icu::UnicodeString* names =
+        symbols.getWeekdays(count, icu::DateFormatSymbols::FORMAT, icu::DateFormatSymbols::NARROW);
+    if (!names || count < 8) return {};
+    QStringList out;
+    for (int i = 1; i <= 7; ++i) {
+        if (names[i].isEmpty()) return {};
+        out << fromIcu(names[i]);
+    }
+    return out;
 }
 
 }  // namespace PlaceDateFormat

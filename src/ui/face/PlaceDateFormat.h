@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 
@@ -16,5 +17,9 @@ QString format(std::int64_t utcMs, const QString& lang, std::optional<int> offse
 // nothing when the text is no such date.
 std::optional<QString> formatCalendarDate(const QString& isoDate, const QString& lang,
                                           const QString& pattern);
+
+// The seven narrowest weekday names of `lang`'s Gregorian calendar, Sunday first whatever weekday the
+// language starts its weeks on; empty when the platform has none.
+QStringList veryShortWeekdaySymbols(const QString& lang);
 
 }  // namespace PlaceDateFormat

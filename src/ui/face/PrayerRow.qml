@@ -20,9 +20,14 @@ Item {
             model: row.cells
             Column {
                 required property var modelData
+                objectName: "prayerCell_" + modelData.key
                 width: row.cells.length > 0 ? row.width / row.cells.length : 0
                 spacing: 3
+                // A screen reader reads the cell as one line, the prayer with its time ("Dhuhr 11:53 AM").
+                Accessible.role: Accessible.StaticText
+                Accessible.name: modelData.name + " " + modelData.time
                 ThemeText {
+                    Accessible.ignored: true
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: modelData.name
@@ -31,6 +36,7 @@ Item {
                 }
                 ThemeText {
                     objectName: "prayerTime_" + modelData.key
+                    Accessible.ignored: true
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter
                     text: modelData.time

@@ -2,9 +2,9 @@ import QtQuick
 import Orvane.Common
 import Orvane.Face
 
-// A sheet over the face: a dimmed window and a centred card of at least the given size (as far as the
-// window allows) holding the sheet's view. Closing it clears the flag that opened it.
-Item {
+// A sheet over the face: a dimmed window and a centred card of at least the given size, taller when its
+// view asks for more, as far as the window allows. Closing it clears the flag that opened it.
+FocusScope {
     id: sheet
     property bool open: false
     property real minimumWidth: 720
@@ -15,6 +15,9 @@ Item {
 
     visible: open
     z: 1000
+    // An open sheet holds the keyboard: Tab moves among its own controls and Escape closes it.
+    onOpenChanged: if (open) sheet.forceActiveFocus(Qt.OtherFocusReason)
+    Keys.onEscapePressed: sheet.closed()
 
     Rectangle {
         anchors.fill: parent
@@ -26,7 +29,7 @@ Item {
         objectName: "sheetCard"
         anchors.centerIn: parent
         width: Math.min(sheet.width, sheet.minimumWidth)
-        height: Math.min(sheet.height, sheet.minimumHeight)
+        height: Math.min(sheet.height, Math.max(sheet.minimumHeight, view.item ? view.item.implicitHeight : 0))
         color: Theme.bg
         radius: 12
         borderColor: Theme.line
@@ -34,6 +37,7 @@ Item {
         clip: true
 
         Loader {
+            id: view
             anchors.fill: parent
             active: sheet.open
             sourceComponent: sheet.content !== null ? sheet.content : placeholder
@@ -49,15 +53,25 @@ Item {
                 textStyle: "title3"
                 color: Theme.textMuted
             }
-            ThemeText {
+            FocusButton {
+                objectName: "sheetDone"
                 anchors.right: parent.right
                 anchors.top: parent.top
-                anchors.margins: 16
+                anchors.margins: 10
+                width: doneText.implicitWidth + 12
+                height: doneText.implicitHeight + 12
+                focusRadius: 6
                 text: "Done"
-                textStyle: "body"
-                semibold: true
-                color: Theme.gold
-                TapHandler { onTapped: sheet.closed() }
+                onClicked: sheet.closed()
+                ThemeText {
+                    id: doneText
+                    anchors.centerIn: parent
+                    Accessible.ignored: true
+                    text: "Done"
+                    textStyle: "body"
+                    semibold: true
+                    color: Theme.gold
+                }
             }
         }
     }

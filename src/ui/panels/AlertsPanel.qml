@@ -60,16 +60,24 @@ Panel {
                     elide: Text.ElideRight
                 }
             }
-            Rectangle {
+            FocusButton {
                 id: stop
                 objectName: "stopEmergency"
                 y: (parent.height - 8 - height) / 2
                 width: stopText.implicitWidth + 20
                 height: stopText.implicitHeight + 8
-                radius: 6
-                color: stopArea.pressed ? Qt.darker(alerts.red, 1.2) : alerts.red
-                ThemeText { id: stopText; anchors.centerIn: parent; text: "Stop"; textStyle: "caption"; bold: true }
-                MouseArea { id: stopArea; anchors.fill: parent; onClicked: alerts.stopEmergency() }
+                focusRadius: 6
+                text: "Stop"
+                onClicked: alerts.stopEmergency()
+                Rectangle { anchors.fill: parent; radius: 6; color: stop.down ? Qt.darker(alerts.red, 1.2) : alerts.red }
+                ThemeText {
+                    id: stopText
+                    anchors.centerIn: parent
+                    Accessible.ignored: true
+                    text: "Stop"
+                    textStyle: "caption"
+                    bold: true
+                }
             }
         }
 

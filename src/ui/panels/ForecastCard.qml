@@ -41,13 +41,29 @@ Rectangle {
             color: "white"
         }
         Row {
+            id: windRow
             anchors.horizontalCenter: parent.horizontalCenter
             spacing: 3
-            SymbolIcon { anchors.verticalCenter: parent.verticalCenter; name: "wind"; color: Theme.textMuted; size: card.compact ? 7 : 8 }
+            readonly property real textSize: card.compact ? 8 : 9
+            SymbolIcon { id: windIcon; anchors.verticalCenter: parent.verticalCenter; name: "wind"; color: Theme.textMuted; size: card.compact ? 7 : 8 }
             Text {
+                objectName: "forecastWind"
+                anchors.verticalCenter: parent.verticalCenter
+                // Measured at the full size, so the fitted text never feeds back into its own width.
+                width: Math.max(1, Math.min(Math.ceil(windMetrics.advanceWidth) + 1,
+                                            card.width - (card.compact ? 4 : 8) - windIcon.width - windRow.spacing))
                 text: card.day.wind
-                font.family: Theme.fontFamily; font.pixelSize: card.compact ? 8 : 9; font.weight: Font.Medium
+                font.family: Theme.fontFamily; font.pixelSize: windRow.textSize; font.weight: Font.Medium
                 color: Theme.textMuted
+                maximumLineCount: 1
+                fontSizeMode: Text.HorizontalFit
+                minimumPixelSize: Math.ceil(windRow.textSize * 0.55)
+                elide: Text.ElideRight
+                TextMetrics {
+                    id: windMetrics
+                    font.family: Theme.fontFamily; font.pixelSize: windRow.textSize; font.weight: Font.Medium
+                    text: card.day.wind
+                }
             }
         }
         HumidityBadge {

@@ -12,9 +12,11 @@ Panel {
     property bool vertical: true
     property real fitHeight: 0
 
-    readonly property real gridHeight: fitHeight > 0 ? fitHeight : Math.max(height - 52, 80)
+    // The given height, else the height the card gives its content when it fills what it is offered; never
+    // the strip's own height, which follows the grid.
+    readonly property real gridHeight: fitHeight > 0 ? fitHeight : Math.max(content.height, 80)
     readonly property int dayCount: forecast.days.length
-    readonly property real rowHeight: forecast.rowHeight(dayCount, gridHeight)
+    readonly property real rowHeight: vertical ? forecast.rowHeight(dayCount, gridHeight) : 72
 
     title: forecast.title
     fill: vertical && fitHeight <= 0
@@ -26,7 +28,8 @@ Panel {
     }
 
     Item {
-        implicitHeight: strip.vertical ? strip.gridHeight : 72
+        id: content
+        implicitHeight: strip.vertical ? (strip.fitHeight > 0 ? strip.fitHeight : 80) : 72
         Grid {
             visible: strip.vertical
             columns: 4

@@ -18,19 +18,32 @@ Rectangle {
         width: parent.width
         height: 44
         ThemeText { anchors.centerIn: parent; text: "Sky map"; textStyle: "headline" }
-        ThemeText {
+        FocusButton {
             objectName: "doneButton"
-            anchors { left: parent.left; leftMargin: 14; verticalCenter: parent.verticalCenter }
+            anchors { left: parent.left; leftMargin: 8; verticalCenter: parent.verticalCenter }
+            width: doneText.implicitWidth + 12
+            height: doneText.implicitHeight + 12
+            focusRadius: 6
             text: "Done"
-            color: Theme.gold
-            TapHandler { onTapped: sheet.done() }
+            focus: true
+            onClicked: sheet.done()
+            ThemeText { id: doneText; anchors.centerIn: parent; Accessible.ignored: true; text: "Done"; color: Theme.gold }
         }
-        Row {
-            anchors { right: parent.right; rightMargin: 14; verticalCenter: parent.verticalCenter }
-            spacing: 6
-            PanelIcon { anchors.verticalCenter: parent.verticalCenter; name: "safari"; color: Theme.gold; size: 16 }
-            ThemeText { text: "Open in Browser"; color: Theme.gold }
-            TapHandler { onTapped: sheet.controller.openInBrowser() }
+        FocusButton {
+            objectName: "openInBrowserButton"
+            anchors { right: parent.right; rightMargin: 8; verticalCenter: parent.verticalCenter }
+            width: openRow.implicitWidth + 12
+            height: openRow.implicitHeight + 12
+            focusRadius: 6
+            text: "Open in Browser"
+            onClicked: sheet.controller.openInBrowser()
+            Row {
+                id: openRow
+                anchors.centerIn: parent
+                spacing: 6
+                PanelIcon { anchors.verticalCenter: parent.verticalCenter; name: "safari"; color: Theme.gold; size: 16 }
+                ThemeText { Accessible.ignored: true; text: "Open in Browser"; color: Theme.gold }
+            }
         }
     }
 
@@ -71,14 +84,23 @@ Rectangle {
                 textStyle: "caption"
                 color: Theme.textMuted
             }
-            Rectangle {
+            FocusButton {
+                objectName: "noticeOpenInBrowser"
                 anchors.horizontalCenter: parent.horizontalCenter
                 width: openText.implicitWidth + 24
                 height: openText.implicitHeight + 10
-                radius: 8
-                color: Theme.gold
-                ThemeText { id: openText; anchors.centerIn: parent; text: "Open in Browser"; color: Theme.bg; semibold: true }
-                TapHandler { onTapped: sheet.controller.openInBrowser() }
+                focusRadius: 8
+                text: "Open in Browser"
+                onClicked: sheet.controller.openInBrowser()
+                Rectangle { anchors.fill: parent; radius: 8; color: Theme.gold }
+                ThemeText {
+                    id: openText
+                    anchors.centerIn: parent
+                    Accessible.ignored: true
+                    text: "Open in Browser"
+                    color: Theme.bg
+                    semibold: true
+                }
             }
         }
     }

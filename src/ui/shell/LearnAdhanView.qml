@@ -27,15 +27,26 @@ Item {
         onTriggered: steps.advance()
     }
 
-    ThemeText {
+    FocusButton {
+        objectName: "learnDone"
         anchors.right: parent.right
         anchors.top: parent.top
-        anchors.margins: 16
+        anchors.margins: 10
+        width: learnDoneText.implicitWidth + 12
+        height: learnDoneText.implicitHeight + 12
+        focusRadius: 6
         text: "Done"
-        textStyle: "body"
-        semibold: true
-        color: Theme.gold
-        TapHandler { onTapped: view.dismissed() }
+        focus: true
+        onClicked: view.dismissed()
+        ThemeText {
+            id: learnDoneText
+            anchors.centerIn: parent
+            Accessible.ignored: true
+            text: "Done"
+            textStyle: "body"
+            semibold: true
+            color: Theme.gold
+        }
     }
 
     Item {

@@ -4,6 +4,8 @@ import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
+import Orvane.Quran
+import Orvane.Calendar
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
@@ -36,6 +38,8 @@ Item {
             id: faceLoader
             anchors.fill: parent
             active: root.controller.hasBundle
+            // Under the call-to-prayer overlay the face takes no keys, so Tab cannot wander beneath it.
+            enabled: !overlay.visible
             sourceComponent: ClockFaceView {
                 id: faceView
                 alertsPanel: panels.alertsPanel; qiblaPanel: panels.qiblaPanel
@@ -49,6 +53,21 @@ Item {
                     metric: root.controller.metric
                 }
                 Component.onCompleted: root.controller.attachFace(face)
+                quranReader: Component {
+                    QuranReaderView {
+                        objectName: "quranReader"
+                        settings: root.controller.settings
+                        onCloseRequested: faceView.face.showQuran = false
+                    }
+                }
+                calendarSheet: Component {
+                    IslamicCalendarView {
+                        objectName: "islamicCalendarView"
+                        bundle: root.controller.bundle
+                        now: faceView.face.now
+                        onDismissed: faceView.face.showCalendar = false
+                    }
+                }
                 learnAdhanSheet: Component {
                     LearnAdhanView {
                         objectName: "learnAdhanView"
@@ -60,6 +79,8 @@ Item {
         }
 
         AdhanRingView {
+            id: overlay
+            objectName: "adhanOverlay"
             anchors.fill: parent
             z: 10
             visible: opacity > 0

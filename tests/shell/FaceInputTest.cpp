@@ -1,0 +1,187 @@
+#include "WholeApp.h"
+#include "clock/AdhanPlayer.h"
+#include "shell/OrvaneApp.h"
+#include "ui/shell/RootController.h"
+
+#include <QQmlProperty>
+#include <QQuickItem>
+#include <QSignalSpy>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+QQuickItem* itemNamed(QQuickItem* root, const QString& name) {
+    if (!root) return nullptr;
+    if (root->objectName() == name) return root;
+    for (QQuickItem* child : root->childItems())
+        if (QQuickItem* found = itemNamed(child, name)) return found;
+    return nullptr;
+}
+
+bool isInside(const QQuickItem* item, const QQuickItem* ancestor) {
+    for (; item; item = item->parentItem())
+        if (item == ancestor) return true;
+    return false;
+}
+
+// The whole application at Makkah with a forecast, the window shown and the face loaded.
+struct FaceInput : WholeApp {
+    std::unique_ptr<OrvaneApp> app;
+    QObject* face = nullptr;
+
+    void start(bool phone = false) {
+        seedMakkah();
+        server.routeFixture(QStringLiteral("/v1/forecast"), QStringLiteral("openmeteo_forecast_makkah.json"));
+        app = std::make_unique<OrvaneApp>(phone);
+        ASSERT_TRUE(app->start());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return app->root()->hasBundle(); }, 10000));
+        face = app->window()->findChild<QObject*>(QStringLiteral("faceController"));
+        ASSERT_NE(face, nullptr);
+        QTest::qWait(300);
+    }
+    void TearDown() override {
+        AdhanPlayer::shared().stop();
+        if (app) app->quit();
+        app.reset();
+        WholeApp::TearDown();
+    }
+    QQuickItem* item(const char* name) const {
+        return itemNamed(app->window()->contentItem(), QString::fromLatin1(name));
+    }
+    void clickOn(QQuickItem* target) {
+        const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
+        QTest::mouseClick(app->window(), Qt::LeftButton, {}, centre.toPoint());
+        QTest::qWait(50);
+    }
+    void key(Qt::Key k) {
+        QTest::keyClick(app->window(), k);
+        QTest::qWait(20);
+    }
+    QQuickItem* focused() const { return app->window()->activeFocusItem(); }
+    // Tabs until the focused item has `name`; false after a whole round without it.
+    bool tabTo(const char* name) {
+        for (int i = 0; i < 60; ++i) {
+            if (focused() && focused()->objectName() == QLatin1String(name)) return true;
+            key(Qt::Key_Tab);
+        }
+        return false;
+    }
+    bool flag(const char* name) const { return face->property(name).toBool(); }
+};
+
+}  // namespace
+
+TEST_F(FaceInput, CallOverlayTakesEveryClickAndKey) {
+    start();
+    QSignalSpy plays(face, SIGNAL(playAdhanRequested(QString)));
+    AdhanPlayer::shared().play({false,
+                                QStringLiteral("Adhan"),
+                                QStringLiteral("Allahu Akbar"),
+                                QStringLiteral("Asr"),
+                                QStringLiteral("Asr"),
+                                {QStringLiteral("4 Fard")},
+                                QStringLiteral("4")},
+                               QStringLiteral("adhan"), 0, true);
+    QQuickItem* overlay = item("adhanOverlay");
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return overlay->isVisible() && overlay->opacity() == 1; }, 3000));
+
+    // Clicks where the face's buttons lie, hidden under the overlay, change nothing beneath it.
+    for (const char* name : {"capsule_calendar", "capsule_play", "capsule_sky", "settingsButton"}) {
+        QQuickItem* target = item(name);
+        ASSERT_NE(target, nullptr) << name;
+        clickOn(target);
+    }
+    EXPECT_FALSE(flag("showCalendar"));
+    EXPECT_FALSE(flag("showPlanetarium"));
+    EXPECT_FALSE(app->root()->showSettings());
+    EXPECT_EQ(plays.count(), 0);
+    EXPECT_TRUE(AdhanPlayer::shared().ringing());
+
+    // The keyboard stays on the overlay too: Stop holds the focus, Tab finds nothing of the face.
+    QQuickItem* stop = item("adhanStop");
+    ASSERT_NE(stop, nullptr);
+    EXPECT_EQ(focused(), stop);
+    for (int i = 0; i < 8; ++i) {
+        key(Qt::Key_Tab);
+        EXPECT_TRUE(isInside(focused(), overlay));
+    }
+    grab(app->window(), "call-overlay-holds-input.png");
+    key(Qt::Key_Return);
+    EXPECT_FALSE(AdhanPlayer::shared().ringing());
+    EXPECT_EQ(plays.count(), 0);
+}
+
+TEST_F(FaceInput, TabReachesEveryActionAndReturnOrSpacePressesIt) {
+    start();
+    QStringList reached;
+    for (int i = 0; i < 40; ++i) {
+        key(Qt::Key_Tab);
+        if (!focused()) continue;
+        const QString name = QQmlProperty::read(focused(), QStringLiteral("Accessible.name")).toString();
+        reached << (name.isEmpty() ? focused()->property("text").toString() : name);
+    }
+    const QVariantMap labels = face->property("labels").toMap();
+    for (const QString& expected :
+         {QStringLiteral("Settings"), labels.value(QStringLiteral("play_adhan")).toString(),
+          face->property("learnButtonTitle").toString(),
+          labels.value(QStringLiteral("read_quran")).toString(),
+          labels.value(QStringLiteral("calendar")).toString(),
+          labels.value(QStringLiteral("sky_map")).toString()})
+        EXPECT_TRUE(reached.contains(expected))
+            << expected.toStdString() << " not in " << reached.join(u'|').toStdString();
+
+    ASSERT_TRUE(tabTo("capsule_calendar"));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(flag("showCalendar"));
+    key(Qt::Key_Escape);
+    EXPECT_FALSE(flag("showCalendar"));
+
+    ASSERT_TRUE(tabTo("capsule_learn"));
+    key(Qt::Key_Space);
+    EXPECT_TRUE(flag("showLearnAdhan"));
+    // The sheet holds the keyboard: its Done is reached and closes it.
+    ASSERT_TRUE(tabTo("learnDone"));
+    grab(app->window(), "learn-sheet-keyboard.png");
+    key(Qt::Key_Enter);
+    EXPECT_FALSE(flag("showLearnAdhan"));
+
+    ASSERT_TRUE(tabTo("settingsButton"));
+    grab(app->window(), "face-keyboard-focus.png");
+    key(Qt::Key_Space);
+    EXPECT_TRUE(app->root()->showSettings());
+}
+
+// Start-up logs no QML warning (binding loops, failed picture requests) at any of the three widths.
+class FaceStartWarnings : public FaceInput, public ::testing::WithParamInterface<int> {};
+
+namespace {
+QStringList* qmlWarnings = nullptr;
+QtMessageHandler previousHandler = nullptr;
+void keepQmlWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    const bool fromQml = message.contains(QLatin1String("qrc:/")) ||
+                         message.contains(QLatin1String("file:/")) ||
+                         message.contains(QLatin1String("Binding loop")) ||
+                         QLatin1String(context.category ? context.category : "") == QLatin1String("qml");
+    if (qmlWarnings && type >= QtWarningMsg && fromQml) qmlWarnings->append(message);
+    if (previousHandler) previousHandler(type, context, message);
+}
+}  // namespace
+
+TEST_P(FaceStartWarnings, NoQmlWarningAtStart) {
+    const int width = GetParam();
+    QStringList warnings;
+    qmlWarnings = &warnings;
+    previousHandler = qInstallMessageHandler(keepQmlWarnings);
+    start(width == 402);
+    if (width != 402) app->window()->resize(width, width * 860 / 1280);
+    QTest::qWait(1500);
+    grab(app->window(), QStringLiteral("face-start-%1.png").arg(width).toLatin1().constData());
+    qInstallMessageHandler(previousHandler);
+    qmlWarnings = nullptr;
+    EXPECT_EQ(app->window()->width(), width);
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, FaceStartWarnings, ::testing::Values(1280, 900, 402));

@@ -1,0 +1,141 @@
+#include "QuickHarness.h"
+#include "QuranTestWorld.h"
+#include "ui/common/Theme.h"
+#include "ui/quran/QuranReaderController.h"
+
+#include <gtest/gtest.h>
+
+#include <QQmlContext>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+// The reader in an offscreen window, reading the shared library from the fixture server.
+struct QuranReaderViewTest : ::testing::Test {
+    QuranTestWorld world;
+    QuickHarness harness;
+    QQuickItem* view = nullptr;
+    QuranReaderController* reader = nullptr;
+
+    void open(QSize size = {1280, 860}) {
+        harness.engine().rootContext()->setContextProperty(QStringLiteral("testSettings"),
+                                                           world.settings.get());
+        view = harness.load("import QtQuick\nimport Orvane.Quran\nQuranReaderView { settings: testSettings }",
+                            size);
+        ASSERT_NE(view, nullptr);
+        reader = view->property("reader").value<QuranReaderController*>();
+        ASSERT_NE(reader, nullptr);
+        reader->setWindows({[] { return nullptr; }, [] { return QList<QWindow*>{}; }});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !QuranLibrary::shared().isDownloading(); }, 15000));
+        harness.settle(150);
+    }
+    // Anywhere in the window, the sheet's popup layer included.
+    QQuickItem* item(const char* name) {
+        return findItem(harness.window().contentItem(), QLatin1String(name));
+    }
+};
+
+}  // namespace
+
+TEST_F(QuranReaderViewTest, ArabicWithEnglishAtTheLargestSize) {
+    world.settings->setQuranResumeSurah(2);
+    world.settings->setQuranResumeAyah(255);
+    open();
+    ASSERT_EQ(reader->screenState(), QStringLiteral("reading"));
+    QQuickItem* arabic = item("arabicText");
+    ASSERT_NE(arabic, nullptr);
+    EXPECT_EQ(arabic->property("font").value<QFont>().pixelSize(), 84);
+    EXPECT_TRUE(arabic->property("text").toString().contains(QStringLiteral("ٱلْقَيُّومُ")));
+    EXPECT_EQ(item("positionLine")->property("text").toString(), QStringLiteral("Para 3 · Ayah 255 of 286"));
+    EXPECT_TRUE(item("bottomBar")->isVisible());
+    EXPECT_FALSE(item("largerButton")->isEnabled());  // huge by default
+    QQuickItem* browse = item("browseButton");
+    EXPECT_GE(browse->width(), browse->implicitWidth());
+    EXPECT_GT(browse->implicitWidth(), 120);
+    const QImage image = harness.grab(QStringLiteral("quran-reader-huge-en"));
+    EXPECT_GT(countPixelsNear(image, Qt::white, 40), 2000);
+    EXPECT_GT(countPixelsNear(image, Theme::gold(), 20), 500);
+}
+
+TEST_F(QuranReaderViewTest, UrduIsLaidOutRightToLeftAndArrowKeysMove) {
+    world.settings->setQuranTranslationLang(QStringLiteral("ur"));
+    world.settings->setQuranTextSize(QStringLiteral("large"));
+    open();
+    EXPECT_TRUE(reader->translationRightToLeft());
+    EXPECT_TRUE(item("translationText")->property("text").toString().startsWith(QChar(0x200F)));
+    harness.grab(QStringLiteral("quran-reader-large-ur"));
+
+    QTest::keyClick(&harness.window(), Qt::Key_Right);
+    EXPECT_EQ(reader->ayahIndex(), 1);  // one press, one ayah
+    QTest::keyClick(&harness.window(), Qt::Key_Left);
+    QTest::keyClick(&harness.window(), Qt::Key_Left);
+    EXPECT_EQ(reader->ayahIndex(), 0);
+    EXPECT_EQ(world.settings->quranResumeAyah(), 1);
+}
+
+TEST_F(QuranReaderViewTest, JapaneseTranslationReadsLeftToRight) {
+    world.settings->setQuranTranslationLang(QStringLiteral("ja"));
+    world.settings->setQuranTextSize(QStringLiteral("small"));
+    open({900, 640});
+    EXPECT_FALSE(reader->translationRightToLeft());
+    EXPECT_TRUE(item("translationText")->property("text").toString().contains(QStringLiteral("アッラー")));
+    EXPECT_FALSE(item("smallerButton")->isEnabled());
+    harness.grab(QStringLiteral("quran-reader-small-ja"));
+}
+
+TEST_F(QuranReaderViewTest, FullScreenSwapsTheBarForTheRoundControls) {
+    world.settings->setQuranTextSize(QStringLiteral("normal"));
+    open();
+    reader->enterReadingFullScreen();
+    harness.settle(300);
+    EXPECT_FALSE(item("bottomBar")->isVisible());
+    EXPECT_FALSE(item("titleBar")->isVisible());
+    EXPECT_TRUE(item("fullscreenControls")->isVisible());
+    EXPECT_DOUBLE_EQ(reader->arabicSize(), 40 * 1.12);
+    EXPECT_NEAR(item("arabicText")->property("font").value<QFont>().pixelSize(), 44.8, 1);
+    harness.grab(QStringLiteral("quran-reader-fullscreen"));
+    // Escape in full screen only leaves it; the reader stays open.
+    QTest::keyClick(&harness.window(), Qt::Key_Escape);
+    EXPECT_FALSE(reader->fullscreen());
+    harness.settle(300);
+    EXPECT_TRUE(item("bottomBar")->isVisible());
+}
+
+TEST_F(QuranReaderViewTest, TheBrowseSheetListsParasAndSurahsAndJumps) {
+    world.settings->setQuranTextSize(QStringLiteral("normal"));
+    open();
+    reader->setShowBrowse(true);
+    harness.settle(300);
+    QQuickItem* list = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (list = item("browseList")) != nullptr; }, 2000));
+    harness.grab(QStringLiteral("quran-browse-paras"));
+
+    QObject* surahTab = item("tab_surah");
+    ASSERT_NE(surahTab, nullptr);
+    QMetaObject::invokeMethod(surahTab, "clicked");
+    QQuickItem* search = item("searchField");
+    ASSERT_NE(search, nullptr);
+    search->setProperty("text", QStringLiteral("medinan"));
+    harness.settle(100);
+    EXPECT_EQ(world.settings->quranBrowseTab(), QStringLiteral("surah"));
+    harness.grab(QStringLiteral("quran-browse-surahs"));
+
+    reader->browseSelected(18, 1);
+    harness.settle(300);
+    EXPECT_FALSE(reader->showBrowse());
+    EXPECT_EQ(item("positionLine")->property("text").toString(), QStringLiteral("Para 15 · Ayah 1 of 110"));
+}
+
+TEST_F(QuranReaderViewTest, AnUnreachableHostShowsTheErrorAndTryAgain) {
+    world.server.setOffline(true);
+    open({800, 600});
+    EXPECT_EQ(reader->screenState(), QStringLiteral("error"));
+    ASSERT_NE(item("tryAgainButton"), nullptr);
+    EXPECT_TRUE(item("tryAgainButton")->isVisible());
+    EXPECT_FALSE(item("bottomBar")->isVisible());
+    harness.grab(QStringLiteral("quran-reader-error"));
+    world.server.setOffline(false);
+    QMetaObject::invokeMethod(item("tryAgainButton"), "clicked");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reader->screenState() == QLatin1String("reading"); }, 10000));
+}
