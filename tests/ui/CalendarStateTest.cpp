@@ -5,6 +5,7 @@
 #include "ui/calendar/CalendarState.h"
 
 #include <QDateTime>
+#include <cmath>
 
 namespace {
 
@@ -46,6 +47,16 @@ TEST_F(CalendarStateTest, OpensOnTheMonthOfNowAtThePlaceNotInUtc) {
     EXPECT_EQ(plusThree.selectedDate, utc(2026, 1, 31, 21));
     EXPECT_EQ(plusThree.hy, 1447);
     EXPECT_EQ(plusThree.hm, 8);
+}
+
+TEST_F(CalendarStateTest, AnOffsetNoZoneAcceptsCountsAsUtc) {
+    const std::int64_t now = utc(2026, 1, 31, 22, 30);
+    for (double offset : {std::nan(""), 26.0, -1e300}) {
+        const CalendarState state = CalendarState::create(at(offset), now);
+        EXPECT_EQ(state.offsetSeconds(), 0);
+        EXPECT_EQ(state.gm, 1);
+        EXPECT_EQ(state.selectedDate, utc(2026, 1, 31));
+    }
 }
 
 TEST_F(CalendarStateTest, GregorianStepsStopAtJanuary1900AndDecember2200) {

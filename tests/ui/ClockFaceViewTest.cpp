@@ -96,7 +96,8 @@ TEST_P(ClockFaceViewSizes, ShowsTheWholeFaceFromTheSampleBundle) {
         QQuickItem* pills = findItem(root, QStringLiteral("statusRow"));
         ASSERT_NE(pills, nullptr);
         EXPECT_GT(pills->width(), 200);
-        const QRectF pillsInCanvas = pills->mapRectToItem(canvas, QRectF(0, 0, pills->width(), pills->height()));
+        const QRectF pillsInCanvas =
+            pills->mapRectToItem(canvas, QRectF(0, 0, pills->width(), pills->height()));
         EXPECT_NEAR(pillsInCanvas.center().x(), 1280 / 2.0, 0.5);
     } else {
         EXPECT_DOUBLE_EQ(dial->width(), face->phoneDialSize());

@@ -19,7 +19,7 @@ const double kOpenedAt = double(QDateTime(QDate(2026, 8, 13), QTime(22, 0), Qt::
 
 class CalendarView : public ::testing::Test {
   protected:
-    QQuickItem* open(const ClockBundle& bundle) {
+    QQuickItem* open(const ClockBundle& bundle, QSize size = QSize(720, 680)) {
         QQuickItem* root = harness.load(R"(
             import QtQuick
             import Orvane.Common
@@ -40,7 +40,7 @@ class CalendarView : public ::testing::Test {
                     }
                 }
             })",
-                                        QSize(720, 680));
+                                        size);
         if (!root) return nullptr;
         root->setProperty("sample", QVariant::fromValue(bundle));
         root->setProperty("openedAt", kOpenedAt);
@@ -171,4 +171,15 @@ TEST_F(CalendarView, ArabicNamesGregorianMonthsInArabicWithHijriNumbersInAscii) 
     const QVariantMap first = controller->daySlots().value(controller->leadingBlanks()).toMap();
     EXPECT_EQ(first.value(u"day"_s).toString(), u"1"_s);
     EXPECT_EQ(first.value(u"caption"_s).toString(), u"١٤ أغسطس"_s);
+}
+
+TEST_F(CalendarView, APhoneWidthSheetKeepsSevenColumnsInsideTheWindow) {
+    ASSERT_NE(open(sampleBundle(), QSize(402, 760)), nullptr);
+    QQuickItem* grid = findItem(view, u"monthGrid"_s);
+    ASSERT_NE(grid, nullptr);
+    const QRectF box = grid->mapRectToScene(QRectF(0, 0, grid->width(), grid->height()));
+    EXPECT_GE(box.left(), 16);
+    EXPECT_LE(box.right(), 402 - 16);
+    EXPECT_EQ(controller->daySlots().size(), 42);
+    harness.grab(u"calendar-narrow"_s);
 }

@@ -1,0 +1,170 @@
+#include "AtSpiTree.h"
+#include "WholeApp.h"
+#include "shell/OrvaneApp.h"
+#include "ui/shell/RootController.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
+
+using namespace Qt::Literals::StringLiterals;
+
+// The face as a screen reader on the desktop reads it: the whole application runs in a child process on an
+// X server of its own with Qt's AT-SPI bridge on, and this process walks its tree on the accessibility bus,
+// as Orca would.
+
+namespace {
+
+const QString kAccessibilityBusConfig = QStringLiteral("/usr/share/defaults/at-spi2/accessibility.conf");
+
+// A helper process that prints one line (an address, a display number) once it is ready.
+bool startAndReadLine(QProcess& process, const QString& program, const QStringList& arguments,
+                      QString& line) {
+    process.start(program, arguments);
+    if (!process.waitForStarted(5000)) return false;
+    if (!QTest::qWaitFor([&] { return process.canReadLine(); }, 10000)) return false;
+    line = QString::fromLocal8Bit(process.readLine()).trimmed();
+    return !line.isEmpty();
+}
+
+void stop(QProcess& process) {
+    if (process.state() == QProcess::NotRunning) return;
+    process.terminate();
+    if (!process.waitForFinished(3000)) process.kill();
+    process.waitForFinished(3000);
+}
+
+bool has(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
+    return std::any_of(nodes.begin(), nodes.end(), [&](const AtSpiNode& n) {
+        return n.name == name && (role.isEmpty() || n.role == role);
+    });
+}
+
+// The helper processes of one run, stopped however the test ends.
+struct Processes {
+    QProcess bus;
+    QProcess display;
+    QProcess child;
+    ~Processes() {
+        stop(child);
+        stop(display);
+        stop(bus);
+    }
+};
+
+struct FaceAccessibilityChild : WholeApp {};
+
+}  // namespace
+
+TEST(FaceAccessibility, ScreenReaderReadsEveryActionAndEveryPrayer) {
+    if (!QFile::exists(kAccessibilityBusConfig) ||
+        QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
+        GTEST_SKIP() << "needs at-spi2-core and Xvfb";
+    Processes p;
+    QString busAddress;
+    ASSERT_TRUE(startAndReadLine(p.bus, QStringLiteral("dbus-daemon"),
+                                 {u"--config-file="_s + kAccessibilityBusConfig, QStringLiteral("--nofork"),
+                                  QStringLiteral("--print-address")},
+                                 busAddress));
+    AccessibilityBusName busName(busAddress);
+    if (!busName.announce()) GTEST_SKIP() << "the session bus already has an accessibility bus";
+    QProcess display;
+    QString displayNumber;
+    ASSERT_TRUE(
+        startAndReadLine(display, QStringLiteral("Xvfb"),
+                         {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                          QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                          QStringLiteral("1400x1000x24")},
+                         displayNumber));
+
+    QTemporaryDir exchange;
+    const QString expectedFile = exchange.filePath(QStringLiteral("expected.json"));
+    const QString doneFile = exchange.filePath(QStringLiteral("done"));
+    QProcess& child = p.child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVANE_A11Y_EXPECTED"), expectedFile);
+    env.insert(QStringLiteral("ORVANE_A11Y_DONE"), doneFile);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), u":"_s + displayNumber);
+    env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=FaceAccessibilityChild.*")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(expectedFile); }, 30000));
+
+    AtSpiTree tree(busAddress);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree.applicationCount() > 0; }, 10000));
+    QFile file(expectedFile);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonObject expected = QJsonDocument::fromJson(file.readAll()).object();
+    const QList<AtSpiNode> nodes = tree.readAll();
+    QFile(doneFile).open(QIODevice::WriteOnly);
+
+    QStringList seen;
+    for (const AtSpiNode& n : nodes) seen << n.role + u": "_s + n.name;
+    const std::string dump = seen.join(u'\n').toStdString();
+    // Kept beside the screenshots, to read what a screen reader is offered.
+    QDir().mkpath(QStringLiteral(ORVANE_SCREENSHOT_DIR));
+    QFile treeFile(QStringLiteral(ORVANE_SCREENSHOT_DIR "/face-atspi-tree.txt"));
+    if (treeFile.open(QIODevice::WriteOnly)) treeFile.write(QByteArray::fromStdString(dump));
+    for (const QJsonValue button : expected.value(u"buttons"_s).toArray())
+        EXPECT_TRUE(has(nodes, QStringLiteral("push button"), button.toString()))
+            << button.toString().toStdString() << "\n"
+            << dump;
+    for (const QJsonValue text : expected.value(u"texts"_s).toArray())
+        EXPECT_TRUE(has(nodes, QString(), text.toString())) << text.toString().toStdString() << "\n" << dump;
+    // The ticking time is read as it stands.
+    const QRegularExpression time(QStringLiteral("^\\d{1,2}:\\d{2}:\\d{2}( \\S+)?$"));
+    EXPECT_TRUE(std::any_of(nodes.begin(), nodes.end(), [&](const AtSpiNode& n) {
+        return time.match(n.name).hasMatch();
+    })) << dump;
+
+    EXPECT_TRUE(child.waitForFinished(20000));
+    EXPECT_EQ(child.exitCode(), 0);
+}
+
+TEST_F(FaceAccessibilityChild, Face) {
+    const QString expectedFile = qEnvironmentVariable("ORVANE_A11Y_EXPECTED");
+    if (expectedFile.isEmpty())
+        GTEST_SKIP() << "runs only as the child of ScreenReaderReadsEveryActionAndEveryPrayer";
+    seedMakkah();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    QObject* face = app.window()->findChild<QObject*>(QStringLiteral("faceController"));
+    ASSERT_NE(face, nullptr);
+    QTest::qWait(500);
+
+    const QVariantMap labels = face->property("labels").toMap();
+    QJsonArray buttons{QStringLiteral("Settings"),
+                       labels.value(u"play_adhan"_s).toString(),
+                       face->property("learnButtonTitle").toString(),
+                       labels.value(u"read_quran"_s).toString(),
+                       labels.value(u"calendar"_s).toString(),
+                       labels.value(u"sky_map"_s).toString()};
+    QJsonArray texts{face->property("gregorianText").toString(), face->property("hijriText").toString(),
+                     face->property("nextPrayerLine").toString()};
+    for (const QVariant& cell : face->property("prayerCells").toList()) {
+        const QVariantMap c = cell.toMap();
+        texts.append(c.value(u"name"_s).toString() + u' ' + c.value(u"time"_s).toString());
+    }
+    QFile out(expectedFile + u".part"_s);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(QJsonDocument(QJsonObject{{u"buttons"_s, buttons}, {u"texts"_s, texts}}).toJson());
+    out.close();
+    ASSERT_TRUE(out.rename(expectedFile));
+
+    // The parent reads the tree meanwhile; the clock keeps ticking until it is done.
+    EXPECT_TRUE(
+        QTest::qWaitFor([] { return QFile::exists(qEnvironmentVariable("ORVANE_A11Y_DONE")); }, 60000));
+    app.quit();
+}
