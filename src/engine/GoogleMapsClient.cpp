@@ -170,7 +170,7 @@ std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon) {
     return ReverseGeocode{nonEmpty(n->place.name), nonEmpty(n->place.countryCode), nonEmpty(n->place.region)};
 }
 
-QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at) {
+QCoro::Task<std::optional<double>> lookupOffsetHours(double lat, double lon, QDateTime at) {
     if (hasKey() && std::isfinite(lat) && std::isfinite(lon) && at.isValid()) {
         QUrlQuery q;
         q.addQueryItem(QStringLiteral("location"), latLon(lat, lon));
@@ -180,7 +180,11 @@ QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at) {
             if (const std::optional<double> h = offsetFromReply(*o, at)) co_return *h;
         }
     }
-    if (const std::optional<double> h = offlineOffsetHours(lat, lon, at)) co_return *h;
+    co_return offlineOffsetHours(lat, lon, at);
+}
+
+QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at) {
+    if (const std::optional<double> h = co_await lookupOffsetHours(lat, lon, at)) co_return *h;
     if (std::abs(lat) <= 0.01 && std::abs(lon) <= 0.01) co_return std::round(lon / 15.0) + 0.0;
     co_return deviceOffsetHours();
 }

@@ -23,6 +23,9 @@ struct ReverseGeocode {
 
 // Offset of the place from UTC in hours at the instant; never fails.
 QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at);
+// The same lookup without the guesses: the maps service's zone, else the offline database's; nothing when
+// neither knows the place.
+QCoro::Task<std::optional<double>> lookupOffsetHours(double lat, double lon, QDateTime at);
 
 // The place's locality, country code and first-level area; three nils when nothing is known.
 QCoro::Task<ReverseGeocode> reverseGeocode(double lat, double lon);

@@ -265,6 +265,10 @@ class AppSettings : public QObject {
     void rememberFixedLocation(const QString& city, double lat, double lon,
                                const std::optional<QString>& placeId = std::nullopt,
                                const std::optional<double>& tzOffsetHours = std::nullopt);
+    // The same steps, waiting for the server: true only when the address was saved under the clock id.
+    QCoro::Task<bool> rememberFixedLocationAndPush(QString city, double lat, double lon,
+                                                   std::optional<QString> placeId,
+                                                   std::optional<double> tzOffsetHours);
     QCoro::Task<bool> pushSavedAddressToServer();
     QCoro::Task<bool> pullSavedAddressFromServer(bool force);
     QCoro::Task<bool> reclaimClockId(QString typed);

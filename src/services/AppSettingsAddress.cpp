@@ -72,6 +72,14 @@ void AppSettings::rememberFixedLocation(const QString& city, double lat, double 
     }(this);
 }
 
+QCoro::Task<bool> AppSettings::rememberFixedLocationAndPush(QString city, double lat, double lon,
+                                                            std::optional<QString> placeId,
+                                                            std::optional<double> tzOffsetHours) {
+    if (!std::isfinite(lat) || !std::isfinite(lon)) co_return false;
+    applyFixedPlace(city.trimmed(), lat, lon, placeId, tzOffsetHours);
+    co_return co_await pushSavedAddressToServer();
+}
+
 QCoro::Task<bool> AppSettings::pushSavedAddressToServer() {
     const QString clockId = ensureLocalClockId();
     const QString address = values_.manualCity.trimmed();

@@ -6,6 +6,7 @@
 Q_IMPORT_QML_PLUGIN(Orvane_CommonPlugin)
 Q_IMPORT_QML_PLUGIN(Orvane_FacePlugin)
 Q_IMPORT_QML_PLUGIN(Orvane_PanelsPlugin)
+Q_IMPORT_QML_PLUGIN(Orvane_SettingsPlugin)
 Q_IMPORT_QML_PLUGIN(Orvane_QuranPlugin)
 Q_IMPORT_QML_PLUGIN(Orvane_CalendarPlugin)
 Q_IMPORT_QML_PLUGIN(Orvane_ShellPlugin)

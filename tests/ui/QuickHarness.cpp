@@ -21,10 +21,10 @@ QuickHarness::~QuickHarness() {
     engine_.reset();
 }
 
-QQuickItem* QuickHarness::load(const QByteArray& qml, QSize size) {
+QQuickItem* QuickHarness::load(const QByteArray& qml, QSize size, const QVariantMap& initialProperties) {
     QQmlComponent component(engine_.get());
     component.setData(qml, QUrl(QStringLiteral("qrc:/test/Harness.qml")));
-    QObject* object = component.create();
+    QObject* object = component.createWithInitialProperties(initialProperties);
     if (!object) {
         qWarning().noquote() << component.errorString();
         return nullptr;

@@ -4,6 +4,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QVariantMap>
 #include <memory>
 
 // Loads a piece of QML that imports the views' modules into an offscreen window, lets it settle and grabs
@@ -14,7 +15,7 @@ class QuickHarness {
     ~QuickHarness();
 
     // The root item of `qml` laid into a window of `size`, or null with the errors printed.
-    QQuickItem* load(const QByteArray& qml, QSize size);
+    QQuickItem* load(const QByteArray& qml, QSize size, const QVariantMap& initialProperties = {});
     // Processes events for a while so bindings, layouts and painted items catch up.
     void settle(int ms = 50);
     // The window's pixels, also saved as <name>.png.

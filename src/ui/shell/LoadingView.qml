@@ -8,6 +8,8 @@ Item {
     id: loading
     property string errorText
     signal openSettings()
+    // Gives the keyboard to the screen's action, when it has one.
+    function focusAction() { if (openButton.visible) openButton.forceActiveFocus() }
 
     Column {
         anchors.centerIn: parent
@@ -26,11 +28,15 @@ Item {
             color: loading.errorText.length ? Theme.textMuted : Theme.gold
             text: loading.errorText.length ? loading.errorText : "Preparing your clock…"
         }
-        Button {
+        ActionButton {
+            id: openButton
+            objectName: "openSettingsButton"
             anchors.horizontalCenter: parent.horizontalCenter
             visible: loading.errorText.length > 0
             text: "Open Settings"
             onClicked: loading.openSettings()
+            // The one thing to do on this screen takes the keyboard at once.
+            onVisibleChanged: if (visible) forceActiveFocus()
         }
     }
 }

@@ -8,6 +8,8 @@ Item {
     id: consent
     property string privacyURL
     signal accepted()
+    onVisibleChanged: if (visible) accept.forceActiveFocus()
+    Component.onCompleted: if (visible) accept.forceActiveFocus()
 
     Column {
         anchors.centerIn: parent
@@ -32,16 +34,27 @@ Item {
                   "random identifier for this clock on the Orvane server, with your saved home address and a " +
                   "periodic check-in, so the clock can restore your place. Nothing else is collected."
         }
-        Text {
+        ActionButton {
+            objectName: "privacyLink"
             anchors.horizontalCenter: parent.horizontalCenter
-            text: "<a href=\"" + consent.privacyURL + "\">Read the privacy policy</a>"
-            textFormat: Text.StyledText
-            linkColor: Theme.gold
-            color: Theme.gold
-            font.pixelSize: Theme.body
-            onLinkActivated: link => Qt.openUrlExternally(link)
+            flat: true
+            text: "Read the privacy policy"
+            Accessible.role: Accessible.Link
+            background: Rectangle {
+                color: "transparent"
+                radius: 4
+                border.color: parent.visualFocus ? Theme.gold : "transparent"
+            }
+            contentItem: ThemeText {
+                text: parent.text
+                color: Theme.gold
+                font.underline: parent.hovered
+            }
+            onClicked: Qt.openUrlExternally(consent.privacyURL)
         }
-        Button {
+        ActionButton {
+            id: accept
+            objectName: "acceptButton"
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Accept and continue"
             onClicked: consent.accepted()

@@ -10,6 +10,7 @@
 #include "services/LogoDiskCache.h"
 #include "services/NetworkOnlineWatcher.h"
 #include "ui/face/ClockFaceController.h"
+#include "ui/settings/SettingsChoices.h"
 
 #include <QPointer>
 
@@ -17,6 +18,7 @@ RootController::RootController(AppSettings& settings, ClockViewModel& clock, Loc
                                QObject* parent)
     : QObject(parent), settings_(settings), clock_(clock), location_(location) {
     connect(&settings_, &AppSettings::acceptedPrivacyChanged, this, &RootController::consentGivenChanged);
+    connect(&settings_, &AppSettings::acceptedPrivacyChanged, this, &RootController::updateSettingsWindow);
     connect(&settings_, &AppSettings::unitsModeChanged, this, &RootController::metricChanged);
     connect(&clock_, &ClockViewModel::bundleChanged, this, [this] {
         if (clock_.hasBundle()) setErrorText({});
@@ -75,6 +77,41 @@ void RootController::setShowSettings(bool show) {
     if (show == showSettings_) return;
     showSettings_ = show;
     Q_EMIT showSettingsChanged();
+    updateSettingsWindow();
+}
+
+void RootController::updateSettingsWindow() {
+    const bool visible = showSettings_ && consentGiven();
+    if (visible == (settingsWindow_ != nullptr)) return;
+    if (!visible) {
+        settingsWindow_->deleteLater();
+        settingsWindow_ = nullptr;
+        Q_EMIT settingsWindowChanged();
+        return;
+    }
+    std::optional<double> biasLat, biasLon;
+    if (const auto& bundle = clock_.bundle()) {
+        biasLat = bundle->location.lat;
+        biasLon = bundle->location.lon;
+    } else if (location_ && location_->hasCoordinate()) {
+        biasLat = location_->latitude();
+        biasLon = location_->longitude();
+    }
+    auto* window = new SettingsController(
+        settings_, settingsPane_, SettingsChoices::methods(), biasLat, biasLon,
+        settingsServices_ ? *settingsServices_
+                          : LocationSearch::Services(LocationSearch::defaultServices(this)),
+        this);
+    // Every rebuild the window asks for is forced, for the place the settings now hold. Without a place it
+    // only shows the error: the user just closed the window and can open it again from there.
+    connect(window, &SettingsController::applyRequested, this, [this] { loadBestKnownPlace(true, false); });
+    connect(window, &SettingsController::closeRequested, this, [this, window] {
+        setSettingsPane(window->selectedPane());
+        setShowSettings(false);
+    });
+    settingsWindow_ = window;
+    window->appear();
+    Q_EMIT settingsWindowChanged();
 }
 
 void RootController::setSettingsPane(const QString& pane) {
@@ -123,7 +160,7 @@ QCoro::Task<> RootController::runStartup() {
     if (!clock_.hasBundle() && !recheck_.isActive() && errorText_ == noLocationText()) recheck_.start();
 }
 
-QCoro::Task<> RootController::loadBestKnownPlace(bool force) {
+QCoro::Task<> RootController::loadBestKnownPlace(bool force, bool openSettingsWhenNone) {
     const bool loaded = co_await clock_.resolveAndLoad(force);
     if (loaded || clock_.hasBundle()) {
         setErrorText({});
@@ -134,7 +171,7 @@ QCoro::Task<> RootController::loadBestKnownPlace(bool force) {
     const bool device = location_ && location_->hasCoordinate();
     if (fixed || device) co_return;
     setErrorText(noLocationText());
-    openSettings(QStringLiteral("location"));
+    if (openSettingsWhenNone) openSettings(QStringLiteral("location"));
     if (location_) location_->requestLocation();
 }
 

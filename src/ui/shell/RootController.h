@@ -3,6 +3,7 @@
 #include "clock/AdhanPlayer.h"
 #include "clock/ClockViewModel.h"
 #include "ui/face/ClockFaceController.h"
+#include "ui/settings/SettingsController.h"
 #include "ui/shell/UpdatePrompt.h"
 
 #include <QtQml/qqmlregistration.h>
@@ -28,6 +29,9 @@ class RootController : public QObject {
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
     Q_PROPERTY(bool showSettings READ showSettings WRITE setShowSettings NOTIFY showSettingsChanged)
     Q_PROPERTY(QString settingsPane READ settingsPane WRITE setSettingsPane NOTIFY settingsPaneChanged)
+    // The open settings window's state, fresh at every opening; null while the window is closed (and while
+    // the consent notice is up, which the window never covers).
+    Q_PROPERTY(SettingsController* settingsWindow READ settingsWindow NOTIFY settingsWindowChanged)
     Q_PROPERTY(QString privacyURL READ privacyURL CONSTANT)
     Q_PROPERTY(ClockViewModel* clock READ clock CONSTANT)
     Q_PROPERTY(AdhanPlayer* player READ player CONSTANT)
@@ -68,7 +72,11 @@ class RootController : public QObject {
     Q_INVOKABLE void attachFace(ClockFaceController* face);
 
     Q_INVOKABLE void acceptPrivacy();
+    // Opens the settings window at the pane, or where it was last left (General the first time).
     Q_INVOKABLE void openSettings(const QString& pane = QString());
+    SettingsController* settingsWindow() const { return settingsWindow_; }
+    // The settings window's lookups; tests answer them.
+    void setSettingsServices(LocationSearch::Services services) { settingsServices_ = std::move(services); }
     // The window's Quit command (Ctrl+Q); the application ends the clock.
     Q_INVOKABLE void requestQuit() { Q_EMIT quitRequested(); }
 
@@ -86,13 +94,15 @@ class RootController : public QObject {
     void errorTextChanged();
     void showSettingsChanged();
     void settingsPaneChanged();
+    void settingsWindowChanged();
     void metricChanged();
     void quitRequested();
 
   private:
-    QCoro::Task<> loadBestKnownPlace(bool force);
+    QCoro::Task<> loadBestKnownPlace(bool force, bool openSettingsWhenNone = true);
     void setErrorText(const QString& text);
     void placeSettingsChanged();
+    void updateSettingsWindow();
 
     AppSettings& settings_;
     ClockViewModel& clock_;
@@ -100,6 +110,8 @@ class RootController : public QObject {
     QString errorText_;
     bool showSettings_ = false;
     QString settingsPane_;
+    SettingsController* settingsWindow_ = nullptr;
+    std::optional<LocationSearch::Services> settingsServices_;
     bool appeared_ = false;
     bool phone_ = false;
     bool startupDone_ = false;

@@ -4,6 +4,7 @@ import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
+import Orvane.Settings
 import Orvane.Quran
 import Orvane.Calendar
 
@@ -26,8 +27,11 @@ Item {
     Item {
         anchors.fill: parent
         visible: root.controller.consentGiven
+        // Behind the settings window nothing takes the keyboard.
+        enabled: root.controller.settingsWindow === null
 
         LoadingView {
+            id: loadingView
             anchors.fill: parent
             visible: !root.controller.hasBundle
             errorText: root.controller.errorText
@@ -98,6 +102,28 @@ Item {
             stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
             onStopRequested: root.controller.player.stop()
             creditNote: Component { BlessingsNote { objectName: "creditNote"; style: "credit" } }
+        }
+    }
+
+    Connections {
+        target: root.controller
+        function onSettingsWindowChanged() {
+            if (root.controller.settingsWindow === null) loadingView.focusAction()
+        }
+    }
+
+    SheetFrame {
+        objectName: "settingsSheet"
+        anchors.fill: parent
+        open: root.controller.settingsWindow !== null
+        minimumWidth: 640
+        minimumHeight: 520
+        content: Component {
+            SettingsView {
+                controller: root.controller.settingsWindow
+                learnAdhanBuiltInURL: ShellTexts.learnAdhanBuiltInURL
+                blessingsNote: Component { BlessingsNote { style: "settings" } }
+            }
         }
     }
 

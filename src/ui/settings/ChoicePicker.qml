@@ -1,0 +1,35 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Orvane.Common
+import Orvane.Settings
+
+// A labelled pop-up picker over {text, value} rows. A stored value that matches no row shows no row and is
+// never written back; only the user's pick writes.
+RowLayout {
+    id: picker
+    property string label
+    property var rows: []
+    property var value
+    signal picked(var value)
+    width: parent ? parent.width : implicitWidth
+    spacing: 12
+
+    ThemeText {
+        text: picker.label
+        Layout.fillWidth: true
+        elide: Text.ElideRight
+    }
+    ComboBox {
+        id: box
+        objectName: picker.objectName.length ? picker.objectName + "Box" : ""
+        Layout.preferredWidth: 280
+        model: picker.rows
+        textRole: "text"
+        currentIndex: SettingsChoices.indexOf(picker.rows, picker.value)
+        displayText: currentIndex < 0 ? "" : currentText
+        focusPolicy: Qt.StrongFocus
+        Accessible.name: picker.label
+        onActivated: index => picker.picked(picker.rows[index].value)
+    }
+}

@@ -1,0 +1,94 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Orvane.Common
+import Orvane.Settings
+
+// Location: the device location or a fixed place found by search, then how often data refresh, where the
+// weather comes from, and what the own server is contacted for.
+SettingsForm {
+    id: pane
+    required property SettingsController controller
+    readonly property var settings: controller.settings
+    readonly property LocationSearch search: controller.location
+
+    FormSection {
+        title: "Location"
+        SwitchRow {
+            objectName: "fixedPlaceSwitch"
+            text: "Set a fixed city / address"
+            value: pane.settings.useManualLocation
+            onToggledByUser: on => pane.settings.useManualLocation = on
+        }
+        Caption {
+            visible: !pane.settings.useManualLocation
+            text: "Using your device location."
+        }
+        Column {
+            visible: pane.settings.useManualLocation
+            width: parent.width
+            spacing: 8
+
+            LabeledField {
+                objectName: "citySearch"
+                label: "City or address"
+                labelVisible: false
+                placeholder: "Start typing a city or address…"
+                value: pane.search.cityQuery
+                onEdited: text => pane.search.cityQuery = text
+            }
+            Repeater {
+                model: pane.search.suggestions
+                ActionButton {
+                    id: row
+                    required property var modelData
+                    required property int index
+                    objectName: "suggestion_" + index
+                    width: parent.width
+                    flat: true
+                    text: modelData.label
+                    background: Rectangle {
+                        radius: 6
+                        color: row.hovered || row.visualFocus ? Theme.panelHi : "transparent"
+                        border.color: row.visualFocus ? Theme.gold : "transparent"
+                    }
+                    contentItem: RowLayout {
+                        spacing: 8
+                        SettingsIcon {
+                            Layout.alignment: Qt.AlignTop
+                            width: 16
+                            height: 16
+                            name: "mappin.circle.fill"
+                            color: Theme.gold
+                        }
+                        ThemeText {
+                            Layout.fillWidth: true
+                            text: row.modelData.label
+                            textStyle: "caption"
+                            wrapMode: Text.WordWrap
+                            maximumLineCount: 2
+                            elide: Text.ElideRight
+                        }
+                    }
+                    onClicked: pane.search.choose(index)
+                }
+            }
+            ThemeText {
+                objectName: "currentPlace"
+                visible: pane.settings.manualCity.length > 0
+                width: parent.width
+                text: "Current: " + pane.settings.manualCity
+                textStyle: "caption"
+                color: Theme.gold
+                wrapMode: Text.WordWrap
+            }
+            Caption {
+                objectName: "lookupMessage"
+                visible: pane.search.lookupMessage.length > 0
+                text: pane.search.lookupMessage
+            }
+        }
+    }
+
+    NetworkSections { controller: pane.controller }
+}

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "FixtureServer.h"
+#include "TempHome.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "platform/SecretStore.h"
+#include "services/AppSettings.h"
+#include "shell/OrvaneApp.h"
+#include "ui/shell/RootController.h"
+
+#include <QDir>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUuid>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr const char* kDevice = "TEST-DEVICE";
+
+// The whole application with no place at all: nothing stored, no device location, the network refused.
+struct SettingsWindowFixture : ::testing::Test {
+    TempHome home;
+    FixtureServer server;
+
+    void SetUp() override {
+        qputenv("ORVANE_DEVICE_ID", kDevice);
+        SecretStore::setServiceName(u"OrvaneTest-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces));
+        DefaultsStore::resetStandard();
+        Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+        server.setOffline(true);
+    }
+    void TearDown() override {
+        DefaultsStore::resetStandard();
+        Endpoints::setCurrent(Endpoints::builtIn());
+        qunsetenv("ORVANE_DEVICE_ID");
+    }
+
+    static QQuickItem* item(QQuickWindow* window, const QString& name) {
+        return window->findChild<QQuickItem*>(name);
+    }
+    static void press(QQuickWindow* window, QQuickItem* button) {
+        ASSERT_NE(button, nullptr);
+        button->forceActiveFocus();
+        QTest::keyClick(window, Qt::Key_Return);
+    }
+    static void grab(QQuickWindow* window, const char* name) {
+        const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
+        QDir().mkpath(dir);
+        window->grabWindow().save(dir + u"/"_s + QLatin1String(name));
+    }
+};
+
+}  // namespace
+
+TEST_F(SettingsWindowFixture, TheWindowWaitsForConsentThenOpensAtLocationAndTheGearReopensTheLastPane) {
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    RootController& root = *app.root();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !root.errorText().isEmpty(); }, 5000));
+    EXPECT_TRUE(root.showSettings());
+    EXPECT_EQ(root.settingsWindow(), nullptr);  // never over the consent notice
+
+    press(app.window(), item(app.window(), u"acceptButton"_s));
+    ASSERT_NE(root.settingsWindow(), nullptr);
+    EXPECT_EQ(root.settingsWindow()->selectedPane(), u"location"_s);
+    QTest::qWait(300);
+    ASSERT_NE(item(app.window(), u"settingsView"_s), nullptr);
+    grab(app.window(), "settings-over-error.png");
+
+    QTest::keyClick(app.window(), Qt::Key_Escape);  // Escape is "Done"
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root.settingsWindow() == nullptr; }, 2000));
+    EXPECT_EQ(root.errorText(), RootController::noLocationText());  // and the window stays closed
+    QTest::qWait(300);
+    EXPECT_EQ(root.settingsWindow(), nullptr);
+
+    // The error screen's button has the keyboard again and opens the Location pane.
+    QQuickItem* open = item(app.window(), u"openSettingsButton"_s);
+    ASSERT_NE(open, nullptr);
+    EXPECT_TRUE(open->hasActiveFocus());
+    QTest::keyClick(app.window(), Qt::Key_Return);
+    ASSERT_NE(root.settingsWindow(), nullptr);
+    EXPECT_EQ(root.settingsWindow()->selectedPane(), u"location"_s);
+    root.settingsWindow()->setSelectedPane(u"adhan"_s);
+    root.settingsWindow()->done();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root.settingsWindow() == nullptr; }, 2000));
+    root.openSettings();  // what the face's gear does
+    ASSERT_NE(root.settingsWindow(), nullptr);
+    EXPECT_EQ(root.settingsWindow()->selectedPane(), u"adhan"_s);
+    EXPECT_EQ(root.settingsWindow()->notifStatusText(), u"Checking\u2026"_s);  // fresh state
+}
+
+TEST_F(SettingsWindowFixture, AChosenPlaceBringsTheFace) {
+    DefaultsStore::standard().setBool(u"profile.%1.acceptedPrivacy"_s.arg(QLatin1String(kDevice)), true);
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    RootController& root = *app.root();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root.settingsWindow() != nullptr; }, 5000));
+    SettingsController& window = *root.settingsWindow();
+    window.settingsObject()->setUseManualLocation(true);
+    window.location()->choose(AddressSuggestion{u"Makkah, Saudi Arabia"_s, std::nullopt, 21.4225, 39.8262});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root.hasBundle(); }, 10000));
+    EXPECT_DOUBLE_EQ(root.settingsObject()->manualTzOffsetHours(), 3.0);
+    window.done();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root.settingsWindow() == nullptr; }, 2000));
+    QTest::qWait(300);
+    grab(app.window(), "face-after-settings.png");
+}

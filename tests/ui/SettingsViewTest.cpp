@@ -1,0 +1,133 @@
+#include "QuickHarness.h"
+#include "SettingsTestWorld.h"
+#include "ui/common/Theme.h"
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct SettingsViewFixture : ::testing::Test {
+    static void SetUpTestSuite() {
+        qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
+        QAccessible::setActive(true);
+    }
+
+    SettingsTestWorld world;
+    std::unique_ptr<SettingsController> controller = world.window(u"general"_s);
+    QuickHarness harness;
+    QQuickItem* view = nullptr;
+
+    void SetUp() override {
+        controller->appear();
+        view = harness.load(R"(
+            import QtQuick
+            import Orvane.Settings
+            SettingsView { learnAdhanBuiltInURL: "https://video.example.org/learn" }
+        )",
+                            QSize(640, 520), {{u"controller"_s, QVariant::fromValue(controller.get())}});
+        ASSERT_NE(view, nullptr);
+        harness.settle(100);
+    }
+
+    // Walks the Tab chain from the Done button until it comes back, with each stop's accessible name and
+    // role.
+    QList<std::pair<QString, QAccessible::Role>> tabChain() {
+        QList<std::pair<QString, QAccessible::Role>> stops;
+        QQuickItem* done = findItem(view, u"doneButton"_s);
+        done->forceActiveFocus();
+        harness.settle(10);
+        for (int i = 0; i < 200; ++i) {
+            QQuickItem* item = harness.window().activeFocusItem();
+            if (!item || (i > 0 && item == done)) break;
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
+            stops.append({a ? a->text(QAccessible::Name) : QString(), a ? a->role() : QAccessible::NoRole});
+            QTest::keyClick(&harness.window(), Qt::Key_Tab);
+        }
+        return stops;
+    }
+};
+
+}  // namespace
+
+TEST_F(SettingsViewFixture, EveryPaneDrawsAndEveryStopOfItsTabChainIsNamed) {
+    const std::pair<const char*, int> panes[] = {{"general", 17},  {"adhan", 20}, {"alerts", 9},
+                                                 {"location", 16}, {"api", 16},   {"account", 8}};
+    for (const auto& [pane, minimumStops] : panes) {
+        controller->setSelectedPane(QLatin1String(pane));
+        harness.settle(50);
+        const QImage image = harness.grab(u"settings-"_s + QLatin1String(pane));
+        EXPECT_GT(countPixelsNear(image, Theme::gold()), 50) << pane;  // the highlighted tab and "Done"
+        const auto stops = tabChain();
+        EXPECT_GE(stops.size(), minimumStops) << pane;
+        for (const auto& [name, role] : stops) {
+            EXPECT_FALSE(name.trimmed().isEmpty()) << pane << " role " << int(role);
+            EXPECT_NE(role, QAccessible::NoRole) << pane << " " << name.toStdString();
+        }
+    }
+}
+
+TEST_F(SettingsViewFixture, TabsReturnAndEscapeWorkFromTheKeyboard) {
+    QQuickItem* tab = findItem(view, u"tab_alerts"_s);
+    ASSERT_NE(tab, nullptr);
+    tab->forceActiveFocus();
+    QTest::keyClick(&harness.window(), Qt::Key_Return);
+    EXPECT_EQ(controller->selectedPane(), u"alerts"_s);
+
+    QSignalSpy apply(controller.get(), &SettingsController::applyRequested);
+    QSignalSpy close(controller.get(), &SettingsController::closeRequested);
+    QTest::keyClick(&harness.window(), Qt::Key_Escape);
+    EXPECT_EQ(apply.count(), 1);
+    EXPECT_EQ(close.count(), 1);
+}
+
+TEST_F(SettingsViewFixture, AStoredValueOutsideTheRowsShowsNoRowAndIsKept) {
+    world.settings.setUnitsMode(u"furlongs"_s);
+    world.settings.setAlertsScope(u"state"_s);
+    controller->setSelectedPane(u"general"_s);
+    harness.settle(30);
+    QQuickItem* units = findItem(view, u"unitsBox"_s);
+    ASSERT_NE(units, nullptr);
+    EXPECT_EQ(units->property("currentIndex").toInt(), -1);
+    EXPECT_EQ(units->property("displayText").toString(), QString());
+    EXPECT_EQ(world.settings.unitsMode(), u"furlongs"_s);
+    controller->setSelectedPane(u"alerts"_s);
+    harness.settle(30);
+    QQuickItem* help = findItem(view, u"alertsHelp"_s);
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->property("text").toString(),
+              u"Your province/state only. Never other countries or states."_s);
+    EXPECT_EQ(findItem(view, u"alertRangeBox"_s)->property("currentIndex").toInt(), -1);
+    EXPECT_EQ(world.settings.alertsScope(), u"state"_s);
+}
+
+TEST_F(SettingsViewFixture, TheLocationPaneSearchesShowsRowsAndChooses) {
+    world.settings.setUseManualLocation(true);
+    world.autocompleteAnswer = {AddressSuggestion{u"Istanbul, Türkiye"_s, std::nullopt, 41.01, 28.97}};
+    world.env.server.routeFixture(u"/v1/clock_address"_s, u"clock_address_post_ok.json"_s);
+    controller->setSelectedPane(u"location"_s);
+    harness.settle(30);
+    QQuickItem* field = findItem(view, u"citySearchField"_s);
+    ASSERT_NE(field, nullptr);
+    field->forceActiveFocus();
+    for (const char c : {'I', 's', 't', 'a'}) QTest::keyClick(&harness.window(), c);
+    EXPECT_EQ(controller->location()->cityQuery(), u"Ista"_s);
+    world.fireAll();
+    harness.settle(50);
+    QQuickItem* row = findItem(view, u"suggestion_0"_s);
+    ASSERT_NE(row, nullptr);
+    harness.grab(u"settings-location-suggestions"_s);
+    row->forceActiveFocus();
+    QTest::keyClick(&harness.window(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->location()->lookupMessage().isEmpty(); }, 5000));
+    harness.settle(50);
+    EXPECT_EQ(world.settings.manualCity(), u"Istanbul, Türkiye"_s);
+    EXPECT_EQ(findItem(view, u"currentPlace"_s)->property("text").toString(),
+              u"Current: Istanbul, Türkiye"_s);
+    harness.grab(u"settings-location-applied"_s);
+}
