@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QFont>
 #include <QQmlProperty>
 #include <cmath>
@@ -215,6 +216,11 @@ TEST(FacePieces, ForecastWindShrinksBeforeItIsCut) {
     EXPECT_LT(narrow, 8);
     EXPECT_GE(narrow, std::ceil(8 * 0.55));
     EXPECT_LE(windIn("narrow")->width(), 40);
+    // A screen reader reads the whole day as one line.
+    QAccessibleInterface* day = QAccessible::queryAccessibleInterface(findItem(root, QStringLiteral("wide")));
+    ASSERT_NE(day, nullptr);
+    EXPECT_EQ(day->role(), QAccessible::StaticText);
+    EXPECT_EQ(day->text(QAccessible::Name), QStringLiteral("Mon, 20°/12°, 35 km/h"));
 }
 
 }  // namespace

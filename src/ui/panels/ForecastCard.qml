@@ -12,6 +12,11 @@ Rectangle {
 
     height: rowHeight
     radius: 10
+    // Read as one line by screen readers: the day, its temperatures, wind, humidity and rain chance.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: [card.day.weekday, card.day.temperatures, card.day.wind,
+                      card.day.humidity >= 1 ? card.day.humidity + "%" : "", card.day.precipitation]
+                     .filter(part => part.length > 0).join(", ")
     color: Theme.panelHi
     clip: true
 

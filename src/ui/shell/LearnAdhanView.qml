@@ -49,12 +49,15 @@ Item {
         }
     }
 
-    Item {
+    // The card before the steps: a click anywhere on it, or Return or Space once Tab is on it, goes on.
+    FocusButton {
         objectName: "splash"
         anchors.fill: parent
         anchors.topMargin: 48
         visible: steps.showingSplash
-        TapHandler { onTapped: steps.advance() }
+        focusRadius: 12
+        text: "Continue"
+        onClicked: steps.advance()
 
         Column {
             anchors.centerIn: parent
