@@ -4,6 +4,8 @@
 // ratios across machines.
 #include <benchmark/benchmark.h>
 
+#include "Baseline.h"
+
 #include "FixtureServer.h"
 #include "engine/LocalBundleBuilder.h"
 #include "platform/Clock.h"
@@ -21,14 +23,6 @@ constexpr double kLat = 21.4225;
 constexpr double kLon = 39.8262;
 constexpr std::chrono::milliseconds kSlow{300};
 
-void Baseline(benchmark::State& state) {
-    std::array<double, 64> values{};
-    std::iota(values.begin(), values.end(), 1.0);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(values.data());
-        benchmark::DoNotOptimize(std::accumulate(values.begin(), values.end(), 0.0));
-    }
-}
 BENCHMARK(Baseline);
 
 // Every service the build asks, answered from the recorded replies; `delay` holds back the place lookups.

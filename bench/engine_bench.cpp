@@ -3,6 +3,8 @@
 // same run so figures can be read as ratios across machines.
 #include <benchmark/benchmark.h>
 
+#include "Baseline.h"
+
 #include "engine/LocalBundleBuilder.h"
 #include "engine/LocalHijri.h"
 #include "engine/LocalHijriEvents.h"
@@ -20,14 +22,6 @@ namespace {
 const QDateTime kNow = QDateTime(QDate(2026, 3, 20), QTime(9, 30), Qt::UTC);
 const LocalHijri::Location kCairo{30.0444, 31.2357, 2};
 
-void Baseline(benchmark::State& state) {
-    std::array<double, 64> values{};
-    std::iota(values.begin(), values.end(), 1.0);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(values.data());
-        benchmark::DoNotOptimize(std::accumulate(values.begin(), values.end(), 0.0));
-    }
-}
 BENCHMARK(Baseline);
 
 void PrayerTimesOneDay(benchmark::State& state) {

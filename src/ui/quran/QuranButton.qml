@@ -22,7 +22,8 @@ Button {
                                  : prominent ? tint : Qt.rgba(tint.r, tint.g, tint.b, 0.25)
 
     Accessible.name: text
-    focusPolicy: Qt.StrongFocus
+    // A click leaves the keyboard with the reader; Tab still reaches every button.
+    focusPolicy: Qt.TabFocus
     padding: plain ? 2 : 8
     leftPadding: plain ? 2 : (capsule ? 18 : 14)
     rightPadding: leftPadding

@@ -261,11 +261,13 @@ void QuranReaderController::closeReader() {
 void QuranReaderController::enterReadingFullScreen() {
     setFullscreen(true);
     systemFullScreen_.enterIfNeeded();
+    emit focusRequested();  // the control that had the keyboard is gone with the bar
 }
 
 void QuranReaderController::exitReadingFullScreen() {
     setFullscreen(false);
     systemFullScreen_.exitIfNeeded();
+    emit focusRequested();
 }
 
 void QuranReaderController::toggleReadingFullScreen() {
