@@ -218,10 +218,16 @@ void NotificationScheduler::loadPending() {
     pending_.clear();
     const std::optional<QByteArray> bytes = store_.data(latin(pendingKey));
     if (!bytes) return;
-    const QJsonDocument doc = QJsonDocument::fromJson(*bytes);
-    for (const QJsonValue& v : doc.array())
-        if (std::optional<Request> r = Request::fromJson(v)) pending_.append(*r);
+    pending_ = decodePending(*bytes);
     sortByTime(pending_);
+}
+
+QList<NotificationScheduler::Request> NotificationScheduler::decodePending(const QByteArray& bytes) {
+    QList<Request> out;
+    const QJsonDocument doc = QJsonDocument::fromJson(bytes);
+    for (const QJsonValue& v : doc.array())
+        if (std::optional<Request> r = Request::fromJson(v)) out.append(*r);
+    return out;
 }
 
 void NotificationScheduler::savePending() {

@@ -47,6 +47,8 @@ class NotificationScheduler : public QObject {
         static std::optional<Request> fromJson(const QJsonValue& value);
         QJsonValue toJson() const;
     };
+    // The stored schedule in those bytes: every readable request, in stored order; anything else is skipped.
+    static QList<Request> decodePending(const QByteArray& bytes);
 
     // The process's scheduler over the session bus and the standard defaults store.
     static NotificationScheduler& shared();

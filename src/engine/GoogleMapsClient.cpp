@@ -1,5 +1,6 @@
 #include "engine/GoogleMapsClient.h"
 
+#include "engine/CivilDay.h"
 #include "engine/NetworkDiscipline.h"
 #include "engine/OfflinePlaces.h"
 #include "model/JsonCoding.h"
@@ -65,7 +66,8 @@ std::optional<double> offsetFromReply(const QJsonObject& o, const QDateTime& at)
     const QJsonValue dst = o.value(QLatin1String("dstOffset"));
     if (raw.isDouble() && dst.isDouble()) {
         const double h = (raw.toDouble() + dst.toDouble()) / 3600.0;
-        if (std::isfinite(h) && std::abs(h) <= 24) return h;
+        // No zone on Earth is further than 14 hours from UTC; the civil-day arithmetic refuses more.
+        if (std::isfinite(h) && std::abs(h) * 3600 <= CivilDay::kMaxOffsetSeconds) return h;
     }
     return std::nullopt;
 }
@@ -97,6 +99,14 @@ QString oneDecimal(double value) {
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1);
     if (r.ec != std::errc()) return QStringLiteral("0.0");
     return QString::fromLatin1(buffer, int(r.ptr - buffer));
+}
+
+// A reply as it arrives whole, for reading a body that came from elsewhere.
+HttpResponse arrived(const QByteArray& body) {
+    HttpResponse r;
+    r.transportOk = true;
+    r.body = body;
+    return r;
 }
 
 }  // namespace
@@ -212,6 +222,16 @@ QCoro::Task<bool> streetViewAvailable(double lat, double lon) {
     if (!o) co_return true;
     const QJsonValue status = o->value(QLatin1String("status"));
     co_return !(status.isString() && status.toString() != QLatin1String("OK"));
+}
+
+std::optional<double> timezoneFromReply(const QByteArray& body, const QDateTime& at) {
+    const std::optional<QJsonObject> o = replyObject(arrived(body));
+    return o ? offsetFromReply(*o, at) : std::nullopt;
+}
+
+std::optional<ReverseGeocode> namesFromGeocodeReply(const QByteArray& body) {
+    const std::optional<QJsonObject> o = replyObject(arrived(body));
+    return o ? namesFromReply(*o) : std::nullopt;
 }
 
 }  // namespace GoogleMapsClient

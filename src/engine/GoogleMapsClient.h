@@ -62,4 +62,15 @@ QList<AddressSuggestion> offlineSuggestions(const QString& text, int limit = 10)
 // The position, formatted address and locality of a suggested place; nothing on any failure.
 QCoro::Task<std::optional<PlaceResult>> place(QString placeId);
 
+// ---- The service's replies, read without the network ----
+
+// The offset a time-zone reply gives for the instant; nothing for a reply that gives none within ±14 hours.
+std::optional<double> timezoneFromReply(const QByteArray& body, const QDateTime& at);
+// The names of a reverse-geocoding reply; nothing when it names nothing.
+std::optional<ReverseGeocode> namesFromGeocodeReply(const QByteArray& body);
+// The suggestions of an autocomplete reply (empty for "ZERO_RESULTS"); nothing for a failed reply.
+std::optional<QList<AddressSuggestion>> suggestionsFromReply(const QByteArray& body);
+// The place of a place-details reply; nothing without a position on Earth.
+std::optional<PlaceResult> placeFromReply(const QByteArray& body);
+
 }  // namespace GoogleMapsClient
