@@ -8,6 +8,8 @@
 #include "clock/NotificationScheduler.h"
 #include "engine/CivilDay.h"
 #include "engine/LocalBundleBuilder.h"
+#include "engine/OfflinePlaces.h"
+#include "engine/PlaceZone.h"
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "services/AppSettings.h"
@@ -72,8 +74,23 @@ QString ClockViewModel::cachedBundleKey(const QString& deviceId) {
     return QStringLiteral("cachedBundle.") + deviceId;
 }
 
-void ClockViewModel::setLocationManager(const LocationManager* manager) {
+void ClockViewModel::setLocationManager(LocationManager* manager) {
+    if (locationManager_) disconnect(locationManager_, nullptr, this, nullptr);
     locationManager_ = manager;
+    if (manager)
+        connect(manager, &LocationManager::coordinateChanged, this, &ClockViewModel::devicePlaceChanged);
+}
+
+void ClockViewModel::devicePlaceChanged() {
+    // Without a bundle the shell loads the first place itself; a fixed place ignores the device.
+    if (!bundle_ || settings_.useManualLocation() || !locationManager_ || !locationManager_->hasCoordinate())
+        return;
+    const double lat = locationManager_->latitude();
+    const double lon = locationManager_->longitude();
+    if (isMissing(lat, lon)) return;
+    if (OfflinePlaces::distanceKm(bundle_->location.lat, bundle_->location.lon, lat, lon) >
+        devicePlaceMovedKm)
+        reloadSoftly();
 }
 
 void ClockViewModel::setFaceAspect(double aspect) {
@@ -103,6 +120,14 @@ void ClockViewModel::publish(ClockBundle bundle) {
     bundle.nextPrayer = LocalBundleBuilder::computeNext(bundle.prayers, Clock::now(),
                                                         bundle.location.tzOffsetHours, bundle.labels);
     minutes_ = PrayerSchedule::minutesOf(bundle.prayers);
+    nextZoneChangeMs_.reset();
+    if (bundle.location.timeZone) {
+        // Counted from the moment the bundle was built for, so a bundle built just before a change (or a
+        // cached one from before it) is rebuilt at once.
+        const QDateTime built = QDateTime::fromString(bundle.generatedAt.value_or(QString()), Qt::ISODate);
+        const std::int64_t from = built.isValid() ? built.toMSecsSinceEpoch() : Clock::nowMs();
+        nextZoneChangeMs_ = PlaceZone::nextTransitionMs(*bundle.location.timeZone, from);
+    }
     bundleDay_.reset();
     if (const std::optional<CivilDay::Date> date = CivilDay::parseIso(bundle.date.gregorian))
         bundleDay_ = CivilDay::daysFromCivil(date->year, date->month, date->day);
@@ -134,7 +159,8 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     } inFlight{self};
     const auto overtaken = [self, generation] { return !self || generation != self->loadGeneration_; };
 
-    const SettingsSnapshot settings = settings_.snapshot();
+    SettingsSnapshot settings = settings_.snapshot();
+    settings.devicePlace = !settings.useManualLocation;
     co_await steps_.syncHijri(lat, lon, Clock::now(), force);
     if (overtaken()) co_return false;
     ClockBundle bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, force);
@@ -173,6 +199,8 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
 
 QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
     const SettingsSnapshot s = settings_.snapshot();
+    // A travelling computer: the fix answers later, and devicePlaceChanged reloads when it moved.
+    if (!s.useManualLocation && locationManager_) locationManager_->requestLocation();
     if (settings_.hasManualCoordinates()) {
         std::optional<QString> city;
         if (!s.manualCity.trimmed().isEmpty()) city = s.manualCity.trimmed();
@@ -221,7 +249,10 @@ void ClockViewModel::tick() {
         maybeRefreshIfDue(nowMs);
         if (bundle_ && bundleDay_ && loadsInFlight_ == 0) {
             const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
-            if (CivilDay::dayOf(nowMs, offset) != *bundleDay_) reloadSoftly();
+            if (CivilDay::dayOf(nowMs, offset) != *bundleDay_)
+                reloadSoftly();
+            else if (nextZoneChangeMs_ && nowMs >= *nextZoneChangeMs_)
+                reloadSoftly();  // the place's clock moved: the time, the dates and the prayers follow
         }
     }
 }

@@ -55,8 +55,11 @@ class ClockViewModel : public QObject {
     double faceAspect() const { return faceAspect_; }
     void setFaceAspect(double aspect);
 
-    // Device coordinates rank after the fixed place and before the cached bundle's.
-    void setLocationManager(const LocationManager* manager);
+    // Device coordinates rank after the fixed place and before the cached bundle's. In automatic mode every
+    // load also asks the device for a fresh fix, and a fix that lies further than this from the loaded
+    // place reloads the clock there.
+    static constexpr double devicePlaceMovedKm = 5.0;
+    void setLocationManager(LocationManager* manager);
 
     // Publishes the cached bundle of this device; an absent or undecodable one leaves the state empty.
     bool hydrateFromCache();
@@ -80,6 +83,9 @@ class ClockViewModel : public QObject {
     void checkPrayerTriggers(std::int64_t nowMs);
     // Reloads when max(1, smallest refresh-hour setting) hours have passed since the last full load.
     void maybeRefreshIfDue(std::int64_t nowMs);
+    // The instant the place's zone next changes its offset (the bundle is rebuilt then); nothing for a
+    // place with a fixed offset.
+    std::optional<std::int64_t> nextZoneChangeMs() const { return nextZoneChangeMs_; }
 
     // Starts the call for a prayer; unforced at most once per prayer per civil day of the bundle's place.
     Q_INVOKABLE void triggerAdhan(const QString& prayer, bool force);
@@ -108,11 +114,12 @@ class ClockViewModel : public QObject {
     void cacheBundle(const ClockBundle& bundle, double lat, double lon);
     QCoro::Task<> raiseEmergencyAlerts(ClockBundle bundle);
     void reloadSoftly();
+    void devicePlaceChanged();
 
     AppSettings& settings_;
     ClockLoadSteps& steps_;
     Collaborators with_;
-    QPointer<const LocationManager> locationManager_;
+    QPointer<LocationManager> locationManager_;
 
     QDateTime now_;
     std::optional<ClockBundle> bundle_;
@@ -130,5 +137,6 @@ class ClockViewModel : public QObject {
     // Derived from the bundle when it is published, so the tick does integer work only.
     PrayerSchedule::Minutes minutes_{};
     std::optional<std::int64_t> bundleDay_;
+    std::optional<std::int64_t> nextZoneChangeMs_;
     std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
 };

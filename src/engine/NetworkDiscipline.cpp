@@ -36,6 +36,7 @@ std::optional<CachedGeo> CachedGeo::fromJson(const QJsonValue& value) {
     g.admin1 = r.optionalString(QLatin1StringView("admin1"));
     g.tzOffsetHours = r.requiredDouble(QLatin1StringView("tzOffsetHours"));
     g.streetViewOK = r.requiredBool(QLatin1StringView("streetViewOK"));
+    g.timeZone = r.optionalString(QLatin1StringView("timeZone"));
     if (!r.ok()) return std::nullopt;
     return g;
 }
@@ -47,6 +48,7 @@ QJsonValue CachedGeo::toJson() const {
     w.add(QLatin1StringView("admin1"), admin1);
     w.add(QLatin1StringView("tzOffsetHours"), tzOffsetHours);
     w.add(QLatin1StringView("streetViewOK"), streetViewOK);
+    w.add(QLatin1StringView("timeZone"), timeZone);
     return w.object();
 }
 

@@ -19,6 +19,7 @@ struct CachedGeo {
     std::optional<QString> admin1;  // first-level administrative area
     double tzOffsetHours = 0;       // hours east of UTC
     bool streetViewOK = false;
+    std::optional<QString> timeZone;  // the IANA zone the offset came from, when one is known
 
     static std::optional<CachedGeo> fromJson(const QJsonValue& value);
     QJsonValue toJson() const;

@@ -6,11 +6,11 @@
 #include "model/ClockBundle.h"
 #include "platform/Clock.h"
 
-#include <QTest>
 #include <QCoreApplication>
 #include <QCoro/QCoroTimer>
 #include <QElapsedTimer>
 #include <QJsonDocument>
+#include <QTest>
 #include <cmath>
 #include <functional>
 
@@ -58,15 +58,17 @@ class FakeSteps : public ClockLoadSteps {
     QList<int> picks;  // the rotation positions asked for
     QList<QJsonObject> checkins;
     QList<std::pair<double, double>> builtFor;
+    QList<bool> devicePlaces;  // whether each build was told the place is this computer's own
 
     QCoro::Task<> syncHijri(double, double, QDateTime, bool) override {
         ++hijriCalls;
         co_return;
     }
-    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot, std::optional<QString> city,
-                                   std::optional<QString>, bool) override {
+    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
+                                   std::optional<QString> city, std::optional<QString>, bool) override {
         ++builds;
         builtFor.append({lat, lon});
+        devicePlaces.append(settings.devicePlace);
         if (holdBuilds) {
             const int ticket = ++held_;
             while (released_ < ticket) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
@@ -98,7 +100,6 @@ class FakeSteps : public ClockLoadSteps {
     int held_ = 0;
     int released_ = 0;
 };
-
 
 // Counts a signal's emissions.
 struct Counter {

@@ -3,6 +3,7 @@
 #include "Await.h"
 #include "ClockTestSupport.h"
 #include "FakeClock.h"
+#include "FakePositionSource.h"
 #include "TempHome.h"
 #include "clock/AdhanPlayer.h"
 #include "clock/AppEvents.h"
@@ -13,6 +14,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/DesktopNotifications.h"
 #include "services/AppSettings.h"
+#include "services/LocationManager.h"
 
 #include <QJsonDocument>
 #include <iostream>
@@ -341,6 +343,45 @@ TEST_F(ClockViewModelTest, ResolvesTheBestKnownPlace) {
     ASSERT_TRUE(await(vm->resolveAndLoad(false)));
     EXPECT_EQ(steps.builtFor.last(), std::make_pair(21.42, 39.83));
     EXPECT_EQ(vm->bundle()->location.city, QStringLiteral("Makkah"));
+}
+
+TEST_F(ClockViewModelTest, InAutomaticModeTheDevicesFixIsAskedForAndAMoveReloads) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    refreshHours(1, 1, 1, 1, 1);
+    auto* source = new FakePositionSource;
+    LocationManager location(source, nullptr, [] { return true; });
+    vm->setLocationManager(&location);
+    source->fix(21.4225, 39.8262);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(source->requestTimeouts.size(), 1u) << "asked at the first load";
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(21.4225, 39.8262));
+    EXPECT_TRUE(steps.devicePlaces.last()) << "the computer's own place";
+
+    // About 4 km north is still the same place; about 6 km is not.
+    source->fix(21.4585, 39.8262);
+    clocktest::settle(50);
+    EXPECT_EQ(steps.builds, 1);
+    source->fix(21.4765, 39.8262);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return steps.builds == 2 && !vm->isLoading(); }, 5000));
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(21.4765, 39.8262));
+    EXPECT_EQ(vm->bundle()->location.lat, 21.4765);
+    EXPECT_EQ(source->requestTimeouts.size(), 2u);
+
+    // The hourly refresh asks again.
+    ticks(clock, 3600);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !vm->isLoading(); }, 5000));
+    EXPECT_EQ(steps.builds, 3);
+    EXPECT_EQ(source->requestTimeouts.size(), 3u);
+
+    // A place chosen by hand neither asks the device nor moves with it.
+    fixPlace(51.5, -0.12, "London");
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_FALSE(steps.devicePlaces.last());
+    EXPECT_EQ(source->requestTimeouts.size(), 3u);
+    source->fix(40.0, 40.0);
+    clocktest::settle(50);
+    EXPECT_EQ(steps.builds, 4);
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(51.5, -0.12));
 }
 
 TEST_F(ClockViewModelTest, PresencePingSendsASanitizedCoarseCheckIn) {

@@ -2,7 +2,9 @@
 
 #include "Await.h"
 #include "ClockTestSupport.h"
+#include "DeviceZone.h"
 #include "FakeClock.h"
+#include "FakePositionSource.h"
 #include "FixtureServer.h"
 #include "TempHome.h"
 #include "clock/AdhanPlayer.h"
@@ -14,6 +16,7 @@
 #include "platform/DesktopNotifications.h"
 #include "platform/Endpoints.h"
 #include "services/AppSettings.h"
+#include "services/LocationManager.h"
 
 #include <map>
 
@@ -88,6 +91,47 @@ TEST(ClockWithBundleEngine, EachComputedPrayerRingsOnceAtItsMinute) {
             EXPECT_LT(since, 60'000) << qPrintable(prayer);
             EXPECT_EQ(++count[std::make_pair(day, prayer)], 1);
         }
+    }
+    Endpoints::setCurrent(Endpoints::builtIn());
+    DefaultsStore::resetStandard();
+    qunsetenv("ORVANE_DEVICE_ID");
+}
+
+// 38.75,-7.40 lies in Portugal, 40 km from Badajoz in Spain: in automatic mode the computer's own zone says
+// what the clock there reads; the same point chosen by hand keeps the nearest town's zone.
+TEST(ClockWithBundleEngine, TheComputersZoneGivesTheOffsetOfItsOwnPlace) {
+    qputenv("ORVANE_DEVICE_ID", "device-border");
+    TempHome home;
+    DefaultsStore::resetStandard();
+    FixtureServer server;
+    Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+    {
+        DeviceZone lisbon("Europe/Lisbon");
+        FakeClock clock("2026-12-07T09:00:00Z");
+        AppSettings settings(DefaultsStore::standard());
+        settings.setNotifyMode(QStringLiteral("off"));
+        DesktopNotifications client;
+        NotificationScheduler scheduler(client, DefaultsStore::standard());
+        AdhanPlayer player;
+        MacPrayerAlarmService alarms;
+        EngineSteps steps;
+        ClockViewModel vm(settings, steps, ClockViewModel::Collaborators{&player, &scheduler, &alarms});
+        auto* source = new FakePositionSource;
+        LocationManager location(source, nullptr, [] { return true; });
+        vm.setLocationManager(&location);
+        source->fix(38.75, -7.40);
+
+        ASSERT_TRUE(await(vm.resolveAndLoad(false)));
+        EXPECT_EQ(vm.bundle()->location.tzOffsetHours, 0.0);
+        EXPECT_EQ(vm.bundle()->location.timeZone, QStringLiteral("Europe/Lisbon"));
+
+        settings.setUseManualLocation(true);
+        settings.setManualCity(QStringLiteral("Elvas"));
+        settings.setManualLat(38.75);
+        settings.setManualLon(-7.40);
+        ASSERT_TRUE(await(vm.resolveAndLoad(false)));
+        EXPECT_EQ(vm.bundle()->location.tzOffsetHours, 1.0);
+        EXPECT_EQ(vm.bundle()->location.timeZone, QStringLiteral("Europe/Madrid"));
     }
     Endpoints::setCurrent(Endpoints::builtIn());
     DefaultsStore::resetStandard();
