@@ -8,14 +8,15 @@
 #include "clock/NotificationScheduler.h"
 #include "engine/CivilDay.h"
 #include "engine/LocalBundleBuilder.h"
+#include "engine/LocalHijri.h"
 #include "engine/OfflinePlaces.h"
 #include "engine/PlaceZone.h"
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
 
-#include <QCoreApplication>
 #include <QJsonDocument>
 #include <algorithm>
 #include <cmath>
@@ -161,8 +162,15 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
 
     SettingsSnapshot settings = settings_.snapshot();
     settings.devicePlace = !settings.useManualLocation;
-    co_await steps_.syncHijri(lat, lon, Clock::now(), force);
-    if (overtaken()) co_return false;
+    // With nothing on screen yet, the first face does not wait for the server's word on the Hijri day (a
+    // server that never answers would hold it for the whole timeout); the word, when it comes, is applied
+    // below. With a face shown, the bundle is built on the confirmed day as usual.
+    const bool firstFace = !bundle_;
+    QCoro::Task<> hijri = steps_.syncHijri(lat, lon, Clock::now(), force);
+    if (!firstFace) {
+        co_await std::move(hijri);
+        if (overtaken()) co_return false;
+    }
     ClockBundle bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, force);
     if (overtaken()) co_return false;
 
@@ -172,6 +180,15 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     settings_.persistResolvedLocation(place.city, placeLat, placeLon, std::nullopt, place.tzOffsetHours);
     publish(bundle);
     lastFullLoadMs_ = Clock::nowMs();
+    if (firstFace) {
+        co_await std::move(hijri);
+        if (overtaken()) co_return false;
+        if (!showsConfirmedHijriDay(bundle)) {
+            bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, false);
+            if (overtaken()) co_return false;
+            publish(bundle);
+        }
+    }
 
     co_await steps_.syncAssets(settings, bundle, force);
     if (overtaken()) co_return false;
@@ -197,28 +214,39 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     co_return static_cast<bool>(self);
 }
 
-QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
-    const SettingsSnapshot s = settings_.snapshot();
-    // A travelling computer: the fix answers later, and devicePlaceChanged reloads when it moved.
-    if (!s.useManualLocation && locationManager_) locationManager_->requestLocation();
+std::optional<ClockViewModel::Place> ClockViewModel::bestKnownPlace() {
     if (settings_.hasManualCoordinates()) {
-        std::optional<QString> city;
-        if (!s.manualCity.trimmed().isEmpty()) city = s.manualCity.trimmed();
-        co_return co_await load(s.manualLat, s.manualLon, city, std::nullopt, force);
+        const QString city = settings_.manualCity().trimmed();
+        return Place{settings_.manualLat(), settings_.manualLon(),
+                     city.isEmpty() ? std::nullopt : std::optional(city)};
     }
     if (locationManager_ && locationManager_->hasCoordinate() &&
         !isMissing(locationManager_->latitude(), locationManager_->longitude()))
-        co_return co_await load(locationManager_->latitude(), locationManager_->longitude(), std::nullopt,
-                                std::nullopt, force);
+        return Place{locationManager_->latitude(), locationManager_->longitude(), std::nullopt};
     const DefaultsStore& store = settings_.store();
     const QString deviceId = settings_.deviceId();
     const double lat = store.doubleValue(QStringLiteral("cachedBundleLat.") + deviceId);
     const double lon = store.doubleValue(QStringLiteral("cachedBundleLon.") + deviceId);
-    if (!isMissing(lat, lon)) co_return co_await load(lat, lon, std::nullopt, std::nullopt, force);
+    if (!isMissing(lat, lon)) return Place{lat, lon, std::nullopt};
     if (bundle_ && !isMissing(bundle_->location.lat, bundle_->location.lon))
-        co_return co_await load(bundle_->location.lat, bundle_->location.lon, std::nullopt, std::nullopt,
-                                force);
-    co_return false;
+        return Place{bundle_->location.lat, bundle_->location.lon, std::nullopt};
+    return std::nullopt;
+}
+
+QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
+    // A travelling computer: the fix answers later, and devicePlaceChanged reloads when it moved.
+    if (!settings_.useManualLocation() && locationManager_) locationManager_->requestLocation();
+    const std::optional<Place> place = bestKnownPlace();
+    if (!place) co_return false;
+    co_return co_await load(place->lat, place->lon, place->city, std::nullopt, force);
+}
+
+bool ClockViewModel::showsConfirmedHijriDay(const ClockBundle& bundle) {
+    const QDateTime now = Clock::now();
+    const LocalHijri::Location place{bundle.location.lat, bundle.location.lon, bundle.location.tzOffsetHours};
+    const LocalHijri::YMD confirmed = LocalHijri::displayYMD(now, place, now);
+    const Hijri& shown = bundle.date.hijri;
+    return confirmed.year == shown.year && confirmed.month == shown.month && confirmed.day == shown.day;
 }
 
 void ClockViewModel::startTicking() {
@@ -342,9 +370,11 @@ QCoro::Task<> ClockViewModel::raiseEmergencyAlerts(ClockBundle bundle) {
 }
 
 QCoro::Task<bool> ClockViewModel::presencePing(AppSettings& settings, double lat, double lon,
-                                               std::optional<ClockBundle> bundle, bool force) {
+                                               std::optional<ClockBundle> bundle, bool force,
+                                               std::chrono::milliseconds timeout) {
     const std::int64_t nowMs = Clock::nowMs();
-    if (!force && lastCheckinMs_ != 0 && nowMs - lastCheckinMs_ < checkinSpacingMs) co_return false;
+    if (!force && (checkinInFlight_ || (lastCheckinMs_ != 0 && nowMs - lastCheckinMs_ < checkinSpacingMs)))
+        co_return false;
     QJsonObject body;
     body.insert(QStringLiteral("clock_id"), settings.ensureLocalClockId());
     body.insert(QStringLiteral("device_id"), settings.deviceId());
@@ -361,10 +391,18 @@ QCoro::Task<bool> ClockViewModel::presencePing(AppSettings& settings, double lat
         if (std::isfinite(bundle->location.tzOffsetHours))
             body.insert(QStringLiteral("tz_offset_hours"), bundle->location.tzOffsetHours);
     }
-    body.insert(QStringLiteral("app_version"), QCoreApplication::applicationVersion());
+    body.insert(QStringLiteral("app_version"), BuildInfo::version());
     body.insert(QStringLiteral("platform"), QStringLiteral("linux"));
-    lastCheckinMs_ = nowMs;
-    const bool ok = co_await steps_.checkin(body);
-    if (ok) settings.setHasRegisteredWithServer(true);
-    co_return ok;
+    checkinInFlight_ = true;
+    const QPointer<ClockViewModel> self(this);
+    const QPointer<AppSettings> guardedSettings(&settings);
+    const APIClient::CheckinReply reply = co_await steps_.checkin(body, timeout);
+    if (!self) co_return false;
+    checkinInFlight_ = false;
+    // Only a check-in the server heard spaces out the next: after an offline start the one sent when the
+    // machine comes back online must go.
+    if (reply != APIClient::CheckinReply::Unreached) lastCheckinMs_ = nowMs;
+    const bool taken = reply == APIClient::CheckinReply::Taken;
+    if (taken && guardedSettings) guardedSettings->setHasRegisteredWithServer(true);
+    co_return taken;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/PrayerSchedule.h"
+#include "engine/APIClient.h"
 #include "model/ClockBundle.h"
 
 #include <QCoro/QCoroTask>
@@ -39,7 +40,8 @@ class ClockViewModel : public QObject {
     };
 
     static constexpr int refreshCheckEveryTicks = 60;
-    // Unforced check-ins closer together than this are skipped (start-up and the first load both send one).
+    // Unforced check-ins closer together than this after one reached the server are skipped (start-up and
+    // the first load both send one); one that never arrived leaves the next free to go.
     static constexpr std::int64_t checkinSpacingMs = 10 * 60 * 1000;
     static constexpr int seenEmergencyLimit = 500;
 
@@ -69,8 +71,14 @@ class ClockViewModel : public QObject {
     // newer one stops before it writes anything. False when it was overtaken.
     QCoro::Task<bool> load(double lat, double lon, std::optional<QString> cityOverride,
                            std::optional<QString> countryOverride, bool force);
-    // Loads the best known place: the fixed one, the device's, then the cached bundle's. False when no place
-    // is known (or the load was overtaken).
+    struct Place {
+        double lat = 0;
+        double lon = 0;
+        std::optional<QString> city;  // the fixed place's own name
+    };
+    // The best known place: the fixed one, the device's, then the cached bundle's; nothing when none is.
+    std::optional<Place> bestKnownPlace();
+    // Loads the best known place. False when no place is known (or the load was overtaken).
     QCoro::Task<bool> resolveAndLoad(bool force);
     bool isLoading() const { return loadsInFlight_ > 0; }
 
@@ -91,9 +99,12 @@ class ClockViewModel : public QObject {
     Q_INVOKABLE void triggerAdhan(const QString& prayer, bool force);
     void triggerAdhan(const QString& prayer, const ClockBundle& bundle, bool force);
 
-    // POSTs a presence check-in with the sanitized display name; remembers success in the settings.
+    // POSTs a presence check-in with the sanitized display name and this build's version; remembers
+    // success in the settings. True when the server took it. An unforced one is skipped while another is
+    // under way.
     QCoro::Task<bool> presencePing(AppSettings& settings, double lat, double lon,
-                                   std::optional<ClockBundle> bundle, bool force);
+                                   std::optional<ClockBundle> bundle, bool force,
+                                   std::chrono::milliseconds timeout = APIClient::defaultRequestTimeout);
 
     // The next load picks a new dial logo (the window was reopened fresh).
     void requestNewDialLogo() { repickDialLogo_ = true; }
@@ -114,6 +125,8 @@ class ClockViewModel : public QObject {
     void cacheBundle(const ClockBundle& bundle, double lat, double lon);
     QCoro::Task<> raiseEmergencyAlerts(ClockBundle bundle);
     void reloadSoftly();
+    // Whether the bundle's Hijri date is the one the stored day offset gives now.
+    static bool showsConfirmedHijriDay(const ClockBundle& bundle);
     void devicePlaceChanged();
 
     AppSettings& settings_;
@@ -133,6 +146,7 @@ class ClockViewModel : public QObject {
     int loadsInFlight_ = 0;
     std::int64_t lastFullLoadMs_ = 0;
     std::int64_t lastCheckinMs_ = 0;
+    bool checkinInFlight_ = false;
 
     // Derived from the bundle when it is published, so the tick does integer work only.
     PrayerSchedule::Minutes minutes_{};

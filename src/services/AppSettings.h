@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 class DefaultsStore;
@@ -270,7 +271,9 @@ class AppSettings : public QObject {
                                                    std::optional<QString> placeId,
                                                    std::optional<double> tzOffsetHours);
     QCoro::Task<bool> pushSavedAddressToServer();
-    QCoro::Task<bool> pullSavedAddressFromServer(bool force);
+    // `timeout` bounds the server's answer (start-up passes a short one).
+    QCoro::Task<bool> pullSavedAddressFromServer(
+        bool force, std::chrono::milliseconds timeout = std::chrono::milliseconds(60000));
     QCoro::Task<bool> reclaimClockId(QString typed);
     static std::optional<QString> cityHint(const QString& address);
 
@@ -345,7 +348,7 @@ class AppSettings : public QObject {
     void repairLearnAdhan();
     void keepDeviceIdInKeychain();
     QString settleProvisionalClockId(const QString& current);
-    QCoro::Task<bool> pull(bool force, bool reclaim);
+    QCoro::Task<bool> pull(bool force, bool reclaim, std::chrono::milliseconds timeout);
     void applyFixedPlace(const QString& city, double lat, double lon, const std::optional<QString>& placeId,
                          const std::optional<double>& tzOffsetHours);
 

@@ -1,3 +1,4 @@
+#include "platform/Endpoints.h"
 #include "platform/SingleInstance.h"
 #include "shell/OrvaneApp.h"
 #include "shell/SelfCheck.h"
@@ -58,6 +59,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QCoreApplication::setApplicationVersion(BuildInfo::version());
     QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
     // Closing the window leaves the clock running, with its timers, behind the tray icon.
     QGuiApplication::setQuitOnLastWindowClosed(false);

@@ -32,7 +32,9 @@ class EngineSteps : public ClockLoadSteps {
     }
     QCoro::Task<> syncAssets(SettingsSnapshot, ClockBundle, bool) override { co_return; }
     DialLogoPick pickDialLogo(int index) override { return {std::nullopt, index}; }
-    QCoro::Task<bool> checkin(QJsonObject) override { co_return false; }
+    QCoro::Task<APIClient::CheckinReply> checkin(QJsonObject, std::chrono::milliseconds) override {
+        co_return APIClient::CheckinReply::Unreached;
+    }
 };
 
 std::int64_t utc(const char* iso) {
