@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Await.h"
 #include "FixtureServer.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
@@ -7,6 +8,7 @@
 #include "platform/SecretStore.h"
 #include "services/AppSettings.h"
 
+#include <QTest>
 #include <QUuid>
 #include <memory>
 
@@ -28,8 +30,9 @@ class SettingsTestEnv {
     ~SettingsTestEnv() {
         settings.reset();
         store.reset();
+        settleKeyring();
         for (const char* account : {"orvane.deviceId", "orvane.clockId"})
-            SecretStore::remove(QLatin1String(account));
+            await(SecretStore::remove(QLatin1String(account)));
         SecretStore::setServiceName(savedService_);
         Endpoints::setCurrent(savedEndpoints_);
         if (savedEnvId_.isNull()) {
@@ -48,9 +51,15 @@ class SettingsTestEnv {
         store = std::make_unique<DefaultsStore>(storePath());
     }
 
+    // Constructs the settings and lets their keyring calls finish, as a start-up does before anyone looks.
     AppSettings& start() {
         settings = std::make_unique<AppSettings>(*store);
+        settleKeyring();
         return *settings;
+    }
+
+    static void settleKeyring() {
+        QTest::qWaitFor([] { return AppSettings::keyringIdle(); }, 15000);
     }
 
     QString scoped(const QString& name) const {
@@ -59,7 +68,7 @@ class SettingsTestEnv {
     }
 
     static std::optional<QString> keyring(const char* account) {
-        const auto r = SecretStore::read(QLatin1String(account));
+        const auto r = await(SecretStore::read(QLatin1String(account)));
         if (r.status != SecretStore::Status::Ok) return std::nullopt;
         return QString::fromUtf8(r.data);
     }
