@@ -1,19 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
+#include "EngineClock.h"
 #include "FakeClock.h"
-#include "FixtureServer.h"
-#include "PrivateHome.h"
-#include "clock/AdhanPlayer.h"
-#include "clock/ClockLoadSteps.h"
-#include "clock/ClockViewModel.h"
-#include "clock/MacPrayerAlarmService.h"
-#include "clock/NotificationScheduler.h"
-#include "engine/LocalBundleBuilder.h"
-#include "platform/DefaultsStore.h"
-#include "platform/DesktopNotifications.h"
-#include "platform/Endpoints.h"
-#include "services/AppSettings.h"
 #include "ui/face/ClockFaceController.h"
 
 #include <QTest>
@@ -21,21 +10,6 @@
 // London on the night the clocks go forward, 2026-03-29 at 01:00Z: the clock, the real bundle engine with
 // every remote service unreachable, and the face fed from it, ticked through the change by the fake clock.
 namespace {
-
-class EngineSteps : public ClockLoadSteps {
-  public:
-    QCoro::Task<> syncHijri(double, double, QDateTime, bool) override { co_return; }
-    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
-                                   std::optional<QString> city, std::optional<QString> country,
-                                   bool force) override {
-        co_return co_await LocalBundleBuilder::build(lat, lon, settings, city, country, force);
-    }
-    QCoro::Task<> syncAssets(SettingsSnapshot, ClockBundle, bool) override { co_return; }
-    DialLogoPick pickDialLogo(int index) override { return {std::nullopt, index}; }
-    QCoro::Task<APIClient::CheckinReply> checkin(QJsonObject, std::chrono::milliseconds) override {
-        co_return APIClient::CheckinReply::Unreached;
-    }
-};
 
 std::int64_t utc(const char* iso) {
     return QDateTime::fromString(QLatin1String(iso), Qt::ISODate).toMSecsSinceEpoch();
@@ -60,23 +34,17 @@ std::vector<std::pair<QString, std::int64_t>> schedule(const NotificationSchedul
 }  // namespace
 
 TEST(FaceAcrossTheChangeOfClocks, TimeDatesAndPrayersFollowTheNewOffsetAndTheAlarmsStay) {
-    qputenv("ORVANE_DEVICE_ID", "device-dst");
-    PrivateHome home;
-    FixtureServer server;
-    Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+    EngineClock world("device-dst");
     {
-        AppSettings settings(DefaultsStore::standard());
+        AppSettings& settings = world.settings;
         settings.setNotifyMode(QStringLiteral("silent"));
         settings.setUseManualLocation(true);
         settings.setManualCity(QStringLiteral("London"));
         settings.setManualLat(51.5074);
         settings.setManualLon(-0.1278);
-        DesktopNotifications client;
-        NotificationScheduler scheduler(client, DefaultsStore::standard());
-        AdhanPlayer player;
-        MacPrayerAlarmService alarms;
-        EngineSteps steps;
-        ClockViewModel vm(settings, steps, ClockViewModel::Collaborators{&player, &scheduler, &alarms});
+        const NotificationScheduler& scheduler = world.scheduler;
+        MacPrayerAlarmService& alarms = world.alarms;
+        ClockViewModel& vm = world.vm;
         std::vector<std::pair<QString, std::int64_t>> rang, alarmed;
         QObject::connect(&vm, &ClockViewModel::adhanTriggered,
                          [&](const QString& p, bool) { rang.emplace_back(p, Clock::nowMs()); });
@@ -137,8 +105,5 @@ TEST(FaceAcrossTheChangeOfClocks, TimeDatesAndPrayersFollowTheNewOffsetAndTheAla
         EXPECT_EQ(alarmed[0].first, QStringLiteral("fajr"));
         EXPECT_GE(alarmed[0].second, utc("2026-03-29T04:08:00Z"));
         EXPECT_LT(alarmed[0].second, utc("2026-03-29T04:09:00Z"));
-        player.stop();
     }
-    Endpoints::setCurrent(Endpoints::builtIn());
-    qunsetenv("ORVANE_DEVICE_ID");
 }
