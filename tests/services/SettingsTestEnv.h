@@ -8,6 +8,7 @@
 #include "platform/SecretStore.h"
 #include "services/AppSettings.h"
 
+#include <gtest/gtest.h>
 #include <QTest>
 #include <QUuid>
 #include <memory>
