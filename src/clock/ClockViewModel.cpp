@@ -9,6 +9,7 @@
 #include "engine/CivilDay.h"
 #include "engine/LocalBundleBuilder.h"
 #include "engine/LocalHijri.h"
+#include "engine/NetworkDiscipline.h"
 #include "engine/OfflinePlaces.h"
 #include "engine/PlaceZone.h"
 #include "platform/Clock.h"
@@ -18,11 +19,18 @@
 #include "services/LocationManager.h"
 
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcClockState, "orvane.clock")
+
+QString placeName(const ClockBundle& bundle) {
+    return bundle.location.city.value_or(QStringLiteral("an unnamed place"));
+}
 
 bool isMissing(double lat, double lon) {
     return !std::isfinite(lat) || !std::isfinite(lon) || (std::abs(lat) < 0.001 && std::abs(lon) < 0.001);
@@ -113,6 +121,7 @@ bool ClockViewModel::hydrateFromCache() {
     if (error.error != QJsonParseError::NoError) return false;
     std::optional<ClockBundle> cached = ClockBundle::fromJson(doc.object());
     if (!cached) return false;
+    qCInfo(lcClockState).noquote() << "showing the cached bundle for" << placeName(*cached);
     publish(std::move(*cached));
     return true;
 }
@@ -137,11 +146,17 @@ void ClockViewModel::publish(ClockBundle bundle) {
 }
 
 void ClockViewModel::cacheBundle(const ClockBundle& bundle, double lat, double lon) {
-    const QJsonValue json = bundle.toJson();
-    if (!json.isObject()) return;  // an encode that failed must not replace a good cached bundle
+    // A bundle that cannot be written as JSON (a number that is not finite would come back as null and
+    // fail to decode at the next start) must not replace a good cached one.
+    const std::optional<QByteArray> bytes = JsonCoding::encodeRecord(bundle);
+    if (!bytes) {
+        qCWarning(lcClockState).noquote() << "not caching the bundle for" << placeName(bundle)
+                                          << "- it holds a number that cannot be stored";
+        return;
+    }
     DefaultsStore& store = settings_.store();
     const QString deviceId = settings_.deviceId();
-    store.setData(cachedBundleKey(deviceId), QJsonDocument(json.toObject()).toJson(QJsonDocument::Compact));
+    store.setData(cachedBundleKey(deviceId), *bytes);
     store.setDouble(QStringLiteral("cachedBundleLat.") + deviceId, lat);
     store.setDouble(QStringLiteral("cachedBundleLon.") + deviceId, lon);
 }
@@ -162,6 +177,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
 
     SettingsSnapshot settings = settings_.snapshot();
     settings.devicePlace = !settings.useManualLocation;
+    NetworkDiscipline::prune(settings);
     // With nothing on screen yet, the first face does not wait for the server's word on the Hijri day (a
     // server that never answers would hold it for the whole timeout); the word, when it comes, is applied
     // below. With a face shown, the bundle is built on the confirmed day as usual.
@@ -208,6 +224,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     cacheBundle(bundle, placeLat, placeLon);
     with_.notifications->reschedule(bundle, settings_.snapshot());
     with_.alarms->reschedule(bundle);
+    qCInfo(lcClockState).noquote() << "loaded the bundle for" << placeName(bundle);
     co_await raiseEmergencyAlerts(bundle);
     if (overtaken()) co_return false;
     co_await presencePing(settings_, placeLat, placeLon, bundle, false);

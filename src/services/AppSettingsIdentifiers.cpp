@@ -38,6 +38,18 @@ struct KeyringCall {
     KeyringCall& operator=(const KeyringCall&) = delete;
 };
 
+// Settings changed while the provisional id stood in live under its profile; the keyring's id takes each
+// one its own profile lacks, so a keyring outage costs the user none of them.
+void carryOverProfile(DefaultsStore& store, const QString& from, const QString& to) {
+    const QString source = QStringLiteral("profile.") + from + u'.';
+    const QString target = QStringLiteral("profile.") + to + u'.';
+    for (const auto& [key, object] : store.dictionary()) {
+        if (!key.startsWith(source)) continue;
+        const QString name = target + key.mid(source.size());
+        if (!store.contains(name)) store.setObject(name, object);
+    }
+}
+
 QString newClockId() {
     const QString hex = QUuid::createUuid().toString(QUuid::Id128);
     return QStringLiteral("clk-") + hex.left(8).toLower();
@@ -68,6 +80,7 @@ QString AppSettings::bootstrapDeviceId(DefaultsStore& store) {
         const QString kept = store.string(kKeyringDeviceKey).value_or(QString());
         if (store.boolean(kProvisionalDeviceKey) && !kept.isEmpty() && kept != *stored) {
             // The keyring's id is the durable one; ours only stood in while it could not be asked.
+            carryOverProfile(store, *stored, kept);
             store.setString(QStringLiteral("deviceId"), kept);
             store.remove(kProvisionalDeviceKey);
             store.remove(kKeyringDeviceKey);

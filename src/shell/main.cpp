@@ -1,6 +1,7 @@
 #include "platform/Endpoints.h"
 #include "platform/SingleInstance.h"
 #include "shell/OrvaneApp.h"
+#include "shell/QuitSignals.h"
 #include "shell/SelfCheck.h"
 
 #include <unistd.h>
@@ -79,6 +80,8 @@ int main(int argc, char* argv[]) {
 
     OrvaneApp orvane(qEnvironmentVariableIsSet("ORVANE_PHONE"));
     QObject::connect(&instance, &SingleInstance::messageReceived, &orvane, &OrvaneApp::handleArguments);
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &orvane, &OrvaneApp::quit);
     if (!orvane.start()) return 1;
     if (!arguments.isEmpty()) orvane.handleArguments(arguments);
     return app.exec();

@@ -489,6 +489,27 @@ TEST_F(ClockViewModelTest, ALoadOutlivingTheClockStateTouchesNothing) {
     EXPECT_NE(settings->lastKnownLat(), 48.85);
 }
 
+TEST_F(ClockViewModelTest, ABundleWithANumberJsonCannotHoldIsNotCached) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    fixPlace(21.42, 39.83);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    const std::optional<QByteArray> good = store->data(QStringLiteral("cachedBundle.device-test"));
+    ASSERT_TRUE(good.has_value());
+    for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity()}) {
+        Alert quake;
+        quake.type = QStringLiteral("earthquake");
+        quake.event = QStringLiteral("M 5.1");
+        quake.magnitude = bad;
+        steps.alerts = {quake};
+        ASSERT_TRUE(await(vm->resolveAndLoad(true)));
+        EXPECT_EQ(vm->bundle()->alerts.size(), 1);  // shown, but not written over the good one
+        EXPECT_EQ(store->data(QStringLiteral("cachedBundle.device-test")), good);
+    }
+    ClockViewModel restarted(*settings, steps,
+                             ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+    EXPECT_TRUE(restarted.hydrateFromCache());
+}
+
 // An offline start: the check-ins that never arrive leave the way open, so the one sent when the machine
 // is back online goes at once; only then are unforced ones spaced out.
 TEST_F(ClockViewModelTest, OnlyACheckInTheServerHeardSpacesOutTheNext) {

@@ -246,6 +246,35 @@ TEST(Identifiers, TheKeyringsIdsReplaceProvisionalOnes) {
     EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.clockIdProvisional")));
 }
 
+TEST(Identifiers, SettingsMadeUnderAProvisionalIdMoveToTheKeyringsId) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("PROVISIONAL"));
+    env.store->setBool(QStringLiteral("orvane.deviceIdProvisional"), true);
+    // Changed during the outage: two settings the real profile lacks, and one it has its own value for.
+    env.store->setInteger(QStringLiteral("profile.PROVISIONAL.asr"), 2);
+    env.store->setString(QStringLiteral("profile.PROVISIONAL.manualCity"), QStringLiteral(""));
+    env.store->setString(QStringLiteral("profile.PROVISIONAL.method"), QStringLiteral("MWL"));
+    env.store->setString(QStringLiteral("profile.DURABLE.method"), QStringLiteral("Makkah"));
+    env.store->setString(QStringLiteral("profile.DURABLE.manualCity"), QStringLiteral("Leeds"));
+    env.store->setString(QStringLiteral("profiles.PROVISIONAL.asr"), QStringLiteral("not a profile"));
+    await(Keychain::upsert(QStringLiteral("orvane.deviceId"), "DURABLE"));
+    EXPECT_EQ(env.start().deviceId(), QStringLiteral("PROVISIONAL"));  // the keyring answers after the start
+    env.reopen();
+    {
+        AppSettings& s = env.start();
+        EXPECT_EQ(s.deviceId(), QStringLiteral("DURABLE"));
+        EXPECT_EQ(s.asr(), 2);
+        EXPECT_EQ(s.method(), QStringLiteral("Makkah"));
+        EXPECT_EQ(s.manualCity(), QStringLiteral("Leeds"));
+    }
+    env.reopen();  // carried over on disk, not only in memory
+    EXPECT_EQ(env.store->integer(QStringLiteral("profile.DURABLE.asr")), 2);
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.DURABLE.method")), QStringLiteral("Makkah"));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("profiles.DURABLE.asr")));
+    // The provisional profile stays as it was.
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.PROVISIONAL.method")), QStringLiteral("MWL"));
+}
+
 // Runs in a child with a keyring of its own, which it locks between two starts.
 TEST(Identifiers, ChildKeepsIdsAcrossALockedKeyring) {
     if (qEnvironmentVariableIsEmpty("ORVANE_IDS_LOCK_CHILD")) GTEST_SKIP() << "runs as a child only";
