@@ -60,7 +60,8 @@ class SettingsTestEnv {
     }
 
     static void settleKeyring() {
-        QTest::qWaitFor([] { return AppSettings::keyringIdle(); }, 15000);
+        EXPECT_TRUE(QTest::qWaitFor([] { return AppSettings::keyringIdle(); }, 15000))
+            << "keyring calls still under way";
     }
 
     QString scoped(const QString& name) const {
