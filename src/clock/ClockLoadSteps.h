@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/APIClient.h"
 #include "model/ClockBundle.h"
 #include "model/SettingsSnapshot.h"
 
@@ -31,6 +32,7 @@ class ClockLoadSteps {
     };
     virtual DialLogoPick pickDialLogo(int logoRotateIndex) = 0;
 
-    // POSTs a presence check-in; true only when the server took it.
-    virtual QCoro::Task<bool> checkin(QJsonObject body) = 0;
+    // POSTs a presence check-in, waiting at most `timeout` for the reply.
+    virtual QCoro::Task<APIClient::CheckinReply> checkin(QJsonObject body,
+                                                         std::chrono::milliseconds timeout) = 0;
 };

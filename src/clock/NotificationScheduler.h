@@ -47,6 +47,8 @@ class NotificationScheduler : public QObject {
         static std::optional<Request> fromJson(const QJsonValue& value);
         QJsonValue toJson() const;
     };
+    // The stored schedule in those bytes: every readable request, in stored order; anything else is skipped.
+    static QList<Request> decodePending(const QByteArray& bytes);
 
     // The process's scheduler over the session bus and the standard defaults store.
     static NotificationScheduler& shared();
@@ -63,8 +65,9 @@ class NotificationScheduler : public QObject {
     // Program and arguments tried by openSystemSettings(), in order.
     static QList<QStringList> settingsCommands();
 
-    // Replaces the prayer requests with those of `bundle` for today and the next six days at the place's
-    // offset; with the mode "off" none remain. Emergency requests are not touched.
+    // Replaces the prayer requests with those of today and the next six days at the bundle's place: the
+    // bundle's own times for its day, each other day's computed with the settings' method at the offset the
+    // place's zone has that day. With the mode "off" none remain. Emergency requests are not touched.
     void reschedule(const ClockBundle& bundle, const SettingsSnapshot& settings);
     static QList<Request> prayerRequests(const ClockBundle& bundle, const SettingsSnapshot& settings,
                                          std::int64_t nowMs);

@@ -81,8 +81,44 @@ std::optional<QList<AddressSuggestion>> predictions(const HttpResponse& r) {
     return out;
 }
 
+std::optional<PlaceResult> placeFromObject(const QJsonObject& reply) {
+    const QJsonObject result = reply.value("result"_L1).toObject();
+    const QJsonObject location = result.value("geometry"_L1).toObject().value("location"_L1).toObject();
+    const QJsonValue latValue = location.value("lat"_L1);
+    const QJsonValue lonValue = location.value("lng"_L1);
+    // A place without a position cannot be applied as the clock's location.
+    if (!latValue.isDouble() || !lonValue.isDouble()) return std::nullopt;
+    const double placeLat = latValue.toDouble();
+    const double placeLon = lonValue.toDouble();
+    if (!std::isfinite(placeLat) || !std::isfinite(placeLon) || std::abs(placeLat) > 90 ||
+        std::abs(placeLon) > 180)
+        return std::nullopt;
+    PlaceResult out;
+    out.found = true;
+    out.lat = placeLat;
+    out.lon = placeLon;
+    out.name = nonEmpty(result.value("formatted_address"_L1));
+    out.address = out.name;
+    for (const QJsonValue& c : result.value("address_components"_L1).toArray()) {
+        const QJsonObject component = c.toObject();
+        if (component.value("types"_L1).toArray().contains("locality"_L1)) {
+            out.locality = nonEmpty(component.value("long_name"_L1));
+            if (out.locality) break;
+        }
+    }
+    return out;
+}
+
 QString text(const char* s) {
     return s ? QString::fromUtf8(s).trimmed() : QString();
+}
+
+// A reply as it arrives whole, for reading a body that came from elsewhere.
+HttpResponse arrived(const QByteArray& body) {
+    HttpResponse r;
+    r.transportOk = true;
+    r.body = body;
+    return r;
 }
 
 }  // namespace
@@ -171,31 +207,16 @@ QCoro::Task<std::optional<PlaceResult>> place(QString placeId) {
     const std::optional<QJsonObject> o =
         okReply(co_await Http::get(mapsUrl("/maps/api/place/details/json", q)));
     if (!o) co_return std::nullopt;
-    const QJsonObject result = o->value("result"_L1).toObject();
-    const QJsonObject location = result.value("geometry"_L1).toObject().value("location"_L1).toObject();
-    const QJsonValue latValue = location.value("lat"_L1);
-    const QJsonValue lonValue = location.value("lng"_L1);
-    // A place without a position cannot be applied as the clock's location.
-    if (!latValue.isDouble() || !lonValue.isDouble()) co_return std::nullopt;
-    const double placeLat = latValue.toDouble();
-    const double placeLon = lonValue.toDouble();
-    if (!std::isfinite(placeLat) || !std::isfinite(placeLon) || std::abs(placeLat) > 90 ||
-        std::abs(placeLon) > 180)
-        co_return std::nullopt;
-    PlaceResult out;
-    out.found = true;
-    out.lat = placeLat;
-    out.lon = placeLon;
-    out.name = nonEmpty(result.value("formatted_address"_L1));
-    out.address = out.name;
-    for (const QJsonValue& c : result.value("address_components"_L1).toArray()) {
-        const QJsonObject component = c.toObject();
-        if (component.value("types"_L1).toArray().contains("locality"_L1)) {
-            out.locality = nonEmpty(component.value("long_name"_L1));
-            if (out.locality) break;
-        }
-    }
-    co_return out;
+    co_return placeFromObject(*o);
+}
+
+std::optional<QList<AddressSuggestion>> suggestionsFromReply(const QByteArray& body) {
+    return predictions(arrived(body));
+}
+
+std::optional<PlaceResult> placeFromReply(const QByteArray& body) {
+    const std::optional<QJsonObject> o = okReply(arrived(body));
+    return o ? placeFromObject(*o) : std::nullopt;
 }
 
 }  // namespace GoogleMapsClient

@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr double kMinMagnitude = -2.0;
+constexpr double kMaxMagnitude = 10.0;
 constexpr qint64 kWindowSeconds = 172800;  // 48 hours, recomputed for every request
 
 // One decimal as printf writes it (exact ties to even), independent of the process locale.
@@ -69,8 +71,9 @@ std::optional<QList<Alert>> parseEarthquakes(const QByteArray& body, double lat,
         const QJsonValue magValue = p.value(QLatin1String("mag"));
         if (!magValue.isDouble()) continue;
         const double mag = magValue.toDouble();
-        // A magnitude whose tenths overflow is no measurement, and would make the whole list unencodable.
-        if (!std::isfinite(mag * 10.0)) continue;
+        // Outside the scale's real range a magnitude is no measurement; kept, a broken feed could ring the
+        // emergency alarm for a "magnitude 55" quake.
+        if (!std::isfinite(mag) || mag < kMinMagnitude || mag > kMaxMagnitude) continue;
 
         const std::vector<double> c = coordinates(f);
         std::optional<double> qlat, qlon;

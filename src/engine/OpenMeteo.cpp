@@ -22,6 +22,23 @@ std::optional<qint64> rounded(const QJsonValue& v) {
     return qint64(r);
 }
 
+// The ranges a forecast figure can take on Earth; anything outside is no measurement and reads as missing,
+// so a broken reply cannot put a 300-degree day on the strip.
+struct Range {
+    qint64 low;
+    qint64 high;
+};
+constexpr Range kTemperature{-100, 100};
+constexpr Range kPercent{0, 100};
+constexpr Range kWindSpeed{0, 1000};
+constexpr Range kBearing{0, 360};
+
+std::optional<qint64> measured(const QJsonValue& v, Range range) {
+    const std::optional<qint64> r = rounded(v);
+    if (!r || *r < range.low || *r > range.high) return std::nullopt;
+    return r;
+}
+
 QString condition(const QJsonValue& v) {
     if (!v.isDouble()) return QStringLiteral("unknown");
     const double code = v.toDouble();
@@ -114,16 +131,17 @@ std::optional<Weather> parseForecast(const QByteArray& body) {
     if (!currentValue.isObject()) return std::nullopt;
     const QJsonObject current = currentValue.toObject();
     // Without a temperature there are no current conditions to show.
-    const std::optional<qint64> temp = rounded(current.value(QLatin1String("temperature_2m")));
+    const std::optional<qint64> temp = measured(current.value(QLatin1String("temperature_2m")), kTemperature);
     if (!temp) return std::nullopt;
 
     Weather w;
     w.current.temp = *temp;
-    w.current.feelsLike = rounded(current.value(QLatin1String("apparent_temperature"))).value_or(0);
-    w.current.humidity = rounded(current.value(QLatin1String("relative_humidity_2m")));
+    w.current.feelsLike =
+        measured(current.value(QLatin1String("apparent_temperature")), kTemperature).value_or(0);
+    w.current.humidity = measured(current.value(QLatin1String("relative_humidity_2m")), kPercent);
     w.current.condition = condition(current.value(QLatin1String("weather_code")));
-    w.current.wind = rounded(current.value(QLatin1String("wind_speed_10m"))).value_or(0);
-    w.current.windDir = rounded(current.value(QLatin1String("wind_direction_10m")));
+    w.current.wind = measured(current.value(QLatin1String("wind_speed_10m")), kWindSpeed).value_or(0);
+    w.current.windDir = measured(current.value(QLatin1String("wind_direction_10m")), kBearing);
     w.current.isDay = current.value(QLatin1String("is_day")).toDouble(0) == 1.0;
 
     const QJsonObject daily = root->toObject().value(QLatin1String("daily")).toObject();
@@ -133,11 +151,11 @@ std::optional<Weather> parseForecast(const QByteArray& body) {
         DailyWeather d;
         d.date = dates.at(i).toString();
         d.condition = condition(element(daily, "weather_code", i));
-        d.tmax = rounded(element(daily, "temperature_2m_max", i)).value_or(0);
-        d.tmin = rounded(element(daily, "temperature_2m_min", i)).value_or(0);
-        d.precipPct = rounded(element(daily, "precipitation_probability_max", i));
-        d.windMax = rounded(element(daily, "wind_speed_10m_max", i)).value_or(0);
-        d.humidity = rounded(element(daily, "relative_humidity_2m_mean", i));
+        d.tmax = measured(element(daily, "temperature_2m_max", i), kTemperature).value_or(0);
+        d.tmin = measured(element(daily, "temperature_2m_min", i), kTemperature).value_or(0);
+        d.precipPct = measured(element(daily, "precipitation_probability_max", i), kPercent);
+        d.windMax = measured(element(daily, "wind_speed_10m_max", i), kWindSpeed).value_or(0);
+        d.humidity = measured(element(daily, "relative_humidity_2m_mean", i), kPercent);
         w.daily.append(std::move(d));
     }
     return w;

@@ -1,12 +1,13 @@
 #include "platform/Http.h"
 
 #include <QCoreApplication>
+#include <QCoro/QCoroNetworkReply>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSaveFile>
 #include <QTimer>
-#include <QCoro/QCoroNetworkReply>
 #include <atomic>
 #include <memory>
 
@@ -43,9 +44,15 @@ QByteArray HttpResponse::header(const QByteArray& name) const {
 
 namespace Http {
 
-void setOffline(bool value) { offline.store(value); }
-bool isOffline() { return offline.load(); }
-quint64 requestCount() { return started.load(); }
+void setOffline(bool value) {
+    offline.store(value);
+}
+bool isOffline() {
+    return offline.load();
+}
+quint64 requestCount() {
+    return started.load();
+}
 
 QCoro::Task<HttpResponse> send(HttpRequest request) {
     if (offline.load()) co_return failure(QStringLiteral("offline"));
@@ -106,6 +113,63 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
         } else {
             response.transportOk = true;
         }
+    }
+    co_return response;
+}
+
+QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
+    if (offline.load()) co_return failure(QStringLiteral("offline"));
+    if (!request.url.isValid() || request.url.scheme().isEmpty() || request.url.host().isEmpty())
+        co_return failure(QStringLiteral("invalid address"));
+    if (!QCoreApplication::instance()) co_return failure(QStringLiteral("no application"));
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly)) co_return failure(QStringLiteral("cannot write ") + filePath);
+    ++started;
+
+    QNetworkRequest qrequest(request.url);
+    for (const auto& [key, value] : request.headers) qrequest.setRawHeader(key, value);
+    qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    qrequest.setTransferTimeout(int(request.timeout.count()));
+    std::unique_ptr<QNetworkReply> reply(manager()->get(qrequest));
+    if (!reply) co_return failure(QStringLiteral("request refused"));
+
+    QString problem;
+    qint64 written = 0;
+    const auto drain = [&] {
+        const QByteArray chunk = reply->readAll();
+        if (chunk.isEmpty() || !problem.isEmpty()) return;
+        written += chunk.size();
+        if (request.maxBodyBytes >= 0 && written > request.maxBodyBytes) {
+            problem = QStringLiteral("body too large");
+            reply->abort();
+        } else if (file.write(chunk) != chunk.size()) {
+            problem = QStringLiteral("write failed: ") + file.errorString();
+            reply->abort();
+        }
+    };
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), drain);
+    co_await qCoro(reply.get()).waitForFinished();
+    drain();
+
+    HttpResponse response;
+    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    response.headers = reply->rawHeaderPairs();
+    if (!problem.isEmpty()) {
+        response.error = problem;
+    } else if (reply->error() == QNetworkReply::OperationCanceledError ||
+               reply->error() == QNetworkReply::TimeoutError) {
+        response.error = QStringLiteral("timed out");
+    } else {
+        // An HTTP error status is an answer read whole; a connection lost midway is not, whatever its status.
+        const int code = reply->error();
+        const bool statusError = (code >= 201 && code <= 299) || (code >= 401 && code <= 499);
+        response.transportOk = response.status != 0 && (code == QNetworkReply::NoError || statusError);
+        if (code != QNetworkReply::NoError) response.error = reply->errorString();
+    }
+    // Only a success is kept on disk; the unfinished file is dropped with the QSaveFile.
+    if (response.isSuccess() && !file.commit()) {
+        response.transportOk = false;
+        response.error = QStringLiteral("could not save ") + filePath;
     }
     co_return response;
 }

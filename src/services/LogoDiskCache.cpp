@@ -22,11 +22,7 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct Manifest {
-    bool readable = false;  // the file was there and was a JSON object
-    std::optional<Branding> branding;
-    std::map<int, LogoDiskCache::Entry> entries;
-};
+using Manifest = LogoDiskCache::Manifest;
 
 QString manifestPath() {
     return LogoDiskCache::directoryURL() + u"/manifest.json"_s;
@@ -56,24 +52,9 @@ bool validEntryFile(int slot, const QString& file) {
 // A manifest that is missing or does not read counts as empty: every logo is then fetched again and the
 // file is rewritten whole, so a damaged manifest heals on the next sync.
 Manifest readManifest() {
-    Manifest manifest;
     QFile file(manifestPath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024) return manifest;
-    const std::optional<QJsonValue> value = JsonCoding::parse(file.readAll());
-    if (!value || !value->isObject()) return manifest;
-    const QJsonObject object = value->toObject();
-    manifest.readable = true;
-    manifest.branding = Branding::fromJson(object.value("branding"_L1));
-    for (const QJsonValue& item : object.value("logos"_L1).toArray()) {
-        const QJsonObject o = item.toObject();
-        const std::optional<qint64> slot = JsonCoding::exactInteger(o.value("slot"_L1));
-        const std::optional<qint64> bytes = JsonCoding::exactInteger(o.value("bytes"_L1));
-        const QString name = o.value("file"_L1).toString();
-        if (!slot || *slot < APIClient::firstLogoSlot || *slot > APIClient::lastLogoSlot || !bytes) continue;
-        if (!validEntryFile(int(*slot), name)) continue;
-        manifest.entries[int(*slot)] = {int(*slot), o.value("version"_L1).toString(), name, *bytes};
-    }
-    return manifest;
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024) return {};
+    return LogoDiskCache::parseManifest(file.readAll());
 }
 
 bool writeManifest(const Manifest& manifest) {
@@ -223,4 +204,25 @@ QCoro::Task<bool> LogoDiskCache::syncDialLogos(SettingsSnapshot settings, bool f
     if (!complete) co_return false;
     NetworkDiscipline::storeStamp(stampKey);
     co_return true;
+}
+
+LogoDiskCache::Manifest LogoDiskCache::parseManifest(const QByteArray& data) {
+    Manifest manifest;
+    const std::optional<QJsonValue> value = JsonCoding::parse(data);
+    if (!value || !value->isObject()) return manifest;
+    const QJsonObject object = value->toObject();
+    manifest.readable = true;
+    manifest.branding = Branding::fromJson(object.value("branding"_L1));
+    for (const QJsonValue& item : object.value("logos"_L1).toArray()) {
+        const QJsonObject o = item.toObject();
+        const std::optional<qint64> slot = JsonCoding::exactInteger(o.value("slot"_L1));
+        const std::optional<qint64> bytes = JsonCoding::exactInteger(o.value("bytes"_L1));
+        const QString name = o.value("file"_L1).toString();
+        if (!slot || *slot < APIClient::firstLogoSlot || *slot > APIClient::lastLogoSlot || !bytes ||
+            *bytes < 0)
+            continue;
+        if (!validEntryFile(int(*slot), name)) continue;
+        manifest.entries[int(*slot)] = {int(*slot), o.value("version"_L1).toString(), name, *bytes};
+    }
+    return manifest;
 }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QUrl>
+#include <map>
 #include <optional>
 
 // The server's dial logos (slots 1-10) kept on disk under "Orvane/Logos" with a manifest of what each file
@@ -46,6 +47,16 @@ class LogoDiskCache {
     std::optional<Branding> cachedBranding() const;
 
     static inline const QString stampKey = QStringLiteral("branding.logos");
+
+    // What "manifest.json" says is in the folder.
+    struct Manifest {
+        bool readable = false;  // the file was there and was a JSON object
+        std::optional<Branding> branding;
+        std::map<int, Entry> entries;
+    };
+    // The manifest in those bytes; entries naming another slot's file, a path or a slot outside 1-10 are
+    // left out, and bytes that are no JSON object give an unreadable, empty manifest.
+    static Manifest parseManifest(const QByteArray& bytes);
 
   private:
     LogoDiskCache() = default;

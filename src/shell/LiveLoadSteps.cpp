@@ -36,6 +36,7 @@ ClockLoadSteps::DialLogoPick LiveLoadSteps::pickDialLogo(int logoRotateIndex) {
     return {pick.url, pick.nextRotateIndex};
 }
 
-QCoro::Task<bool> LiveLoadSteps::checkin(QJsonObject body) {
-    co_return co_await APIClient::shared().postCheckin(std::move(body));
+QCoro::Task<APIClient::CheckinReply> LiveLoadSteps::checkin(QJsonObject body,
+                                                            std::chrono::milliseconds timeout) {
+    co_return co_await APIClient::shared().postCheckin(std::move(body), timeout);
 }

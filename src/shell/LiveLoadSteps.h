@@ -12,5 +12,6 @@ class LiveLoadSteps : public ClockLoadSteps {
                                    std::optional<QString> countryOverride, bool forceNetwork) override;
     QCoro::Task<> syncAssets(SettingsSnapshot settings, ClockBundle bundle, bool force) override;
     DialLogoPick pickDialLogo(int logoRotateIndex) override;
-    QCoro::Task<bool> checkin(QJsonObject body) override;
+    QCoro::Task<APIClient::CheckinReply> checkin(QJsonObject body,
+                                                 std::chrono::milliseconds timeout) override;
 };

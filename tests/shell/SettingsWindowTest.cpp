@@ -2,6 +2,7 @@
 
 #include "FixtureServer.h"
 #include "TempHome.h"
+#include "clock/AppEvents.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/SecretStore.h"
@@ -92,6 +93,14 @@ TEST_F(SettingsWindowFixture, TheWindowWaitsForConsentThenOpensAtLocationAndTheG
     ASSERT_NE(root.settingsWindow(), nullptr);
     EXPECT_EQ(root.settingsWindow()->selectedPane(), u"adhan"_s);
     EXPECT_EQ(root.settingsWindow()->notifStatusText(), u"Checking\u2026"_s);  // fresh state
+
+    // A request for the notification settings opens the pane that holds them.
+    root.settingsWindow()->setSelectedPane(u"general"_s);
+    root.settingsWindow()->done();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root.settingsWindow() == nullptr; }, 2000));
+    EXPECT_TRUE(AppEvents::shared().post(QLatin1String(AppEvents::openNotificationSettingsName)));
+    ASSERT_NE(root.settingsWindow(), nullptr);
+    EXPECT_EQ(root.settingsWindow()->selectedPane(), u"adhan"_s);
 }
 
 TEST_F(SettingsWindowFixture, AChosenPlaceBringsTheFace) {

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include "Await.h"
+#include "FixtureServer.h"
+#include "SilentServer.h"
+#include "TempHome.h"
+#include "clock/ClockViewModel.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "platform/SecretStore.h"
+#include "services/AppSettings.h"
+#include "shell/OrvaneApp.h"
+#include "ui/shell/RootController.h"
+
+#include <QElapsedTimer>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTest>
+#include <QUuid>
+
+// Start-up against an own server that hangs or answers late: the face of a known place never waits for it.
+namespace {
+
+constexpr const char* kDevice = "TEST-STARTUP";
+
+struct StartupTest : ::testing::Test {
+    TempHome home;
+    FixtureServer services;  // the public services and, where a test says so, the own server
+    SilentServer silent;
+
+    void SetUp() override {
+        qputenv("ORVANE_DEVICE_ID", kDevice);
+        SecretStore::setServiceName(QStringLiteral("OrvaneTest-") +
+                                    QUuid::createUuid().toString(QUuid::WithoutBraces));
+        DefaultsStore::resetStandard();
+        useOwnServer(silent.origin());
+    }
+    void TearDown() override {
+        DefaultsStore::resetStandard();
+        Endpoints::setCurrent(Endpoints::builtIn());
+        qunsetenv("ORVANE_DEVICE_ID");
+    }
+
+    void useOwnServer(const QUrl& origin) {
+        Endpoints e = Endpoints::allAt(services.origin());
+        e.server = origin;
+        Endpoints::setCurrent(e);
+    }
+
+    static QString scoped(const char* name) {
+        return QStringLiteral("profile.%1.%2").arg(QLatin1String(kDevice), QLatin1String(name));
+    }
+
+    // A fixed place and the consent, but no cached bundle: nothing to show until a load finishes.
+    static void seedMakkah() {
+        DefaultsStore& store = DefaultsStore::standard();
+        store.setBool(scoped("acceptedPrivacy"), true);
+        store.setBool(scoped("useManualLocation"), true);
+        store.setDouble(scoped("manualLat"), 21.4225);
+        store.setDouble(scoped("manualLon"), 39.8262);
+        store.setString(scoped("manualCity"), QStringLiteral("Makkah"));
+        store.setDouble(scoped("manualTzOffsetHours"), 3.0);
+    }
+};
+
+}  // namespace
+
+TEST_F(StartupTest, ASilentServerDoesNotHoldBackTheFirstFace) {
+    seedMakkah();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    // A generous bound for a loaded machine; bench/startup measures the real figure.
+    EXPECT_LT(elapsed.elapsed(), 10000);
+    EXPECT_EQ(app.clock()->bundle()->location.city.value_or(QString()), QStringLiteral("Makkah"));
+    // The address pull, the check-in and the Hijri confirmation all went to the server that never answers.
+    EXPECT_GE(silent.accepted(), 3);
+    EXPECT_FALSE(app.root()->showSettings());
+}
+
+TEST_F(StartupTest, NoPlaceWaitsOnlyTheShortBoundForTheSavedAddress) {
+    DefaultsStore::standard().setBool(scoped("acceptedPrivacy"), true);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.root()->errorText().isEmpty(); }, 15000));
+    EXPECT_EQ(app.root()->errorText(), RootController::noLocationText());
+    EXPECT_LT(elapsed.elapsed(), 8000 + 4000);
+}
+
+TEST_F(StartupTest, APulledAddressThatMovesThePlaceReloadsAfterTheFirstFace) {
+    seedMakkah();
+    // The town is not a street address, so the server's Medina replaces the local Makkah (forced pull).
+    FixtureServer::Reply late{200, FixtureServer::fixture(QStringLiteral("clock_address_town.json"))};
+    late.delay = std::chrono::milliseconds(2500);
+    services.route(QStringLiteral("/v1/clock_address"), late);
+    useOwnServer(services.origin());
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    EXPECT_EQ(app.clock()->bundle()->location.city.value_or(QString()), QStringLiteral("Makkah"));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return app.clock()->bundle()->location.city.value_or(QString()) == u"Medina"; }, 10000));
+    EXPECT_NEAR(app.clock()->bundle()->location.lat, 24.4672, 1e-6);
+}
+
+// Offline at start-up (the own server refuses connections), then back online: the check-in sent for the
+// return is not held back by the one that never arrived.
+TEST_F(StartupTest, TheCheckInAfterAnOfflineStartGoesThrough) {
+    seedMakkah();
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const QUrl refused(QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort()));
+    closed.close();
+    useOwnServer(refused);
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    // The start-up and first-load check-ins meet a refused connection and fail at once.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.clock()->isLoading(); }, 10000));
+    QTest::qWait(300);
+    EXPECT_FALSE(app.settings()->hasRegisteredWithServer());
+
+    services.routeJson(QStringLiteral("/v1/checkin"), "{\"ok\":true}");
+    useOwnServer(services.origin());
+    const ClockBundle bundle = *app.clock()->bundle();
+    // What the online watcher does when the machine comes back.
+    EXPECT_TRUE(await(
+        app.clock()->presencePing(*app.settings(), bundle.location.lat, bundle.location.lon, bundle, false)));
+    ASSERT_EQ(services.requestsTo(QStringLiteral("/v1/checkin")).size(), 1);
+    EXPECT_TRUE(app.settings()->hasRegisteredWithServer());
+    const QJsonObject body =
+        QJsonDocument::fromJson(services.requestsTo(QStringLiteral("/v1/checkin")).first().body).object();
+    EXPECT_EQ(body.value(QStringLiteral("app_version")).toString(), BuildInfo::version());
+    EXPECT_EQ(body.value(QStringLiteral("city")).toString(), QStringLiteral("Makkah"));
+    // Now that one arrived, the next unforced one waits its ten minutes.
+    EXPECT_FALSE(await(
+        app.clock()->presencePing(*app.settings(), bundle.location.lat, bundle.location.lon, bundle, false)));
+    EXPECT_EQ(services.requestsTo(QStringLiteral("/v1/checkin")).size(), 1);
+}
