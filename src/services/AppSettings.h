@@ -2,6 +2,7 @@
 
 #include "model/SettingsSnapshot.h"
 #include "platform/SecretStore.h"
+#include "services/Keychain.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
@@ -244,11 +245,20 @@ class AppSettings : public QObject {
     QString scopedKey(const QString& name);
     Q_INVOKABLE QString ensureLocalClockId();
     static std::optional<QString> envDeviceId();
+    // The stored id, else a new provisional one; never asks the keyring (keepDeviceIdInKeychain does, after
+    // construction).
     static QString bootstrapDeviceId(DefaultsStore& store);
-    static std::optional<QString> loadClockIdFromKeychain(SecretStore::Status* status = nullptr);
+    // The keyring's clock id when it is a valid one, with the keyring's status.
+    static QCoro::Task<Keychain::Found> loadClockIdFromKeychain();
     static std::optional<QString> loadClockIdFromUserDefaults(const DefaultsStore& store,
                                                               const std::optional<QString>& deviceId);
+    // Saves a valid clock id in the keyring in the background, once; a failed save waits for retryKeyring.
     static void persistClockIdToKeychain(const QString& clockId);
+    // A keyring that was locked or missing is asked again only at start-up and when the user acts (each ask
+    // may raise the desktop's unlock prompt); the views call this on the user's actions.
+    Q_INVOKABLE void retryKeyring();
+    // No keyring call of the identifiers is under way.
+    static bool keyringIdle();
     static bool isValidClockId(const QString& clockId);  // on the trimmed text
 
     // Fixed location.
@@ -346,8 +356,9 @@ class AppSettings : public QObject {
     void writeThrough(const QString& name);
     void load();
     void repairLearnAdhan();
-    void keepDeviceIdInKeychain();
-    QString settleProvisionalClockId(const QString& current);
+    QCoro::Task<> keepDeviceIdInKeychain();
+    QCoro::Task<> settleClockIdWithKeychain();
+    bool isProvisionalClockId(const QString& clockId) const;
     QCoro::Task<bool> pull(bool force, bool reclaim, std::chrono::milliseconds timeout);
     void applyFixedPlace(const QString& city, double lat, double lon, const std::optional<QString>& placeId,
                          const std::optional<double>& tzOffsetHours);
@@ -356,5 +367,6 @@ class AppSettings : public QObject {
     SettingsSnapshot values_;
     std::optional<QString> cachedDeviceId_;
     bool suppressWrites_ = false;
-    std::int64_t provisionalRetryAtMs_ = 0;
+    bool clockSettling_ = false;
+    bool keyringUnavailable_ = false;  // found so in this run; asked again only when the user acts
 };

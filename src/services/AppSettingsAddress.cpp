@@ -145,6 +145,7 @@ QCoro::Task<bool> AppSettings::pull(bool force, bool reclaim, std::chrono::milli
 QCoro::Task<bool> AppSettings::reclaimClockId(QString typed) {
     const QString id = typed.trimmed().toLower();
     if (!isValidClockId(id)) co_return false;
+    retryKeyring();
     setClockId(id);
     persistClockIdToKeychain(id);
     co_return co_await pull(true, true, APIClient::defaultRequestTimeout);

@@ -132,6 +132,11 @@ QString OrvaneAutoUpdate::updateFolder() {
            QStringLiteral("/Orvane/update");
 }
 
+QString OrvaneAutoUpdate::recordFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Orvane/Update");
+}
+
 void OrvaneAutoUpdate::start() {
     readInstallStatus();
     checkNow();
@@ -237,8 +242,8 @@ void OrvaneAutoUpdate::declinePending() {
 }
 
 bool OrvaneAutoUpdate::install(const QString& archivePath, const Entry& entry) {
-    const InstallRequest request{archivePath, entry.checksumSha256, installDir_, statusPath(),
-                                 entry.buildNumber};
+    const InstallRequest request{archivePath,  entry.checksumSha256, installDir_,
+                                 statusPath(), entry.buildNumber,    QCoreApplication::applicationPid()};
     QFile::remove(request.statusPath);
     pendingArchive_.clear();
     pendingEntry_.reset();
@@ -285,10 +290,11 @@ bool OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
     QProcess process;
     process.setProgram(QStringLiteral("/bin/bash"));
     process.setArguments({scriptPath, request.archivePath, request.checksumSha256, request.installDir,
-                          QString::number(QCoreApplication::applicationPid()), request.statusPath,
+                          QString::number(request.clockPid), request.statusPath,
                           QString::number(request.buildNumber)});
     process.setStandardInputFile(QProcess::nullDevice());
-    process.setStandardOutputFile(updateFolder() + QStringLiteral("/update.log"));
-    process.setStandardErrorFile(updateFolder() + QStringLiteral("/update.log"), QIODevice::Append);
+    QDir().mkpath(recordFolder());
+    process.setStandardOutputFile(recordFolder() + QStringLiteral("/update.log"));
+    process.setStandardErrorFile(recordFolder() + QStringLiteral("/update.log"), QIODevice::Append);
     return process.startDetached();
 }

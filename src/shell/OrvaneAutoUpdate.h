@@ -51,6 +51,7 @@ class OrvaneAutoUpdate : public QObject {
         QString installDir;
         QString statusPath;
         qint64 buildNumber = 0;
+        qint64 clockPid = 0;  // the clock the script stops once the new build is ready: this process
     };
     // Starts the install for `request`; false when it could not start.
     using Installer = std::function<bool(const InstallRequest& request)>;
@@ -81,9 +82,12 @@ class OrvaneAutoUpdate : public QObject {
     // Starts the bundled install script, detached, so that it outlives the clock it replaces.
     static bool runInstallScript(const InstallRequest& request);
 
-    // $XDG_CACHE_HOME/Orvane/update: the downloaded archive, the script's copy, its log and status.
+    // $XDG_CACHE_HOME/Orvane/update: the downloaded archive and the script's copy.
     static QString updateFolder();
-    static QString statusPath() { return updateFolder() + QStringLiteral("/status"); }
+    // $XDG_DATA_HOME/Orvane/Update: the script's log and the outcome it leaves for the build that runs
+    // next. Not in the cache, which a new build empties as it first starts.
+    static QString recordFolder();
+    static QString statusPath() { return recordFolder() + QStringLiteral("/status"); }
     static QString manifestPath() { return QStringLiteral("/api/orvane/updates.json"); }
     static QString manifestKey() { return QStringLiteral("linux"); }
     static constexpr qint64 kMaxDownloadBytes = 512LL * 1024 * 1024;

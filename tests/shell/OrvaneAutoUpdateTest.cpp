@@ -3,9 +3,11 @@
 #include "Await.h"
 #include "FakeClock.h"
 #include "FixtureServer.h"
+#include "OrvaneProcess.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
+#include "platform/SingleInstance.h"
 #include "shell/OrvaneAutoUpdate.h"
 #include "shell/QuietMoment.h"
 
@@ -14,6 +16,8 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <signal.h>
 
 using Outcome = OrvaneAutoUpdate::Outcome;
 
@@ -179,6 +183,7 @@ TEST_F(UpdateFixture, AFailedInstallIsReportedAndThatBuildIsNotTriedAgain) {
     QSignalSpy failed(u.get(), &OrvaneAutoUpdate::installFailed);
     ASSERT_EQ(check(*u), Outcome::Installing);
     // What the script writes when the new build fails its self-check (this clock was never stopped).
+    QDir().mkpath(OrvaneAutoUpdate::recordFolder());
     QFile status(OrvaneAutoUpdate::statusPath());
     ASSERT_TRUE(status.open(QIODevice::WriteOnly));
     status.write("outcome=failed\nstage=self-check\nbuild=42\npid=\n");
@@ -244,4 +249,70 @@ TEST_F(UpdateFixture, AForcedUpdateWaitsForAQuietMomentAwayFromPrayerTimes) {
         EXPECT_EQ(handed.size(), s.installs ? 1 : 0) << s.secondsAfterDhuhr << " s after dhuhr";
     }
     EXPECT_TRUE(u->installing());
+}
+
+// From the manifest to the new build running: the real download, the bundled script and real programs.
+TEST_F(UpdateFixture, AForcedUpdateEndsWithTheNewBuildRunningAndTheOldOneKept) {
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    const QByteArray previousRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", orvaneEnvironment(runtime).value(QStringLiteral("XDG_RUNTIME_DIR")).toUtf8());
+    ASSERT_TRUE(QFile::link(QStringLiteral(ORVANE_EXECUTABLE), installDir + QStringLiteral("/orvane")));
+
+    const QString payload = home.path() + QStringLiteral("/payload/orvane-42");
+    QDir().mkpath(payload);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(ORVANE_EXECUTABLE), payload + QStringLiteral("/orvane")));
+    QFile version(payload + QStringLiteral("/VERSION"));
+    ASSERT_TRUE(version.open(QIODevice::WriteOnly));
+    version.write("42");
+    version.close();
+    const QString tarball = home.path() + QStringLiteral("/orvane-42.tar.gz");
+    ASSERT_EQ(QProcess::execute(QStringLiteral("tar"),
+                                {QStringLiteral("-C"), home.path() + QStringLiteral("/payload"),
+                                 QStringLiteral("-czf"), tarball, QStringLiteral("orvane-42")}),
+              0);
+    QFile packed(tarball);
+    ASSERT_TRUE(packed.open(QIODevice::ReadOnly));
+    FixtureServer::Reply reply;
+    reply.body = packed.readAll();
+    downloads.route(QStringLiteral("/dl/orvane.tar"), reply);
+    serve(42, true, QCryptographicHash::hash(reply.body, QCryptographicHash::Sha256).toHex());
+
+    QProcess clock;  // stands in for this running clock, which the script stops once the new build is ready
+    clock.start(QStringLiteral("sleep"), {QStringLiteral("600")});
+    ASSERT_TRUE(clock.waitForStarted());
+    {
+        OrvaneAutoUpdate updater(store, 41);
+        updater.setInstallDir(installDir);
+        updater.setInstaller([&](OrvaneAutoUpdate::InstallRequest request) {
+            EXPECT_EQ(request.clockPid, QCoreApplication::applicationPid());
+            request.clockPid = clock.processId();
+            return OrvaneAutoUpdate::runInstallScript(request);
+        });
+        ASSERT_EQ(check(updater), Outcome::Installing);
+    }
+    const bool finished =
+        QTest::qWaitFor([] { return QFile::exists(OrvaneAutoUpdate::statusPath()); }, 90000);
+    QFile log(OrvaneAutoUpdate::recordFolder() + QStringLiteral("/update.log"));
+    log.open(QIODevice::ReadOnly);
+    ASSERT_TRUE(finished) << log.readAll().toStdString();
+    QFile statusFile(OrvaneAutoUpdate::statusPath());
+    ASSERT_TRUE(statusFile.open(QIODevice::ReadOnly));
+    const QByteArray status = statusFile.readAll();
+    EXPECT_TRUE(status.startsWith("outcome=installed\n"))
+        << status.toStdString() << log.readAll().toStdString();
+    const qint64 pid = status.mid(status.indexOf("pid=") + 4).trimmed().toLongLong();
+
+    EXPECT_TRUE(clock.state() == QProcess::NotRunning || clock.waitForFinished(3000));
+    QFile installed(installDir + QStringLiteral("/VERSION"));
+    ASSERT_TRUE(installed.open(QIODevice::ReadOnly));
+    EXPECT_EQ(installed.readAll(), QByteArray("42"));
+    EXPECT_TRUE(QFileInfo(installDir + QStringLiteral(".old/orvane")).isSymLink());
+    EXPECT_FALSE(QFile::exists(OrvaneAutoUpdate::updateFolder() + QStringLiteral("/orvane-update.tar")));
+    SingleInstance probe(instanceName(runtime));
+    EXPECT_TRUE(probe.ping(3000));
+    ASSERT_GT(pid, 0);
+    ::kill(pid_t(pid), SIGTERM);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !QFile::exists(QStringLiteral("/proc/%1/exe").arg(pid)); }, 10000));
+    qputenv("XDG_RUNTIME_DIR", previousRuntime);
 }

@@ -70,8 +70,7 @@ TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
     EXPECT_EQ(later.state(), QProcess::Running);
     EXPECT_FALSE(QFile::exists(clockStore(home))) << "started a second clock";
 
-    // The first instance dies. The waiting launch may take the name at once, so the socket file can already
-    // be back here: whether it belongs to the new clock is what the pings below find out.
+    // The first instance dies; its socket goes with it (and the waiting launch may take the name at once).
     silent.reset();
     bool answered = false;
     QElapsedTimer waited;

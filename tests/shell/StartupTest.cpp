@@ -3,11 +3,10 @@
 #include "Await.h"
 #include "FixtureServer.h"
 #include "SilentServer.h"
-#include "TempHome.h"
+#include "WholeApp.h"
 #include "clock/ClockViewModel.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
-#include "platform/SecretStore.h"
 #include "services/AppSettings.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
@@ -16,50 +15,23 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
-#include <QUuid>
 
 // Start-up against an own server that hangs or answers late: the face of a known place never waits for it.
 namespace {
 
-constexpr const char* kDevice = "TEST-STARTUP";
-
-struct StartupTest : ::testing::Test {
-    TempHome home;
-    FixtureServer services;  // the public services and, where a test says so, the own server
+// The public services on the fixture server; the own server silent unless a test points it elsewhere.
+struct StartupTest : WholeApp {
     SilentServer silent;
 
     void SetUp() override {
-        qputenv("ORVANE_DEVICE_ID", kDevice);
-        SecretStore::setServiceName(QStringLiteral("OrvaneTest-") +
-                                    QUuid::createUuid().toString(QUuid::WithoutBraces));
-        DefaultsStore::resetStandard();
+        WholeApp::SetUp();
         useOwnServer(silent.origin());
-    }
-    void TearDown() override {
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::builtIn());
-        qunsetenv("ORVANE_DEVICE_ID");
     }
 
     void useOwnServer(const QUrl& origin) {
-        Endpoints e = Endpoints::allAt(services.origin());
+        Endpoints e = Endpoints::allAt(server.origin());
         e.server = origin;
         Endpoints::setCurrent(e);
-    }
-
-    static QString scoped(const char* name) {
-        return QStringLiteral("profile.%1.%2").arg(QLatin1String(kDevice), QLatin1String(name));
-    }
-
-    // A fixed place and the consent, but no cached bundle: nothing to show until a load finishes.
-    static void seedMakkah() {
-        DefaultsStore& store = DefaultsStore::standard();
-        store.setBool(scoped("acceptedPrivacy"), true);
-        store.setBool(scoped("useManualLocation"), true);
-        store.setDouble(scoped("manualLat"), 21.4225);
-        store.setDouble(scoped("manualLon"), 39.8262);
-        store.setString(scoped("manualCity"), QStringLiteral("Makkah"));
-        store.setDouble(scoped("manualTzOffsetHours"), 3.0);
     }
 };
 
@@ -96,8 +68,8 @@ TEST_F(StartupTest, APulledAddressThatMovesThePlaceReloadsAfterTheFirstFace) {
     // The town is not a street address, so the server's Medina replaces the local Makkah (forced pull).
     FixtureServer::Reply late{200, FixtureServer::fixture(QStringLiteral("clock_address_town.json"))};
     late.delay = std::chrono::milliseconds(2500);
-    services.route(QStringLiteral("/v1/clock_address"), late);
-    useOwnServer(services.origin());
+    server.route(QStringLiteral("/v1/clock_address"), late);
+    useOwnServer(server.origin());
     OrvaneApp app(false);
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
@@ -124,20 +96,20 @@ TEST_F(StartupTest, TheCheckInAfterAnOfflineStartGoesThrough) {
     QTest::qWait(300);
     EXPECT_FALSE(app.settings()->hasRegisteredWithServer());
 
-    services.routeJson(QStringLiteral("/v1/checkin"), "{\"ok\":true}");
-    useOwnServer(services.origin());
+    server.routeJson(QStringLiteral("/v1/checkin"), "{\"ok\":true}");
+    useOwnServer(server.origin());
     const ClockBundle bundle = *app.clock()->bundle();
     // What the online watcher does when the machine comes back.
     EXPECT_TRUE(await(
         app.clock()->presencePing(*app.settings(), bundle.location.lat, bundle.location.lon, bundle, false)));
-    ASSERT_EQ(services.requestsTo(QStringLiteral("/v1/checkin")).size(), 1);
+    ASSERT_EQ(server.requestsTo(QStringLiteral("/v1/checkin")).size(), 1);
     EXPECT_TRUE(app.settings()->hasRegisteredWithServer());
     const QJsonObject body =
-        QJsonDocument::fromJson(services.requestsTo(QStringLiteral("/v1/checkin")).first().body).object();
+        QJsonDocument::fromJson(server.requestsTo(QStringLiteral("/v1/checkin")).first().body).object();
     EXPECT_EQ(body.value(QStringLiteral("app_version")).toString(), BuildInfo::version());
     EXPECT_EQ(body.value(QStringLiteral("city")).toString(), QStringLiteral("Makkah"));
     // Now that one arrived, the next unforced one waits its ten minutes.
     EXPECT_FALSE(await(
         app.clock()->presencePing(*app.settings(), bundle.location.lat, bundle.location.lon, bundle, false)));
-    EXPECT_EQ(services.requestsTo(QStringLiteral("/v1/checkin")).size(), 1);
+    EXPECT_EQ(server.requestsTo(QStringLiteral("/v1/checkin")).size(), 1);
 }

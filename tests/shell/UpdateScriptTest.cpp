@@ -195,7 +195,8 @@ TEST_F(UpdateScript, ABuildThatNeverAnswersIsRolledBackAndTheOldOneRuns) {
     EXPECT_EQ(result.value(QStringLiteral("outcome")), QStringLiteral("rolled-back"));
     EXPECT_EQ(result.value(QStringLiteral("stage")), QStringLiteral("no-answer"));
     EXPECT_NE(result.value(QStringLiteral("exit")), QStringLiteral("0"));
-    EXPECT_TRUE(clock.waitForFinished(3000)) << "the clock had to make way for the new build";
+    EXPECT_TRUE(clock.state() == QProcess::NotRunning || clock.waitForFinished(3000))
+        << "the clock had to make way for the new build";
     EXPECT_EQ(installedVersion(), QByteArray("old"));
     EXPECT_TRUE(QFileInfo(install + QStringLiteral("/orvane")).isSymLink());
     EXPECT_FALSE(QFile::exists(install + QStringLiteral(".old")));
@@ -214,7 +215,7 @@ TEST_F(UpdateScript, AGoodBuildReplacesTheOldOneWhichIsKept) {
     const QHash<QString, QString> result = run(sha());
     EXPECT_EQ(result.value(QStringLiteral("outcome")), QStringLiteral("installed"));
     EXPECT_EQ(result.value(QStringLiteral("exit")), QStringLiteral("0"));
-    EXPECT_TRUE(clock.waitForFinished(3000));
+    EXPECT_TRUE(clock.state() == QProcess::NotRunning || clock.waitForFinished(3000));
     EXPECT_EQ(installedVersion(), QByteArray("new"));
     EXPECT_FALSE(QFileInfo(install + QStringLiteral("/orvane")).isSymLink());
     EXPECT_TRUE(QFileInfo(install + QStringLiteral(".old/orvane")).isSymLink());

@@ -127,6 +127,8 @@ void RootController::acceptPrivacy() {
 }
 
 void RootController::openSettings(const QString& pane) {
+    // The user is at hand: a keyring that was locked may be unlocked now, or asked to be.
+    settings_.retryKeyring();
     if (!pane.isEmpty()) setSettingsPane(pane);
     setShowSettings(true);
 }
