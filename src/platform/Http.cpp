@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QCoro/QCoroNetworkReply>
+#include <QMultiHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -25,6 +26,46 @@ QNetworkAccessManager* manager() {
         instance->setAutoDeleteReplies(false);
     }
     return instance;
+}
+
+// Qt 6.4 answers a failed host lookup with an error for one waiting request only; the others queued on
+// the same connection wait until their own timeout (a minute, offline, for every load). They share the
+// failed lookup, so they end with it. Keyed by scheme, host and port, as the manager's connections are.
+QMultiHash<QString, QNetworkReply*>& waitingForHost() {
+    static QMultiHash<QString, QNetworkReply*> replies;
+    return replies;
+}
+
+const char* const kHostNotFound = "orvane.hostNotFound";
+
+QString originOf(const QUrl& url) {
+    return url.scheme() + u' ' + url.host() + u' ' + QString::number(url.port(-1));
+}
+
+struct WaitingForHost {
+    QString origin;
+    QNetworkReply* reply;
+    WaitingForHost(QString o, QNetworkReply* r) : origin(std::move(o)), reply(r) {
+        waitingForHost().insert(origin, reply);
+    }
+    ~WaitingForHost() { waitingForHost().remove(origin, reply); }
+};
+
+// Siblings whose own error is already on its way get a moment to deliver it; aborting those would report
+// their failure twice.
+void endSiblingsOfAFailedLookup(const QString& origin, const QString& error) {
+    QList<QPointer<QNetworkReply>> siblings;
+    for (QNetworkReply* sibling : waitingForHost().values(origin)) siblings.append(sibling);
+    QTimer::singleShot(200, QCoreApplication::instance(), [siblings, error] {
+        for (const QPointer<QNetworkReply>& sibling : siblings) {
+            // A reply that has a status got past the lookup; it is not waiting for it.
+            if (!sibling || sibling->isFinished() ||
+                sibling->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+                continue;
+            sibling->setProperty(kHostNotFound, error);
+            sibling->abort();
+        }
+    });
 }
 
 HttpResponse failure(QString why) {
@@ -72,6 +113,7 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
                                  : manager()->sendCustomRequest(qrequest, request.method, request.body));
     if (!reply) co_return failure(QStringLiteral("request refused"));
 
+    const WaitingForHost waiting(originOf(request.url), reply.get());
     bool timedOut = false;
     bool tooLarge = false;
     QTimer deadline;
@@ -94,11 +136,15 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
 
     co_await qCoro(reply.get()).waitForFinished();
     deadline.stop();
+    if (reply->error() == QNetworkReply::HostNotFoundError)
+        endSiblingsOfAFailedLookup(waiting.origin, reply->errorString());
 
     HttpResponse response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     response.headers = reply->rawHeaderPairs();
-    if (timedOut) {
+    if (const QVariant lookup = reply->property(kHostNotFound); lookup.isValid()) {
+        response.error = lookup.toString();
+    } else if (timedOut) {
         response.error = QStringLiteral("timed out");
     } else if (tooLarge) {
         response.error = QStringLiteral("body too large");

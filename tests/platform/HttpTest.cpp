@@ -4,10 +4,13 @@
 #include "FixtureServer.h"
 #include "platform/Http.h"
 
+#include <QCoro/QCoroTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -149,4 +152,28 @@ TEST(Http, ADownloadIsStreamedToItsFileAndLeftThereOnlyWhenWhole) {
     EXPECT_EQ(file.readAll(), big.body);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
               QStringList{QStringLiteral("archive.tar")});
+}
+
+// Offline, requests started a moment apart to one host share one failed name lookup; every one of them
+// ends with it instead of waiting out its timeout.
+TEST(Http, AFailedHostLookupEndsEveryRequestWaitingForIt) {
+    for (int round = 0; round < 3; ++round) {
+        QList<HttpResponse> responses;
+        QElapsedTimer t;
+        t.start();
+        std::vector<QCoro::Task<>> tasks;
+        for (int i = 0; i < 8; ++i) {
+            tasks.push_back([](int i, QList<HttpResponse>& out) -> QCoro::Task<> {
+                co_await QCoro::sleepFor(std::chrono::milliseconds(i));
+                const QUrl url(QStringLiteral("http://orvane-test.invalid/r%1").arg(i));
+                out.append(co_await Http::get(url, 60s));
+            }(i, responses));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return responses.size() == 8; }, 20000)) << responses.size();
+        EXPECT_LT(t.elapsed(), 20000);
+        for (const HttpResponse& r : responses) {
+            EXPECT_FALSE(r.transportOk);
+            EXPECT_TRUE(r.error.contains(QStringLiteral("not found"))) << r.error.toStdString();
+        }
+    }
 }

@@ -70,9 +70,8 @@ TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
     EXPECT_EQ(later.state(), QProcess::Running);
     EXPECT_FALSE(QFile::exists(clockStore(home))) << "started a second clock";
 
-    // The first instance dies; its socket goes with it.
+    // The first instance dies; its socket goes with it (and the waiting launch may take the name at once).
     silent.reset();
-    EXPECT_FALSE(QFile::exists(instanceName(runtime)));
     bool answered = false;
     QElapsedTimer waited;
     waited.start();
