@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "OrvaneProcess.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 
@@ -64,23 +65,15 @@ QStringList offlinePrefix() {
 class ClockRun {
   public:
     explicit ClockRun(const QString& runtime) {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        QProcessEnvironment env = orvaneEnvironment(runtime);
         env.insert(QStringLiteral("ORVANE_DEVICE_ID"), QLatin1String(kDevice));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("QT_QUICK_BACKEND"), QStringLiteral("software"));
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);  // its own single-instance socket
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("orvane.*.info=true"));
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
         QStringList command = offlinePrefix() << QStringLiteral(ORVANE_EXECUTABLE);
         process_.start(command.takeFirst(), command);
     }
-    ~ClockRun() {
-        if (process_.state() != QProcess::NotRunning) {
-            process_.kill();
-            process_.waitForFinished(5000);
-        }
-    }
+    ~ClockRun() { stopProcess(process_); }
 
     bool waitForLine(const QString& text, int timeoutMs) {
         return QTest::qWaitFor(
@@ -122,8 +115,6 @@ TEST(QuitKeepsEveryWrite, SigtermAfterTheFirstLoadLeavesItOnDiskForTheNextStart)
     TempHome home;
     const QString path = home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
     const QString runtime = home.path() + QStringLiteral("/runtime");
-    ASSERT_TRUE(QDir().mkpath(runtime));
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     seedFixedPlaceWithoutPlaceId(path);
 
     {
