@@ -8,18 +8,29 @@
 #include "clock/NotificationScheduler.h"
 #include "engine/CivilDay.h"
 #include "engine/LocalBundleBuilder.h"
+#include "engine/LocalHijri.h"
+#include "engine/NetworkDiscipline.h"
+#include "engine/OfflinePlaces.h"
+#include "engine/PlaceZone.h"
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
 
-#include <QCoreApplication>
 #include <QJsonDocument>
+#include <QLoggingCategory>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcClockState, "orvane.clock")
+
+QString placeName(const ClockBundle& bundle) {
+    return bundle.location.city.value_or(QStringLiteral("an unnamed place"));
+}
 
 bool isMissing(double lat, double lon) {
     return !std::isfinite(lat) || !std::isfinite(lon) || (std::abs(lat) < 0.001 && std::abs(lon) < 0.001);
@@ -72,8 +83,23 @@ QString ClockViewModel::cachedBundleKey(const QString& deviceId) {
     return QStringLiteral("cachedBundle.") + deviceId;
 }
 
-void ClockViewModel::setLocationManager(const LocationManager* manager) {
+void ClockViewModel::setLocationManager(LocationManager* manager) {
+    if (locationManager_) disconnect(locationManager_, nullptr, this, nullptr);
     locationManager_ = manager;
+    if (manager)
+        connect(manager, &LocationManager::coordinateChanged, this, &ClockViewModel::devicePlaceChanged);
+}
+
+void ClockViewModel::devicePlaceChanged() {
+    // Without a bundle the shell loads the first place itself; a fixed place ignores the device.
+    if (!bundle_ || settings_.useManualLocation() || !locationManager_ || !locationManager_->hasCoordinate())
+        return;
+    const double lat = locationManager_->latitude();
+    const double lon = locationManager_->longitude();
+    if (isMissing(lat, lon)) return;
+    if (OfflinePlaces::distanceKm(bundle_->location.lat, bundle_->location.lon, lat, lon) >
+        devicePlaceMovedKm)
+        reloadSoftly();
 }
 
 void ClockViewModel::setFaceAspect(double aspect) {
@@ -95,6 +121,7 @@ bool ClockViewModel::hydrateFromCache() {
     if (error.error != QJsonParseError::NoError) return false;
     std::optional<ClockBundle> cached = ClockBundle::fromJson(doc.object());
     if (!cached) return false;
+    qCInfo(lcClockState).noquote() << "showing the cached bundle for" << placeName(*cached);
     publish(std::move(*cached));
     return true;
 }
@@ -103,6 +130,14 @@ void ClockViewModel::publish(ClockBundle bundle) {
     bundle.nextPrayer = LocalBundleBuilder::computeNext(bundle.prayers, Clock::now(),
                                                         bundle.location.tzOffsetHours, bundle.labels);
     minutes_ = PrayerSchedule::minutesOf(bundle.prayers);
+    nextZoneChangeMs_.reset();
+    if (bundle.location.timeZone) {
+        // Counted from the moment the bundle was built for, so a bundle built just before a change (or a
+        // cached one from before it) is rebuilt at once.
+        const QDateTime built = QDateTime::fromString(bundle.generatedAt.value_or(QString()), Qt::ISODate);
+        const std::int64_t from = built.isValid() ? built.toMSecsSinceEpoch() : Clock::nowMs();
+        nextZoneChangeMs_ = PlaceZone::nextTransitionMs(*bundle.location.timeZone, from);
+    }
     bundleDay_.reset();
     if (const std::optional<CivilDay::Date> date = CivilDay::parseIso(bundle.date.gregorian))
         bundleDay_ = CivilDay::daysFromCivil(date->year, date->month, date->day);
@@ -111,13 +146,25 @@ void ClockViewModel::publish(ClockBundle bundle) {
 }
 
 void ClockViewModel::cacheBundle(const ClockBundle& bundle, double lat, double lon) {
-    const QJsonValue json = bundle.toJson();
-    if (!json.isObject()) return;  // an encode that failed must not replace a good cached bundle
+    // A bundle that cannot be written as JSON (a number that is not finite would come back as null and
+    // fail to decode at the next start) must not replace a good cached one.
+    const std::optional<QByteArray> bytes = JsonCoding::encodeRecord(bundle);
+    if (!bytes) {
+        qCWarning(lcClockState).noquote() << "not caching the bundle for" << placeName(bundle)
+                                          << "- it holds a number that cannot be stored";
+        return;
+    }
     DefaultsStore& store = settings_.store();
     const QString deviceId = settings_.deviceId();
-    store.setData(cachedBundleKey(deviceId), QJsonDocument(json.toObject()).toJson(QJsonDocument::Compact));
+    store.setData(cachedBundleKey(deviceId), *bytes);
     store.setDouble(QStringLiteral("cachedBundleLat.") + deviceId, lat);
     store.setDouble(QStringLiteral("cachedBundleLon.") + deviceId, lon);
+}
+
+void ClockViewModel::keep(const ClockBundle& bundle, double lat, double lon) {
+    cacheBundle(bundle, lat, lon);
+    with_.notifications->reschedule(bundle, settings_.snapshot());
+    with_.alarms->reschedule(bundle);
 }
 
 QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QString> cityOverride,
@@ -134,9 +181,18 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     } inFlight{self};
     const auto overtaken = [self, generation] { return !self || generation != self->loadGeneration_; };
 
-    const SettingsSnapshot settings = settings_.snapshot();
-    co_await steps_.syncHijri(lat, lon, Clock::now(), force);
-    if (overtaken()) co_return false;
+    SettingsSnapshot settings = settings_.snapshot();
+    settings.devicePlace = !settings.useManualLocation;
+    NetworkDiscipline::prune(settings);
+    // With nothing on screen yet, the first face does not wait for the server's word on the Hijri day (a
+    // server that never answers would hold it for the whole timeout); the word, when it comes, is applied
+    // below. With a face shown, the bundle is built on the confirmed day as usual.
+    const bool firstFace = !bundle_;
+    QCoro::Task<> hijri = steps_.syncHijri(lat, lon, Clock::now(), force);
+    if (!firstFace) {
+        co_await std::move(hijri);
+        if (overtaken()) co_return false;
+    }
     ClockBundle bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, force);
     if (overtaken()) co_return false;
 
@@ -146,8 +202,26 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     settings_.persistResolvedLocation(place.city, placeLat, placeLon, std::nullopt, place.tzOffsetHours);
     publish(bundle);
     lastFullLoadMs_ = Clock::nowMs();
+    // The asset syncs go to the own server, which may take a minute per request or never answer. The
+    // cached bundle, the week of notifications and the alarm service's copy of today must not wait on it:
+    // a quit in that minute would lose the bundle, and a prayer in it would find the alarms on old times.
+    QCoro::Task<std::optional<ThemeConfig>> assets = steps_.syncAssets(settings, bundle, force);
+    keep(bundle, placeLat, placeLon);
+    qCInfo(lcClockState).noquote() << "loaded the bundle for" << placeName(bundle);
+    co_await raiseEmergencyAlerts(bundle);
+    if (overtaken()) co_return false;
+    if (firstFace) {
+        co_await std::move(hijri);
+        if (overtaken()) co_return false;
+        if (!showsConfirmedHijriDay(bundle)) {
+            bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, false);
+            if (overtaken()) co_return false;
+            publish(bundle);
+            keep(bundle, placeLat, placeLon);
+        }
+    }
 
-    co_await steps_.syncAssets(settings, bundle, force);
+    const std::optional<ThemeConfig> theme = co_await std::move(assets);
     if (overtaken()) co_return false;
     if (dialLogoURL_.isEmpty() || repickDialLogo_) {
         // Once per run (or per fresh reopen), so the rotation moves one step per start, not per reload.
@@ -161,36 +235,49 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
             }
         }
     }
-
-    cacheBundle(bundle, placeLat, placeLon);
-    with_.notifications->reschedule(bundle, settings_.snapshot());
-    with_.alarms->reschedule(bundle);
-    co_await raiseEmergencyAlerts(bundle);
-    if (overtaken()) co_return false;
+    // The bundle was built before the server's theme arrived; a changed one shows now, not a load later.
+    if (theme && bundle.theme != theme) {
+        bundle.theme = theme;
+        publish(bundle);
+        cacheBundle(bundle, placeLat, placeLon);
+    }
     co_await presencePing(settings_, placeLat, placeLon, bundle, false);
     co_return static_cast<bool>(self);
 }
 
-QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
-    const SettingsSnapshot s = settings_.snapshot();
+std::optional<ClockViewModel::Place> ClockViewModel::bestKnownPlace() {
     if (settings_.hasManualCoordinates()) {
-        std::optional<QString> city;
-        if (!s.manualCity.trimmed().isEmpty()) city = s.manualCity.trimmed();
-        co_return co_await load(s.manualLat, s.manualLon, city, std::nullopt, force);
+        const QString city = settings_.manualCity().trimmed();
+        return Place{settings_.manualLat(), settings_.manualLon(),
+                     city.isEmpty() ? std::nullopt : std::optional(city)};
     }
     if (locationManager_ && locationManager_->hasCoordinate() &&
         !isMissing(locationManager_->latitude(), locationManager_->longitude()))
-        co_return co_await load(locationManager_->latitude(), locationManager_->longitude(), std::nullopt,
-                                std::nullopt, force);
+        return Place{locationManager_->latitude(), locationManager_->longitude(), std::nullopt};
     const DefaultsStore& store = settings_.store();
     const QString deviceId = settings_.deviceId();
     const double lat = store.doubleValue(QStringLiteral("cachedBundleLat.") + deviceId);
     const double lon = store.doubleValue(QStringLiteral("cachedBundleLon.") + deviceId);
-    if (!isMissing(lat, lon)) co_return co_await load(lat, lon, std::nullopt, std::nullopt, force);
+    if (!isMissing(lat, lon)) return Place{lat, lon, std::nullopt};
     if (bundle_ && !isMissing(bundle_->location.lat, bundle_->location.lon))
-        co_return co_await load(bundle_->location.lat, bundle_->location.lon, std::nullopt, std::nullopt,
-                                force);
-    co_return false;
+        return Place{bundle_->location.lat, bundle_->location.lon, std::nullopt};
+    return std::nullopt;
+}
+
+QCoro::Task<bool> ClockViewModel::resolveAndLoad(bool force) {
+    // A travelling computer: the fix answers later, and devicePlaceChanged reloads when it moved.
+    if (!settings_.useManualLocation() && locationManager_) locationManager_->requestLocation();
+    const std::optional<Place> place = bestKnownPlace();
+    if (!place) co_return false;
+    co_return co_await load(place->lat, place->lon, place->city, std::nullopt, force);
+}
+
+bool ClockViewModel::showsConfirmedHijriDay(const ClockBundle& bundle) {
+    const QDateTime now = Clock::now();
+    const LocalHijri::Location place{bundle.location.lat, bundle.location.lon, bundle.location.tzOffsetHours};
+    const LocalHijri::YMD confirmed = LocalHijri::displayYMD(now, place, now);
+    const Hijri& shown = bundle.date.hijri;
+    return confirmed.year == shown.year && confirmed.month == shown.month && confirmed.day == shown.day;
 }
 
 void ClockViewModel::startTicking() {
@@ -221,7 +308,10 @@ void ClockViewModel::tick() {
         maybeRefreshIfDue(nowMs);
         if (bundle_ && bundleDay_ && loadsInFlight_ == 0) {
             const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
-            if (CivilDay::dayOf(nowMs, offset) != *bundleDay_) reloadSoftly();
+            if (CivilDay::dayOf(nowMs, offset) != *bundleDay_)
+                reloadSoftly();
+            else if (nextZoneChangeMs_ && nowMs >= *nextZoneChangeMs_)
+                reloadSoftly();  // the place's clock moved: the time, the dates and the prayers follow
         }
     }
 }
@@ -311,9 +401,11 @@ QCoro::Task<> ClockViewModel::raiseEmergencyAlerts(ClockBundle bundle) {
 }
 
 QCoro::Task<bool> ClockViewModel::presencePing(AppSettings& settings, double lat, double lon,
-                                               std::optional<ClockBundle> bundle, bool force) {
+                                               std::optional<ClockBundle> bundle, bool force,
+                                               std::chrono::milliseconds timeout) {
     const std::int64_t nowMs = Clock::nowMs();
-    if (!force && lastCheckinMs_ != 0 && nowMs - lastCheckinMs_ < checkinSpacingMs) co_return false;
+    if (!force && (checkinInFlight_ || (lastCheckinMs_ != 0 && nowMs - lastCheckinMs_ < checkinSpacingMs)))
+        co_return false;
     QJsonObject body;
     body.insert(QStringLiteral("clock_id"), settings.ensureLocalClockId());
     body.insert(QStringLiteral("device_id"), settings.deviceId());
@@ -330,10 +422,18 @@ QCoro::Task<bool> ClockViewModel::presencePing(AppSettings& settings, double lat
         if (std::isfinite(bundle->location.tzOffsetHours))
             body.insert(QStringLiteral("tz_offset_hours"), bundle->location.tzOffsetHours);
     }
-    body.insert(QStringLiteral("app_version"), QCoreApplication::applicationVersion());
+    body.insert(QStringLiteral("app_version"), BuildInfo::version());
     body.insert(QStringLiteral("platform"), QStringLiteral("linux"));
-    lastCheckinMs_ = nowMs;
-    const bool ok = co_await steps_.checkin(body);
-    if (ok) settings.setHasRegisteredWithServer(true);
-    co_return ok;
+    checkinInFlight_ = true;
+    const QPointer<ClockViewModel> self(this);
+    const QPointer<AppSettings> guardedSettings(&settings);
+    const APIClient::CheckinReply reply = co_await steps_.checkin(body, timeout);
+    if (!self) co_return false;
+    checkinInFlight_ = false;
+    // Only a check-in the server heard spaces out the next: after an offline start the one sent when the
+    // machine comes back online must go.
+    if (reply != APIClient::CheckinReply::Unreached) lastCheckinMs_ = nowMs;
+    const bool taken = reply == APIClient::CheckinReply::Taken;
+    if (taken && guardedSettings) guardedSettings->setHasRegisteredWithServer(true);
+    co_return taken;
 }

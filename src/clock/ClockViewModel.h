@@ -1,6 +1,7 @@
 #pragma once
 
 #include "clock/PrayerSchedule.h"
+#include "engine/APIClient.h"
 #include "model/ClockBundle.h"
 
 #include <QCoro/QCoroTask>
@@ -39,7 +40,8 @@ class ClockViewModel : public QObject {
     };
 
     static constexpr int refreshCheckEveryTicks = 60;
-    // Unforced check-ins closer together than this are skipped (start-up and the first load both send one).
+    // Unforced check-ins closer together than this after one reached the server are skipped (start-up and
+    // the first load both send one); one that never arrived leaves the next free to go.
     static constexpr std::int64_t checkinSpacingMs = 10 * 60 * 1000;
     static constexpr int seenEmergencyLimit = 500;
 
@@ -55,19 +57,29 @@ class ClockViewModel : public QObject {
     double faceAspect() const { return faceAspect_; }
     void setFaceAspect(double aspect);
 
-    // Device coordinates rank after the fixed place and before the cached bundle's.
-    void setLocationManager(const LocationManager* manager);
+    // Device coordinates rank after the fixed place and before the cached bundle's. In automatic mode every
+    // load also asks the device for a fresh fix, and a fix that lies further than this from the loaded
+    // place reloads the clock there.
+    static constexpr double devicePlaceMovedKm = 5.0;
+    void setLocationManager(LocationManager* manager);
 
     // Publishes the cached bundle of this device; an absent or undecodable one leaves the state empty.
     bool hydrateFromCache();
 
     // One full load for a place, in order: Hijri offset, bundle, the resolved place into the settings,
-    // publish, assets, cache, notifications and alarms, emergency alerts, check-in. A load overtaken by a
-    // newer one stops before it writes anything. False when it was overtaken.
+    // publish, cache, notifications and alarms, emergency alerts, then the assets (their dial logo and
+    // theme reach the face when they arrive), check-in. Nothing after publishing waits on the server before
+    // the assets. A load overtaken by a newer one stops writing. False when it was overtaken.
     QCoro::Task<bool> load(double lat, double lon, std::optional<QString> cityOverride,
                            std::optional<QString> countryOverride, bool force);
-    // Loads the best known place: the fixed one, the device's, then the cached bundle's. False when no place
-    // is known (or the load was overtaken).
+    struct Place {
+        double lat = 0;
+        double lon = 0;
+        std::optional<QString> city;  // the fixed place's own name
+    };
+    // The best known place: the fixed one, the device's, then the cached bundle's; nothing when none is.
+    std::optional<Place> bestKnownPlace();
+    // Loads the best known place. False when no place is known (or the load was overtaken).
     QCoro::Task<bool> resolveAndLoad(bool force);
     bool isLoading() const { return loadsInFlight_ > 0; }
 
@@ -80,14 +92,20 @@ class ClockViewModel : public QObject {
     void checkPrayerTriggers(std::int64_t nowMs);
     // Reloads when max(1, smallest refresh-hour setting) hours have passed since the last full load.
     void maybeRefreshIfDue(std::int64_t nowMs);
+    // The instant the place's zone next changes its offset (the bundle is rebuilt then); nothing for a
+    // place with a fixed offset.
+    std::optional<std::int64_t> nextZoneChangeMs() const { return nextZoneChangeMs_; }
 
     // Starts the call for a prayer; unforced at most once per prayer per civil day of the bundle's place.
     Q_INVOKABLE void triggerAdhan(const QString& prayer, bool force);
     void triggerAdhan(const QString& prayer, const ClockBundle& bundle, bool force);
 
-    // POSTs a presence check-in with the sanitized display name; remembers success in the settings.
+    // POSTs a presence check-in with the sanitized display name and this build's version; remembers
+    // success in the settings. True when the server took it. An unforced one is skipped while another is
+    // under way.
     QCoro::Task<bool> presencePing(AppSettings& settings, double lat, double lon,
-                                   std::optional<ClockBundle> bundle, bool force);
+                                   std::optional<ClockBundle> bundle, bool force,
+                                   std::chrono::milliseconds timeout = APIClient::defaultRequestTimeout);
 
     // The next load picks a new dial logo (the window was reopened fresh).
     void requestNewDialLogo() { repickDialLogo_ = true; }
@@ -106,13 +124,18 @@ class ClockViewModel : public QObject {
   private:
     void publish(ClockBundle bundle);
     void cacheBundle(const ClockBundle& bundle, double lat, double lon);
+    // Caches the bundle and gives its times to the notifications and the alarm service.
+    void keep(const ClockBundle& bundle, double lat, double lon);
     QCoro::Task<> raiseEmergencyAlerts(ClockBundle bundle);
     void reloadSoftly();
+    // Whether the bundle's Hijri date is the one the stored day offset gives now.
+    static bool showsConfirmedHijriDay(const ClockBundle& bundle);
+    void devicePlaceChanged();
 
     AppSettings& settings_;
     ClockLoadSteps& steps_;
     Collaborators with_;
-    QPointer<const LocationManager> locationManager_;
+    QPointer<LocationManager> locationManager_;
 
     QDateTime now_;
     std::optional<ClockBundle> bundle_;
@@ -126,9 +149,11 @@ class ClockViewModel : public QObject {
     int loadsInFlight_ = 0;
     std::int64_t lastFullLoadMs_ = 0;
     std::int64_t lastCheckinMs_ = 0;
+    bool checkinInFlight_ = false;
 
     // Derived from the bundle when it is published, so the tick does integer work only.
     PrayerSchedule::Minutes minutes_{};
     std::optional<std::int64_t> bundleDay_;
+    std::optional<std::int64_t> nextZoneChangeMs_;
     std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
 };

@@ -3,6 +3,8 @@
 #include "clock/AppEvents.h"
 #include "clock/PrayerSchedule.h"
 #include "engine/CivilDay.h"
+#include "engine/LocalBundlePrayers.h"
+#include "engine/PlaceZone.h"
 #include "model/DisplayFormat.h"
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
@@ -14,6 +16,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -26,6 +29,29 @@ void sortByTime(QList<NotificationScheduler::Request>& list) {
 
 QString latin(const char* text) {
     return QString::fromLatin1(text);
+}
+
+// One civil day of the schedule: its prayer strings and the place's offset that day.
+struct ScheduleDay {
+    JsonCoding::StringMap prayers;
+    int offsetSeconds = 0;
+};
+
+// The bundle holds one day's times; every other day of the week is computed for itself at the place (the
+// sun moves minutes a day at high latitudes), at the offset the place's zone has that day.
+ScheduleDay scheduleDay(const ClockBundle& bundle, const SettingsSnapshot& settings, std::int64_t day,
+                        std::optional<std::int64_t> bundleDay, int bundleOffset) {
+    const LocationInfo& place = bundle.location;
+    int offset = bundleOffset;
+    if (place.timeZone) {
+        const std::int64_t noon = CivilDay::startOfDayMs(day, bundleOffset) + CivilDay::kMsPerDay / 2;
+        if (const std::optional<double> h = PlaceZone::offsetHours(*place.timeZone, noon))
+            offset = CivilDay::fixedOffsetSeconds(*h).value_or(bundleOffset);
+    }
+    const bool located = std::isfinite(place.lat) && std::isfinite(place.lon) &&
+                         (std::abs(place.lat) >= 0.001 || std::abs(place.lon) >= 0.001);
+    if ((bundleDay == day && offset == bundleOffset) || !located) return {bundle.prayers, bundleOffset};
+    return {LocalBundlePrayers::compute(settings, day, place.lat, place.lon, offset / 3600.0), offset};
 }
 
 DesktopNotifications::Request desktopRequest(const NotificationScheduler::Request& r) {
@@ -134,20 +160,24 @@ QList<NotificationScheduler::Request> NotificationScheduler::prayerRequests(cons
                                                                             std::int64_t nowMs) {
     QList<Request> out;
     if (settings.notifyMode == QLatin1String("off")) return out;
-    const PrayerSchedule::Minutes minutes = PrayerSchedule::minutesOf(bundle.prayers);
-    const int offset = PrayerSchedule::offsetSeconds(bundle.location.tzOffsetHours, nowMs);
-    const std::int64_t today = CivilDay::dayOf(nowMs, offset);
+    const int bundleOffset = PrayerSchedule::offsetSeconds(bundle.location.tzOffsetHours, nowMs);
+    const std::int64_t today = CivilDay::dayOf(nowMs, bundleOffset);
+    std::optional<std::int64_t> bundleDay;
+    if (const std::optional<CivilDay::Date> d = CivilDay::parseIso(bundle.date.gregorian))
+        bundleDay = CivilDay::daysFromCivil(d->year, d->month, d->day);
     for (std::int64_t day = today; day < today + scheduleDays; ++day) {
         const QString date = PrayerSchedule::compactDate(day);
+        const ScheduleDay times = scheduleDay(bundle, settings, day, bundleDay, bundleOffset);
+        const PrayerSchedule::Minutes minutes = PrayerSchedule::minutesOf(times.prayers);
         for (int i = 0; i < PrayerSchedule::kCount; ++i) {
             if (!minutes[i]) continue;
-            const std::int64_t at = PrayerSchedule::instantOf(day, *minutes[i], offset);
+            const std::int64_t at = PrayerSchedule::instantOf(day, *minutes[i], times.offsetSeconds);
             if (at <= nowMs) continue;
             const QString key(PrayerSchedule::keys[i]);
             const bool fajr = i == 0;
             QString adhanTitle;
             if (bundle.adhan) adhanTitle = fajr ? bundle.adhan->fajr.title : bundle.adhan->regular.title;
-            QString body = DisplayFormat::prayerTime(bundle.prayers.value(key), settings.use24HourClock);
+            QString body = DisplayFormat::prayerTime(times.prayers.value(key), settings.use24HourClock);
             if (!adhanTitle.trimmed().isEmpty()) body += QStringLiteral(" \u00b7 ") + adhanTitle.trimmed();
             out.append(Request{QStringLiteral("adhan.") + date + QLatin1Char('.') + key, at,
                                bundle.label(key), body, key, latin(threadIdentifier), latin(category)});

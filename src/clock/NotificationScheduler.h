@@ -65,8 +65,9 @@ class NotificationScheduler : public QObject {
     // Program and arguments tried by openSystemSettings(), in order.
     static QList<QStringList> settingsCommands();
 
-    // Replaces the prayer requests with those of `bundle` for today and the next six days at the place's
-    // offset; with the mode "off" none remain. Emergency requests are not touched.
+    // Replaces the prayer requests with those of today and the next six days at the bundle's place: the
+    // bundle's own times for its day, each other day's computed with the settings' method at the offset the
+    // place's zone has that day. With the mode "off" none remain. Emergency requests are not touched.
     void reschedule(const ClockBundle& bundle, const SettingsSnapshot& settings);
     static QList<Request> prayerRequests(const ClockBundle& bundle, const SettingsSnapshot& settings,
                                          std::int64_t nowMs);

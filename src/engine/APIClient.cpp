@@ -45,13 +45,13 @@ QCoro::Task<bool> APIClient::postClockAddress(QJsonObject body) const {
 }
 
 QCoro::Task<std::optional<ClockAddressInfo>> APIClient::fetchClockAddress(
-    QString clockId, std::optional<QString> deviceId) const {
+    QString clockId, std::optional<QString> deviceId, std::chrono::milliseconds timeout) const {
     QueryItems query{{QStringLiteral("clock_id"), clockId}};
     if (deviceId && !deviceId->trimmed().isEmpty())
         query.append({QStringLiteral("device_id"), deviceId->trimmed()});
     const QUrl url = serverURL(QStringLiteral("/v1/clock_address"), query);
     if (url.isEmpty()) co_return std::nullopt;
-    const HttpResponse response = co_await Http::get(url);
+    const HttpResponse response = co_await Http::get(url, timeout);
     if (!response.transportOk) co_return std::nullopt;
     co_return JsonCoding::decode<ClockAddressInfo>(response.body);
 }

@@ -29,14 +29,19 @@ class APIClient {
 
     // The home address the server keeps for a clock; nothing on any failure (no address, transport error,
     // a body that is not the record). The device id is sent only when it is not blank.
-    QCoro::Task<std::optional<ClockAddressInfo>> fetchClockAddress(QString clockId,
-                                                                   std::optional<QString> deviceId) const;
+    QCoro::Task<std::optional<ClockAddressInfo>> fetchClockAddress(
+        QString clockId, std::optional<QString> deviceId,
+        std::chrono::milliseconds timeout = defaultRequestTimeout) const;
 
     // POSTs the saved home address; true only when the reply is a JSON object whose "ok" is the boolean
     // true. The HTTP status is not consulted: the server's word is its body.
     QCoro::Task<bool> postClockAddress(QJsonObject body) const;
 
     static constexpr std::chrono::milliseconds clockAddressPostTimeout{8000};
+    static constexpr std::chrono::milliseconds defaultRequestTimeout{60000};
+    // What the start-up allows the own server for the address pull and the check-in: the push's bound, so
+    // a server that accepts and never answers cannot hold the clock for a minute.
+    static constexpr std::chrono::milliseconds startupTimeout = clockAddressPostTimeout;
 
     // The forecast service's current weather and daily forecast for a place (days ahead, optional model).
     QCoro::Task<std::optional<Weather>> directWeather(double lat, double lon, int days,
@@ -93,8 +98,12 @@ class APIClient {
     // GET "/v1/streetview_unavailable": the picture's bytes, capped at maxImageBytes.
     QCoro::Task<std::optional<QByteArray>> fetchNoStreetViewImage() const;
 
-    // POST "/v1/checkin" with the presence body; true when the server took it (a 2xx reply).
-    QCoro::Task<bool> postCheckin(QJsonObject body) const;
+    // How a check-in ended: no reply at all (offline, timeout, no address, a body that cannot be sent), a
+    // reply that refused it, or a 2xx reply.
+    enum class CheckinReply { Unreached, Refused, Taken };
+    // POST "/v1/checkin" with the presence body.
+    QCoro::Task<CheckinReply> postCheckin(QJsonObject body,
+                                          std::chrono::milliseconds timeout = defaultRequestTimeout) const;
 
   private:
     APIClient() = default;

@@ -124,11 +124,14 @@ QCoro::Task<std::optional<QByteArray>> APIClient::fetchNoStreetViewImage() const
     co_return co_await getImage(u"/v1/streetview_unavailable"_s);
 }
 
-QCoro::Task<bool> APIClient::postCheckin(QJsonObject body) const {
+QCoro::Task<APIClient::CheckinReply> APIClient::postCheckin(QJsonObject body,
+                                                            std::chrono::milliseconds timeout) const {
     const QUrl url = serverURL(u"/v1/checkin"_s);
-    if (url.isEmpty()) co_return false;
+    if (url.isEmpty()) co_return CheckinReply::Unreached;
     const std::optional<QByteArray> encoded = JsonCoding::encode(body);
-    if (!encoded) co_return false;
-    const HttpResponse response = co_await Http::postJson(url, *encoded);
-    co_return response.isSuccess();
+    if (!encoded) co_return CheckinReply::Unreached;
+    const HttpResponse response = co_await Http::postJson(url, *encoded, timeout);
+    if (response.isSuccess()) co_return CheckinReply::Taken;
+    // A status line is the server's own word, even with a body cut short.
+    co_return response.status > 0 ? CheckinReply::Refused : CheckinReply::Unreached;
 }

@@ -3,25 +3,25 @@
 #include "engine/CivilDay.h"
 #include "engine/NetworkDiscipline.h"
 #include "engine/OfflinePlaces.h"
+#include "engine/PlaceZone.h"
 #include "model/JsonCoding.h"
 #include "platform/Clock.h"
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
 
-#include <unicode/timezone.h>
-#include <unicode/unistr.h>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QUrlQuery>
 
 #include <charconv>
 #include <cmath>
-#include <memory>
 
 namespace {
 
-// How far the offline database may be from the point and still stand for it.
+// How far the offline database may be from the point and still stand for it: a town's zone, country and
+// region hold far out into the countryside around it, its name only close by.
 constexpr double kZoneRadiusKm = 300.0;
+constexpr double kRegionRadiusKm = 300.0;
 constexpr double kPlaceRadiusKm = 50.0;
 
 QUrl mapsUrl(const char* path, QUrlQuery query) {
@@ -58,16 +58,18 @@ double deviceOffsetHours() {
     return QDateTime::fromMSecsSinceEpoch(Clock::nowMs(), Qt::LocalTime).offsetFromUtc() / 3600.0;
 }
 
-std::optional<double> offsetFromReply(const QJsonObject& o, const QDateTime& at) {
+std::optional<GoogleMapsClient::Zone> zoneFromReply(const QJsonObject& o, const QDateTime& at) {
     if (const std::optional<QString> id = trimmedText(o.value(QLatin1String("timeZoneId")))) {
-        if (std::optional<double> h = GoogleMapsClient::zoneOffsetHours(*id, at)) return h;
+        if (std::optional<double> h = PlaceZone::offsetHours(*id, at.toMSecsSinceEpoch()))
+            return GoogleMapsClient::Zone{*h, *id};
     }
     const QJsonValue raw = o.value(QLatin1String("rawOffset"));
     const QJsonValue dst = o.value(QLatin1String("dstOffset"));
     if (raw.isDouble() && dst.isDouble()) {
         const double h = (raw.toDouble() + dst.toDouble()) / 3600.0;
         // No zone on Earth is further than 14 hours from UTC; the civil-day arithmetic refuses more.
-        if (std::isfinite(h) && std::abs(h) * 3600 <= CivilDay::kMaxOffsetSeconds) return h;
+        if (std::isfinite(h) && std::abs(h) * 3600 <= CivilDay::kMaxOffsetSeconds)
+            return GoogleMapsClient::Zone{h, std::nullopt};
     }
     return std::nullopt;
 }
@@ -151,52 +153,70 @@ QiblaImages qiblaImages(double lat, double lon, double bearing, bool available) 
 }
 
 std::optional<double> zoneOffsetHours(const QString& zoneId, const QDateTime& at) {
-    if (zoneId.isEmpty() || !at.isValid()) return std::nullopt;
-    const QByteArray utf8 = zoneId.toUtf8();
-    std::unique_ptr<icu::TimeZone> zone(
-        icu::TimeZone::createTimeZone(icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.constData()))));
-    if (!zone || *zone == icu::TimeZone::getUnknown()) return std::nullopt;
-    UErrorCode status = U_ZERO_ERROR;
-    int32_t raw = 0;
-    int32_t dst = 0;
-    zone->getOffset(UDate(at.toMSecsSinceEpoch()), false, raw, dst, status);
-    if (U_FAILURE(status)) return std::nullopt;
-    return (raw + dst) / 3600000.0;
+    if (!at.isValid()) return std::nullopt;
+    return PlaceZone::offsetHours(zoneId, at.toMSecsSinceEpoch());
+}
+
+std::optional<Zone> offlineZone(double lat, double lon, const QDateTime& at) {
+    const std::optional<OfflinePlaces::Nearest> n = OfflinePlaces::nearest(lat, lon, kZoneRadiusKm);
+    if (!n || !at.isValid()) return std::nullopt;
+    const std::optional<double> h = PlaceZone::offsetHours(n->place.timeZone, at.toMSecsSinceEpoch());
+    if (!h) return std::nullopt;
+    return Zone{*h, n->place.timeZone};
 }
 
 std::optional<double> offlineOffsetHours(double lat, double lon, const QDateTime& at) {
-    const std::optional<OfflinePlaces::Nearest> n = OfflinePlaces::nearest(lat, lon, kZoneRadiusKm);
-    if (!n) return std::nullopt;
-    return zoneOffsetHours(n->place.timeZone, at);
+    const std::optional<Zone> zone = offlineZone(lat, lon, at);
+    if (!zone) return std::nullopt;
+    return zone->offsetHours;
 }
 
 std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon) {
-    const std::optional<OfflinePlaces::Nearest> n = OfflinePlaces::nearest(lat, lon, kPlaceRadiusKm);
+    const std::optional<OfflinePlaces::Nearest> n = OfflinePlaces::nearest(lat, lon, kRegionRadiusKm);
     if (!n) return std::nullopt;
     const auto nonEmpty = [](const QString& s) -> std::optional<QString> {
         if (s.trimmed().isEmpty()) return std::nullopt;
         return s.trimmed();
     };
-    return ReverseGeocode{nonEmpty(n->place.name), nonEmpty(n->place.countryCode), nonEmpty(n->place.region)};
+    // Far from any town the place still lies in the nearest town's country and region (which choose the
+    // alert feeds), but it is not that town.
+    const std::optional<QString> city =
+        n->distanceKm <= kPlaceRadiusKm ? nonEmpty(n->place.name) : std::nullopt;
+    return ReverseGeocode{city, nonEmpty(n->place.countryCode), nonEmpty(n->place.region)};
 }
 
-QCoro::Task<std::optional<double>> lookupOffsetHours(double lat, double lon, QDateTime at) {
+namespace {
+
+// The maps service's zone, else the offline database's; nothing when neither knows the place.
+QCoro::Task<std::optional<Zone>> lookupZone(double lat, double lon, QDateTime at) {
     if (hasKey() && std::isfinite(lat) && std::isfinite(lon) && at.isValid()) {
         QUrlQuery q;
         q.addQueryItem(QStringLiteral("location"), latLon(lat, lon));
         q.addQueryItem(QStringLiteral("timestamp"), QString::number(at.toMSecsSinceEpoch() / 1000));
         const HttpResponse r = co_await Http::get(mapsUrl("/maps/api/timezone/json", q));
         if (const std::optional<QJsonObject> o = replyObject(r)) {
-            if (const std::optional<double> h = offsetFromReply(*o, at)) co_return *h;
+            if (std::optional<Zone> zone = zoneFromReply(*o, at)) co_return *zone;
         }
     }
-    co_return offlineOffsetHours(lat, lon, at);
+    co_return offlineZone(lat, lon, at);
+}
+
+}  // namespace
+
+QCoro::Task<std::optional<double>> lookupOffsetHours(double lat, double lon, QDateTime at) {
+    const std::optional<Zone> zone = co_await lookupZone(lat, lon, std::move(at));
+    if (!zone) co_return std::nullopt;
+    co_return zone->offsetHours;
+}
+
+QCoro::Task<Zone> timeZone(double lat, double lon, QDateTime at) {
+    if (std::optional<Zone> zone = co_await lookupZone(lat, lon, at)) co_return *zone;
+    if (std::abs(lat) <= 0.01 && std::abs(lon) <= 0.01) co_return Zone{std::round(lon / 15.0) + 0.0, {}};
+    co_return Zone{deviceOffsetHours(), std::nullopt};
 }
 
 QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at) {
-    if (const std::optional<double> h = co_await lookupOffsetHours(lat, lon, at)) co_return *h;
-    if (std::abs(lat) <= 0.01 && std::abs(lon) <= 0.01) co_return std::round(lon / 15.0) + 0.0;
-    co_return deviceOffsetHours();
+    co_return (co_await timeZone(lat, lon, std::move(at))).offsetHours;
 }
 
 QCoro::Task<ReverseGeocode> reverseGeocode(double lat, double lon) {
@@ -226,7 +246,10 @@ QCoro::Task<bool> streetViewAvailable(double lat, double lon) {
 
 std::optional<double> timezoneFromReply(const QByteArray& body, const QDateTime& at) {
     const std::optional<QJsonObject> o = replyObject(arrived(body));
-    return o ? offsetFromReply(*o, at) : std::nullopt;
+    if (!o) return std::nullopt;
+    const std::optional<Zone> zone = zoneFromReply(*o, at);
+    if (!zone) return std::nullopt;
+    return zone->offsetHours;
 }
 
 std::optional<ReverseGeocode> namesFromGeocodeReply(const QByteArray& body) {

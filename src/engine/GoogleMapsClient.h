@@ -21,11 +21,19 @@ struct ReverseGeocode {
     std::optional<QString> admin1;   // first-level administrative area
 };
 
+// A place's offset from UTC in hours at an instant, with the named zone it came from when one is known.
+struct Zone {
+    double offsetHours = 0;
+    std::optional<QString> zoneId;  // IANA identifier
+};
+
 // Offset of the place from UTC in hours at the instant; never fails.
 QCoro::Task<double> timezoneOffsetHours(double lat, double lon, QDateTime at);
 // The same lookup without the guesses: the maps service's zone, else the offline database's; nothing when
 // neither knows the place.
 QCoro::Task<std::optional<double>> lookupOffsetHours(double lat, double lon, QDateTime at);
+// The same lookup, keeping the zone's name, so the offset can follow the zone's later changes.
+QCoro::Task<Zone> timeZone(double lat, double lon, QDateTime at);
 
 // The place's locality, country code and first-level area; three nils when nothing is known.
 QCoro::Task<ReverseGeocode> reverseGeocode(double lat, double lon);
@@ -38,8 +46,9 @@ QCoro::Task<bool> streetViewAvailable(double lat, double lon);
 // the panel shows its no-picture states instead of asking with an empty key.
 QiblaImages qiblaImages(double lat, double lon, double bearing, bool available);
 
-// The offline answers on their own (no network): the zone of the nearest place within 300 km, and the
-// nearest place within 50 km.
+// The offline answers on their own (no network): the zone of the nearest place within 300 km; the country
+// and region of the nearest place within 300 km, with its name only when it lies within 50 km.
+std::optional<Zone> offlineZone(double lat, double lon, const QDateTime& at);
 std::optional<double> offlineOffsetHours(double lat, double lon, const QDateTime& at);
 std::optional<ReverseGeocode> offlineReverseGeocode(double lat, double lon);
 

@@ -11,6 +11,7 @@
 #include "engine/LocalPrayerTimes.h"
 #include "engine/LocalQibla.h"
 #include "engine/NasaSunImage.h"
+#include "engine/PlaceZone.h"
 #include "engine/ThemeCache.h"
 #include "engine/WeatherFetcher.h"
 #include "model/AdhanTexts.h"
@@ -42,6 +43,27 @@ double usableLongitude(double lon) {
 double usableOffsetHours(double tz, const QDateTime& now) {
     if (CivilDay::fixedOffsetSeconds(tz)) return tz;
     return QDateTime::fromMSecsSinceEpoch(now.toMSecsSinceEpoch(), Qt::LocalTime).offsetFromUtc() / 3600.0;
+}
+
+struct PlaceOffset {
+    double hours = 0;
+    std::optional<QString> zone;
+};
+
+// The offset at `now`: of this computer's own zone for its own place, else of the place's named zone (so a
+// cached place record follows the zone's daylight-saving changes), else the recorded fixed offset.
+PlaceOffset placeOffset(const CachedGeo& geo, const SettingsSnapshot& settings, const QDateTime& now) {
+    const std::int64_t ms = now.toMSecsSinceEpoch();
+    if (settings.devicePlace) {
+        const QString device = PlaceZone::deviceZoneId();
+        if (const std::optional<double> h = PlaceZone::offsetHours(device, ms)) return {*h, device};
+        return {QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).offsetFromUtc() / 3600.0, std::nullopt};
+    }
+    if (geo.timeZone) {
+        const std::optional<double> h = PlaceZone::offsetHours(*geo.timeZone, ms);
+        if (h && CivilDay::fixedOffsetSeconds(*h)) return {*h, geo.timeZone};
+    }
+    return {usableOffsetHours(geo.tzOffsetHours, now), std::nullopt};
 }
 
 bool isRightToLeft(const QString& lang) {
@@ -113,7 +135,8 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     QCoro::Task<WeatherFetcher::Result> weatherTask = WeatherFetcher::fetch(lat, lon, settings, forceNetwork);
 
     const CachedGeo geo = co_await LocalBundleGeo::resolve(lat, lon, settings, forceNetwork, now);
-    const double tz = usableOffsetHours(geo.tzOffsetHours, now);
+    const PlaceOffset offset = placeOffset(geo, settings, now);
+    const double tz = offset.hours;
 
     // A city override of blanks is no city; a country override is taken as given, even empty.
     const QString overrideCity = cityOverride ? cityOverride->trimmed() : QString();
@@ -152,7 +175,7 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     NasaSunImage::preferredMaxAgeHours.store(settings.nasaRefreshHours, std::memory_order_relaxed);
 
     bundle.generatedAt = now.toUTC().toString(Qt::ISODate);
-    bundle.location = LocationInfo{lat, lon, city, country, tz};
+    bundle.location = LocationInfo{lat, lon, city, country, tz, offset.zone};
     bundle.lang = settings.lang;
     bundle.rtl = isRightToLeft(settings.lang);
     bundle.weather = std::move(weather.weather);

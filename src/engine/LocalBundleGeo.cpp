@@ -65,10 +65,11 @@ QCoro::Task<CachedGeo> resolve(double lat, double lon, const SettingsSnapshot& s
     }
 
     // Started together, awaited in turn: the three requests are in flight at the same time.
-    QCoro::Task<double> offsetTask = GoogleMapsClient::timezoneOffsetHours(lat, lon, now);
+    QCoro::Task<GoogleMapsClient::Zone> zoneTask = GoogleMapsClient::timeZone(lat, lon, now);
     QCoro::Task<GoogleMapsClient::ReverseGeocode> namesTask = GoogleMapsClient::reverseGeocode(lat, lon);
     QCoro::Task<bool> streetViewTask = GoogleMapsClient::streetViewAvailable(lat, lon);
-    const double lookedUp = co_await offsetTask;
+    const GoogleMapsClient::Zone zone = co_await zoneTask;
+    const double lookedUp = zone.offsetHours;
     const GoogleMapsClient::ReverseGeocode names = co_await namesTask;
     const bool streetView = co_await streetViewTask;
 
@@ -83,6 +84,7 @@ QCoro::Task<CachedGeo> resolve(double lat, double lon, const SettingsSnapshot& s
         // A place found by the services keeps its own offset (and its daylight-saving changes) even in
         // manual mode; the stored offset only stands in when the lookup failed.
         geo.tzOffsetHours = lookedUp;
+        geo.timeZone = zone.zoneId;
         NetworkDiscipline::storeCodable(geo, key);
     } else {
         geo.tzOffsetHours = manualOffset(settings).value_or(guessedOffsetHours(lat, lon, now));

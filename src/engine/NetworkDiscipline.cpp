@@ -3,6 +3,9 @@
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 
+#include <QLoggingCategory>
+#include <QSet>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -21,8 +24,41 @@ double roundedToThousandths(double x) {
     return std::round(x * 1000.0) / 1000.0;
 }
 
+Q_LOGGING_CATEGORY(lcCache, "orvane.cache")
+
 double nowSeconds() {
     return double(Clock::nowMs()) / 1000.0;
+}
+
+constexpr double kHour = 3600.0;
+const QString kDataPrefix = QStringLiteral("netCache.v1.data.");
+const QString kStampPrefix = QStringLiteral("netCache.v1.ts.");
+
+// How long after its stamp an entry of the key is removed. Each family's freshness limit is the one its
+// reader passes to isFresh; a key of no known family gets the longest of them.
+double pruneAfterSeconds(const QString& key, const SettingsSnapshot& s) {
+    using NetworkDiscipline::maxAgeSeconds;
+    if (key.startsWith(QLatin1String("prayers."))) return 7 * 24 * kHour;
+    struct Family {
+        const char* prefix;
+        double maxAge;
+    };
+    const Family families[] = {
+        {"geo.", maxAgeSeconds(s.geoRefreshHours)},
+        {"alerts.", maxAgeSeconds(s.alertsRefreshHours)},
+        {"weather.", maxAgeSeconds(s.weatherRefreshHours)},
+        {"branding.logos", maxAgeSeconds(s.geoRefreshHours)},
+        {"blessings", maxAgeSeconds(s.geoRefreshHours)},
+        {"branding.nosv", 24 * kHour},
+    };
+    double longest = 24 * kHour;
+    for (const Family& f : families) {
+        if (key.startsWith(QLatin1String(f.prefix))) return 10 * f.maxAge;
+        longest = std::max(longest, f.maxAge);
+    }
+    for (const int hours : {s.prayerRefreshHours, s.nasaRefreshHours})
+        longest = std::max(longest, maxAgeSeconds(hours));
+    return 10 * longest;
 }
 
 }  // namespace
@@ -36,6 +72,7 @@ std::optional<CachedGeo> CachedGeo::fromJson(const QJsonValue& value) {
     g.admin1 = r.optionalString(QLatin1StringView("admin1"));
     g.tzOffsetHours = r.requiredDouble(QLatin1StringView("tzOffsetHours"));
     g.streetViewOK = r.requiredBool(QLatin1StringView("streetViewOK"));
+    g.timeZone = r.optionalString(QLatin1StringView("timeZone"));
     if (!r.ok()) return std::nullopt;
     return g;
 }
@@ -47,6 +84,7 @@ QJsonValue CachedGeo::toJson() const {
     w.add(QLatin1StringView("admin1"), admin1);
     w.add(QLatin1StringView("tzOffsetHours"), tzOffsetHours);
     w.add(QLatin1StringView("streetViewOK"), streetViewOK);
+    w.add(QLatin1StringView("timeZone"), timeZone);
     return w.object();
 }
 
@@ -104,6 +142,31 @@ double stamp(const QString& key) {
 
 void storeStamp(const QString& key) {
     store().setDouble(stampKey(key), nowSeconds());
+}
+
+int prune(const SettingsSnapshot& settings) {
+    DefaultsStore& s = store();
+    QSet<QString> keys;
+    for (const QString& full : s.keys()) {
+        if (full.startsWith(kDataPrefix))
+            keys.insert(full.mid(kDataPrefix.size()));
+        else if (full.startsWith(kStampPrefix))
+            keys.insert(full.mid(kStampPrefix.size()));
+    }
+    const double now = nowSeconds();
+    int removed = 0;
+    for (const QString& key : std::as_const(keys)) {
+        const double stored = stamp(key);
+        const double limit = pruneAfterSeconds(key, settings);
+        // A payload without a stamp is never fresh again, so it goes too.
+        if (stored > 0 && now - stored <= limit && stored - now <= limit) continue;
+        for (const QString& full : {dataKey(key), stampKey(key)}) {
+            if (s.contains(full)) s.remove(full);
+        }
+        ++removed;
+    }
+    if (removed > 0) qCInfo(lcCache) << "removed" << removed << "stale response cache entries";
+    return removed;
 }
 
 const WeatherProvider* provider(const QString& id) {

@@ -2,6 +2,7 @@
 
 #include "model/AlertRecords.h"
 #include "model/JsonCoding.h"
+#include "model/SettingsSnapshot.h"
 
 #include <QByteArray>
 #include <QJsonValue>
@@ -19,6 +20,7 @@ struct CachedGeo {
     std::optional<QString> admin1;  // first-level administrative area
     double tzOffsetHours = 0;       // hours east of UTC
     bool streetViewOK = false;
+    std::optional<QString> timeZone;  // the IANA zone the offset came from, when one is known
 
     static std::optional<CachedGeo> fromJson(const QJsonValue& value);
     QJsonValue toJson() const;
@@ -102,6 +104,11 @@ bool storeCodable(const T& record, const QString& key) {
     storeData(*bytes, key);
     return true;
 }
+
+// Removes the entries no reader will take again, so the cache does not grow for ever: prayer times stored
+// more than a week ago (a new key per day and place) and any other entry stored more than ten times its
+// freshness limit ago (or as far ahead of now). Gives the number of entries removed.
+int prune(const SettingsSnapshot& settings);
 
 // The provider row of that identifier (exact, case-sensitive), or nothing.
 const WeatherProvider* provider(const QString& id);

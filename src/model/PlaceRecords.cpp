@@ -12,6 +12,7 @@ std::optional<LocationInfo> LocationInfo::fromJson(const QJsonValue& value) {
     out.city = r.optionalString("city"_L1);
     out.countryCode = r.optionalString("country_code"_L1);
     out.tzOffsetHours = r.requiredDouble("tz_offset_hours"_L1);
+    out.timeZone = r.optionalString("time_zone"_L1);
     if (!r.ok()) return std::nullopt;
     return out;
 }
@@ -23,6 +24,7 @@ QJsonValue LocationInfo::toJson() const {
     w.add("city"_L1, city);
     w.add("country_code"_L1, countryCode);
     w.add("tz_offset_hours"_L1, tzOffsetHours);
+    w.add("time_zone"_L1, timeZone);
     return w.object();
 }
 

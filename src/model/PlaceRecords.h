@@ -11,6 +11,8 @@ struct LocationInfo {
     std::optional<QString> city;
     std::optional<QString> countryCode;
     double tzOffsetHours = 0;
+    // The named zone the offset belongs to; the offset holds until that zone's next change.
+    std::optional<QString> timeZone;
 
     static std::optional<LocationInfo> fromJson(const QJsonValue& value);
     QJsonValue toJson() const;

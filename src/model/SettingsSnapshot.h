@@ -50,6 +50,9 @@ struct SettingsSnapshot {
     // Read-only values of the settings object that travel with the settings.
     QString deviceId;             // scopes per-device keys
     bool effectiveMetric = true;  // units after resolving "auto" against the locale
+    // Set by the clock for a load of this computer's own place (automatic mode): the computer's own time
+    // zone then gives the place's offset, not the zone of the nearest town, which may lie over a border.
+    bool devicePlace = false;
 
     static SettingsSnapshot defaults() { return SettingsSnapshot{}; }
 };

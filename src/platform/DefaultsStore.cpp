@@ -209,7 +209,15 @@ DefaultsStore::~DefaultsStore() {
 
 DefaultsStore& DefaultsStore::standard() {
     auto& instance = standardInstance();
-    if (!instance) instance = std::make_unique<DefaultsStore>(standardPath());
+    if (!instance) {
+        instance = std::make_unique<DefaultsStore>(standardPath());
+        // The database connections of QtSql are gone by the time static objects are destroyed, so the
+        // store writes its last keys and closes with the application object.
+        if (QCoreApplication::instance()) {
+            qRemovePostRoutine(&DefaultsStore::resetStandard);  // once per application object
+            qAddPostRoutine(&DefaultsStore::resetStandard);
+        }
+    }
     return *instance;
 }
 

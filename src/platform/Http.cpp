@@ -1,12 +1,14 @@
 #include "platform/Http.h"
 
 #include <QCoreApplication>
+#include <QCoro/QCoroNetworkReply>
+#include <QMultiHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSaveFile>
 #include <QTimer>
-#include <QCoro/QCoroNetworkReply>
 #include <atomic>
 #include <memory>
 
@@ -15,15 +17,68 @@ namespace {
 std::atomic<bool> offline{false};
 std::atomic<quint64> started{0};
 
-QNetworkAccessManager* manager() {
-    // Parented to the application so it dies before the event loop's objects do.
+QPointer<QNetworkAccessManager>& managerInstance() {
     static QPointer<QNetworkAccessManager> instance;
+    return instance;
+}
+
+// The manager's connection thread closes its sockets as it ends, which looks up the TLS plugin. Among the
+// application's children it would end after the application has already dropped that plugin, load it
+// again into a process that is shutting down, and race the exit's own clean-up. So it goes first, while
+// the application is still whole.
+void dropManager() {
+    delete managerInstance().data();
+}
+
+QNetworkAccessManager* manager() {
+    QPointer<QNetworkAccessManager>& instance = managerInstance();
     if (!instance) {
         instance = new QNetworkAccessManager(QCoreApplication::instance());
         instance->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
         instance->setAutoDeleteReplies(false);
+        qAddPostRoutine(dropManager);
     }
     return instance;
+}
+
+// Qt 6.4 answers a failed host lookup with an error for one waiting request only; the others queued on
+// the same connection wait until their own timeout (a minute, offline, for every load). They share the
+// failed lookup, so they end with it. Keyed by scheme, host and port, as the manager's connections are.
+QMultiHash<QString, QNetworkReply*>& waitingForHost() {
+    static QMultiHash<QString, QNetworkReply*> replies;
+    return replies;
+}
+
+const char* const kHostNotFound = "orvane.hostNotFound";
+
+QString originOf(const QUrl& url) {
+    return url.scheme() + u' ' + url.host() + u' ' + QString::number(url.port(-1));
+}
+
+struct WaitingForHost {
+    QString origin;
+    QNetworkReply* reply;
+    WaitingForHost(QString o, QNetworkReply* r) : origin(std::move(o)), reply(r) {
+        waitingForHost().insert(origin, reply);
+    }
+    ~WaitingForHost() { waitingForHost().remove(origin, reply); }
+};
+
+// Siblings whose own error is already on its way get a moment to deliver it; aborting those would report
+// their failure twice.
+void endSiblingsOfAFailedLookup(const QString& origin, const QString& error) {
+    QList<QPointer<QNetworkReply>> siblings;
+    for (QNetworkReply* sibling : waitingForHost().values(origin)) siblings.append(sibling);
+    QTimer::singleShot(200, QCoreApplication::instance(), [siblings, error] {
+        for (const QPointer<QNetworkReply>& sibling : siblings) {
+            // A reply that has a status got past the lookup; it is not waiting for it.
+            if (!sibling || sibling->isFinished() ||
+                sibling->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid())
+                continue;
+            sibling->setProperty(kHostNotFound, error);
+            sibling->abort();
+        }
+    });
 }
 
 HttpResponse failure(QString why) {
@@ -43,9 +98,15 @@ QByteArray HttpResponse::header(const QByteArray& name) const {
 
 namespace Http {
 
-void setOffline(bool value) { offline.store(value); }
-bool isOffline() { return offline.load(); }
-quint64 requestCount() { return started.load(); }
+void setOffline(bool value) {
+    offline.store(value);
+}
+bool isOffline() {
+    return offline.load();
+}
+quint64 requestCount() {
+    return started.load();
+}
 
 QCoro::Task<HttpResponse> send(HttpRequest request) {
     if (offline.load()) co_return failure(QStringLiteral("offline"));
@@ -65,6 +126,7 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
                                  : manager()->sendCustomRequest(qrequest, request.method, request.body));
     if (!reply) co_return failure(QStringLiteral("request refused"));
 
+    const WaitingForHost waiting(originOf(request.url), reply.get());
     bool timedOut = false;
     bool tooLarge = false;
     QTimer deadline;
@@ -87,11 +149,15 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
 
     co_await qCoro(reply.get()).waitForFinished();
     deadline.stop();
+    if (reply->error() == QNetworkReply::HostNotFoundError)
+        endSiblingsOfAFailedLookup(waiting.origin, reply->errorString());
 
     HttpResponse response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     response.headers = reply->rawHeaderPairs();
-    if (timedOut) {
+    if (const QVariant lookup = reply->property(kHostNotFound); lookup.isValid()) {
+        response.error = lookup.toString();
+    } else if (timedOut) {
         response.error = QStringLiteral("timed out");
     } else if (tooLarge) {
         response.error = QStringLiteral("body too large");
@@ -106,6 +172,63 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
         } else {
             response.transportOk = true;
         }
+    }
+    co_return response;
+}
+
+QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
+    if (offline.load()) co_return failure(QStringLiteral("offline"));
+    if (!request.url.isValid() || request.url.scheme().isEmpty() || request.url.host().isEmpty())
+        co_return failure(QStringLiteral("invalid address"));
+    if (!QCoreApplication::instance()) co_return failure(QStringLiteral("no application"));
+    QSaveFile file(filePath);
+    if (!file.open(QIODevice::WriteOnly)) co_return failure(QStringLiteral("cannot write ") + filePath);
+    ++started;
+
+    QNetworkRequest qrequest(request.url);
+    for (const auto& [key, value] : request.headers) qrequest.setRawHeader(key, value);
+    qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    qrequest.setTransferTimeout(int(request.timeout.count()));
+    std::unique_ptr<QNetworkReply> reply(manager()->get(qrequest));
+    if (!reply) co_return failure(QStringLiteral("request refused"));
+
+    QString problem;
+    qint64 written = 0;
+    const auto drain = [&] {
+        const QByteArray chunk = reply->readAll();
+        if (chunk.isEmpty() || !problem.isEmpty()) return;
+        written += chunk.size();
+        if (request.maxBodyBytes >= 0 && written > request.maxBodyBytes) {
+            problem = QStringLiteral("body too large");
+            reply->abort();
+        } else if (file.write(chunk) != chunk.size()) {
+            problem = QStringLiteral("write failed: ") + file.errorString();
+            reply->abort();
+        }
+    };
+    QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), drain);
+    co_await qCoro(reply.get()).waitForFinished();
+    drain();
+
+    HttpResponse response;
+    response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    response.headers = reply->rawHeaderPairs();
+    if (!problem.isEmpty()) {
+        response.error = problem;
+    } else if (reply->error() == QNetworkReply::OperationCanceledError ||
+               reply->error() == QNetworkReply::TimeoutError) {
+        response.error = QStringLiteral("timed out");
+    } else {
+        // An HTTP error status is an answer read whole; a connection lost midway is not, whatever its status.
+        const int code = reply->error();
+        const bool statusError = (code >= 201 && code <= 299) || (code >= 401 && code <= 499);
+        response.transportOk = response.status != 0 && (code == QNetworkReply::NoError || statusError);
+        if (code != QNetworkReply::NoError) response.error = reply->errorString();
+    }
+    // Only a success is kept on disk; the unfinished file is dropped with the QSaveFile.
+    if (response.isSuccess() && !file.commit()) {
+        response.transportOk = false;
+        response.error = QStringLiteral("could not save ") + filePath;
     }
     co_return response;
 }

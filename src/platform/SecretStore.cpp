@@ -3,11 +3,12 @@
 #include "platform/Clock.h"
 
 #include <qt6keychain/keychain.h>
+#include <QCoro/QCoroSignal>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -15,7 +16,6 @@
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStandardPaths>
-#include <QTimer>
 #include <atomic>
 #include <memory>
 
@@ -39,40 +39,58 @@ bool inBackoff() {
     return Clock::nowMs() < hungUntilMs.load();
 }
 
-// Whether the Secret Service can be asked at all on this bus; a bus without it is "unavailable" (the
-// keyring may simply not have started yet), never a reason to make up new identifiers.
-bool secretServiceReachable() {
+// One D-Bus call without blocking: the reply, or nothing on an error or when the call timed out (which also
+// starts the backoff, as a hung keyring job does).
+QCoro::Task<std::optional<QDBusMessage>> callBus(QDBusMessage call) {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected()) return false;
-    // Asked with our own short timeout: the bus library's default would block the GUI thread for 25 s.
-    const auto ask = [&bus](const QString& method, const QVariantList& args) {
-        QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
-                                                           QStringLiteral("/org/freedesktop/DBus"),
-                                                           QStringLiteral("org.freedesktop.DBus"), method);
-        call.setArguments(args);
-        const QDBusMessage reply = bus.call(call, QDBus::Block, int(callTimeout.count()));
-        if (reply.type() == QDBusMessage::ErrorMessage &&
-            reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply")) {
-            hungUntilMs.store(Clock::nowMs() + hungBackoff.count());
-        }
-        return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0) : QVariant();
-    };
-    const QString name = QStringLiteral("org.freedesktop.secrets");
-    if (ask(QStringLiteral("NameHasOwner"), {name}).toBool()) return true;
-    return ask(QStringLiteral("ListActivatableNames"), {}).toStringList().contains(name);
+    QDBusPendingCallWatcher watcher(bus.asyncCall(call, int(callTimeout.count())));
+    if (!watcher.isFinished()) co_await qCoro(&watcher, &QDBusPendingCallWatcher::finished);
+    const QDBusMessage reply = watcher.reply();
+    if (reply.type() == QDBusMessage::ReplyMessage) co_return reply;
+    if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NoReply"))
+        hungUntilMs.store(Clock::nowMs() + hungBackoff.count());
+    co_return std::nullopt;
 }
 
-// A locked keyring answers a search for a missing item like an unlocked one would, but until it is unlocked
-// nothing can be stored there either: the caller must not act on "not found" then.
-bool defaultCollectionLocked() {
+QDBusMessage busCall(const QString& method, const QVariantList& args) {
+    QDBusMessage call = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"),
+                                                       QStringLiteral("/org/freedesktop/DBus"),
+                                                       QStringLiteral("org.freedesktop.DBus"), method);
+    call.setArguments(args);
+    return call;
+}
+
+QString secretsName() {
+    return QStringLiteral("org.freedesktop.secrets");
+}
+
+QDBusMessage lockedQuery() {
     QDBusMessage get = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets/aliases/default"),
         QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
     get << QStringLiteral("org.freedesktop.Secret.Collection") << QStringLiteral("Locked");
-    const QDBusMessage reply =
-        QDBusConnection::sessionBus().call(get, QDBus::Block, int(callTimeout.count()));
-    if (reply.type() != QDBusMessage::ReplyMessage) return false;
-    return reply.arguments().value(0).value<QDBusVariant>().variant().toBool();
+    return get;
+}
+
+// Whether the Secret Service can be asked at all on this bus; a bus without it is "unavailable" (the
+// keyring may simply not have started yet), never a reason to make up new identifiers.
+QCoro::Task<bool> secretServiceReachable() {
+    if (!QDBusConnection::sessionBus().isConnected()) co_return false;
+    const QString name = secretsName();
+    // Built before the awaits: GCC 12 cannot keep a string literal alive across one.
+    const QDBusMessage hasOwner = busCall(QStringLiteral("NameHasOwner"), QVariantList{name});
+    const QDBusMessage listActivatable = busCall(QStringLiteral("ListActivatableNames"), QVariantList());
+    const std::optional<QDBusMessage> owned = co_await callBus(hasOwner);
+    if (owned && owned->arguments().value(0).toBool()) co_return true;
+    const std::optional<QDBusMessage> activatable = co_await callBus(listActivatable);
+    co_return activatable && activatable->arguments().value(0).toStringList().contains(name);
+}
+
+// A locked keyring answers a search for a missing item like an unlocked one would, but until it is unlocked
+// nothing can be stored there either: the caller must not act on "not found" then.
+QCoro::Task<bool> defaultCollectionLocked() {
+    const std::optional<QDBusMessage> reply = co_await callBus(lockedQuery());
+    co_return reply && reply->arguments().value(0).value<QDBusVariant>().variant().toBool();
 }
 
 struct JobOutcome {
@@ -81,35 +99,29 @@ struct JobOutcome {
     QByteArray data;
 };
 
-// Runs one keychain job to completion or to the timeout, on a local event loop.
-JobOutcome run(QKeychain::Job* job, bool isRead) {
+// Runs one keychain job to completion or to the timeout, awaiting its own `finished` signal.
+QCoro::Task<JobOutcome> run(QKeychain::Job* job, bool isRead) {
     auto outcome = std::make_shared<JobOutcome>();
-    QEventLoop loop;
-    QTimer timeout;
-    timeout.setSingleShot(true);
-    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
-    // The job deletes itself after `finished`, also when it finishes after we stopped waiting.
-    job->setAutoDelete(true);
     job->setInsecureFallback(false);
-    QObject::connect(job, &QKeychain::Job::finished, job, [outcome, isRead, &loop](QKeychain::Job* j) {
+    // Kept until read here; a job given up on deletes itself whenever it finishes.
+    job->setAutoDelete(false);
+    QObject::connect(job, &QKeychain::Job::finished, job, [outcome, isRead](QKeychain::Job* j) {
         outcome->finished = true;
         outcome->error = j->error();
         if (isRead && j->error() == QKeychain::NoError) {
             outcome->data = static_cast<QKeychain::ReadPasswordJob*>(j)->binaryData();
         }
-        loop.quit();
     });
-    QObject::connect(job, &QObject::destroyed, &loop, [outcome] { outcome->finished = true; });
-    timeout.start(callTimeout);
     job->start();
-    if (!outcome->finished) loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (!outcome->finished) co_await qCoro(job, &QKeychain::Job::finished, callTimeout);
     if (!outcome->finished) {
-        // The lambda above must not touch the gone loop: cut it off before returning.
-        QObject::disconnect(job, &QKeychain::Job::finished, job, nullptr);
+        job->setAutoDelete(true);
         hungUntilMs.store(Clock::nowMs() + hungBackoff.count());
         qCWarning(lcSecrets) << "keyring did not answer within" << callTimeout.count() << "ms";
+        co_return *outcome;
     }
-    return *outcome;
+    job->deleteLater();
+    co_return *outcome;
 }
 
 Status statusOf(const JobOutcome& outcome) {
@@ -167,49 +179,49 @@ void resetBackoff() {
     hungUntilMs.store(0);
 }
 
-ReadResult read(const QString& account) {
+QCoro::Task<ReadResult> read(QString account) {
     if (usesFileFallback()) {
         const std::optional<QJsonObject> all = readFallback();
-        if (!all) return {Status::Unavailable, {}};
+        if (!all) co_return ReadResult{Status::Unavailable, {}};
         const QJsonValue v = all->value(fileKey(account));
-        if (!v.isString()) return {Status::NotFound, {}};
-        return {Status::Ok, QByteArray::fromBase64(v.toString().toLatin1())};
+        if (!v.isString()) co_return ReadResult{Status::NotFound, {}};
+        co_return ReadResult{Status::Ok, QByteArray::fromBase64(v.toString().toLatin1())};
     }
-    if (inBackoff() || !secretServiceReachable()) return {Status::Unavailable, {}};
+    if (inBackoff() || !co_await secretServiceReachable()) co_return ReadResult{Status::Unavailable, {}};
     auto* job = new QKeychain::ReadPasswordJob(service());
     job->setKey(account);
-    const JobOutcome outcome = run(job, true);
+    const JobOutcome outcome = co_await run(job, true);
     Status status = statusOf(outcome);
-    if (status == Status::NotFound && defaultCollectionLocked()) status = Status::Unavailable;
-    return {status, status == Status::Ok ? outcome.data : QByteArray()};
+    if (status == Status::NotFound && co_await defaultCollectionLocked()) status = Status::Unavailable;
+    co_return ReadResult{status, status == Status::Ok ? outcome.data : QByteArray()};
 }
 
-Status write(const QString& account, const QByteArray& data) {
+QCoro::Task<Status> write(QString account, QByteArray data) {
     if (usesFileFallback()) {
         std::optional<QJsonObject> all = readFallback();
-        if (!all) return Status::Unavailable;
+        if (!all) co_return Status::Unavailable;
         all->insert(fileKey(account), QString::fromLatin1(data.toBase64()));
-        return writeFallback(*all) ? Status::Ok : Status::Unavailable;
+        co_return writeFallback(*all) ? Status::Ok : Status::Unavailable;
     }
-    if (inBackoff() || !secretServiceReachable()) return Status::Unavailable;
+    if (inBackoff() || !co_await secretServiceReachable()) co_return Status::Unavailable;
     auto* job = new QKeychain::WritePasswordJob(service());
     job->setKey(account);
     job->setBinaryData(data);
-    return statusOf(run(job, false));
+    co_return statusOf(co_await run(job, false));
 }
 
-Status remove(const QString& account) {
+QCoro::Task<Status> remove(QString account) {
     if (usesFileFallback()) {
         std::optional<QJsonObject> all = readFallback();
-        if (!all) return Status::Unavailable;
-        if (!all->contains(fileKey(account))) return Status::NotFound;
+        if (!all) co_return Status::Unavailable;
+        if (!all->contains(fileKey(account))) co_return Status::NotFound;
         all->remove(fileKey(account));
-        return writeFallback(*all) ? Status::Ok : Status::Unavailable;
+        co_return writeFallback(*all) ? Status::Ok : Status::Unavailable;
     }
-    if (inBackoff() || !secretServiceReachable()) return Status::Unavailable;
+    if (inBackoff() || !co_await secretServiceReachable()) co_return Status::Unavailable;
     auto* job = new QKeychain::DeletePasswordJob(service());
     job->setKey(account);
-    return statusOf(run(job, false));
+    co_return statusOf(co_await run(job, false));
 }
 
 }  // namespace SecretStore

@@ -1,13 +1,15 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoro/QCoroTask>
 #include <QString>
 #include <chrono>
 
 // Small secrets kept by account name in the desktop keyring (Secret Service through QtKeychain). Calls are
-// synchronous and bounded. A keyring that is locked, missing or not answering is "unavailable", which
-// callers must never treat as "not found". Only where no session bus is configured at all (a bare server
-// or container) do the secrets live in a 0600 file under $XDG_DATA_HOME/Orvane instead.
+// coroutines on QtKeychain's own asynchronous jobs and D-Bus calls, bounded in time: the GUI thread never
+// waits on the keyring. A keyring that is locked, missing or not answering is "unavailable", which callers
+// must never treat as "not found". Only where no session bus is configured at all (a bare server or
+// container) do the secrets live in a 0600 file under $XDG_DATA_HOME/Orvane instead.
 namespace SecretStore {
 
 enum class Status { Ok, NotFound, Unavailable };
@@ -17,15 +19,15 @@ struct ReadResult {
     QByteArray data;  // set only with Ok
 };
 
-ReadResult read(const QString& account);
-Status write(const QString& account, const QByteArray& data);
-Status remove(const QString& account);
+QCoro::Task<ReadResult> read(QString account);
+QCoro::Task<Status> write(QString account, QByteArray data);
+QCoro::Task<Status> remove(QString account);
 
 // How long one keyring call may take before it counts as unavailable.
 inline constexpr std::chrono::milliseconds callTimeout{3000};
 
-// After a call ran into the timeout, further calls fail at once for this long instead of blocking the GUI
-// thread again on a keyring that hangs.
+// After a call ran into the timeout, further calls fail at once for this long instead of waiting again on a
+// keyring that hangs.
 inline constexpr std::chrono::milliseconds hungBackoff{60000};
 
 // Whether the file fallback is in use (no session bus configured).

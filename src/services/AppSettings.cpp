@@ -165,7 +165,9 @@ void AppSettings::assign(T SettingsSnapshot::*field, const T& value, void (AppSe
         if (const Setting* s = findSetting(field)) writeThrough(s->name);
     }
     if constexpr (std::is_same_v<T, QString>) {
-        if (field == &SettingsSnapshot::clockId) persistClockIdToKeychain(values_.clockId);
+        // A provisional id is not saved before the keyring has said whether it holds the clock's own.
+        if (field == &SettingsSnapshot::clockId && !isProvisionalClockId(values_.clockId))
+            persistClockIdToKeychain(values_.clockId);
     }
 }
 

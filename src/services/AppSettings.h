@@ -2,12 +2,14 @@
 
 #include "model/SettingsSnapshot.h"
 #include "platform/SecretStore.h"
+#include "services/Keychain.h"
 
 #include <QCoro/QCoroTask>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <chrono>
 #include <optional>
 
 class DefaultsStore;
@@ -243,11 +245,20 @@ class AppSettings : public QObject {
     QString scopedKey(const QString& name);
     Q_INVOKABLE QString ensureLocalClockId();
     static std::optional<QString> envDeviceId();
+    // The stored id, else a new provisional one; never asks the keyring (keepDeviceIdInKeychain does, after
+    // construction).
     static QString bootstrapDeviceId(DefaultsStore& store);
-    static std::optional<QString> loadClockIdFromKeychain(SecretStore::Status* status = nullptr);
+    // The keyring's clock id when it is a valid one, with the keyring's status.
+    static QCoro::Task<Keychain::Found> loadClockIdFromKeychain();
     static std::optional<QString> loadClockIdFromUserDefaults(const DefaultsStore& store,
                                                               const std::optional<QString>& deviceId);
+    // Saves a valid clock id in the keyring in the background, once; a failed save waits for retryKeyring.
     static void persistClockIdToKeychain(const QString& clockId);
+    // A keyring that was locked or missing is asked again only at start-up and when the user acts (each ask
+    // may raise the desktop's unlock prompt); the views call this on the user's actions.
+    Q_INVOKABLE void retryKeyring();
+    // No keyring call of the identifiers is under way.
+    static bool keyringIdle();
     static bool isValidClockId(const QString& clockId);  // on the trimmed text
 
     // Fixed location.
@@ -270,7 +281,9 @@ class AppSettings : public QObject {
                                                    std::optional<QString> placeId,
                                                    std::optional<double> tzOffsetHours);
     QCoro::Task<bool> pushSavedAddressToServer();
-    QCoro::Task<bool> pullSavedAddressFromServer(bool force);
+    // `timeout` bounds the server's answer (start-up passes a short one).
+    QCoro::Task<bool> pullSavedAddressFromServer(
+        bool force, std::chrono::milliseconds timeout = std::chrono::milliseconds(60000));
     QCoro::Task<bool> reclaimClockId(QString typed);
     static std::optional<QString> cityHint(const QString& address);
 
@@ -343,9 +356,10 @@ class AppSettings : public QObject {
     void writeThrough(const QString& name);
     void load();
     void repairLearnAdhan();
-    void keepDeviceIdInKeychain();
-    QString settleProvisionalClockId(const QString& current);
-    QCoro::Task<bool> pull(bool force, bool reclaim);
+    QCoro::Task<> keepDeviceIdInKeychain();
+    QCoro::Task<> settleClockIdWithKeychain();
+    bool isProvisionalClockId(const QString& clockId) const;
+    QCoro::Task<bool> pull(bool force, bool reclaim, std::chrono::milliseconds timeout);
     void applyFixedPlace(const QString& city, double lat, double lon, const std::optional<QString>& placeId,
                          const std::optional<double>& tzOffsetHours);
 
@@ -353,5 +367,6 @@ class AppSettings : public QObject {
     SettingsSnapshot values_;
     std::optional<QString> cachedDeviceId_;
     bool suppressWrites_ = false;
-    std::int64_t provisionalRetryAtMs_ = 0;
+    bool clockSettling_ = false;
+    bool keyringUnavailable_ = false;  // found so in this run; asked again only when the user acts
 };

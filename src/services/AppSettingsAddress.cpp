@@ -102,11 +102,11 @@ QCoro::Task<bool> AppSettings::pushSavedAddressToServer() {
     co_return co_await APIClient::shared().postClockAddress(body);
 }
 
-QCoro::Task<bool> AppSettings::pullSavedAddressFromServer(bool force) {
-    return pull(force, false);
+QCoro::Task<bool> AppSettings::pullSavedAddressFromServer(bool force, std::chrono::milliseconds timeout) {
+    return pull(force, false, timeout);
 }
 
-QCoro::Task<bool> AppSettings::pull(bool force, bool reclaim) {
+QCoro::Task<bool> AppSettings::pull(bool force, bool reclaim, std::chrono::milliseconds timeout) {
     const QString clockId = ensureLocalClockId();
     const bool incomplete =
         values_.manualCity.trimmed().isEmpty() || noCoordinates(values_.manualLat, values_.manualLon);
@@ -115,7 +115,7 @@ QCoro::Task<bool> AppSettings::pull(bool force, bool reclaim) {
 
     QPointer<AppSettings> self(this);
     const std::optional<ClockAddressInfo> reply =
-        co_await APIClient::shared().fetchClockAddress(clockId, deviceId());
+        co_await APIClient::shared().fetchClockAddress(clockId, deviceId(), timeout);
     if (!self) co_return false;
     // The reply is applied here, on the thread that owns the settings, once it has arrived.
     if (!reply || !reply->found || !reply->lat || !reply->lon) co_return false;
@@ -145,9 +145,10 @@ QCoro::Task<bool> AppSettings::pull(bool force, bool reclaim) {
 QCoro::Task<bool> AppSettings::reclaimClockId(QString typed) {
     const QString id = typed.trimmed().toLower();
     if (!isValidClockId(id)) co_return false;
+    retryKeyring();
     setClockId(id);
     persistClockIdToKeychain(id);
-    co_return co_await pull(true, true);
+    co_return co_await pull(true, true, APIClient::defaultRequestTimeout);
 }
 
 std::optional<QString> AppSettings::cityHint(const QString& address) {

@@ -1,11 +1,9 @@
-#include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "services/AppSettings.h"
 #include "services/Keychain.h"
 
 #include <QLoggingCategory>
 #include <QPointer>
-#include <QTimer>
 #include <QUuid>
 
 namespace {
@@ -20,13 +18,37 @@ const QString kClockAccount = QStringLiteral("orvane.clockId");
 const QString kProvisionalDeviceKey = QStringLiteral("orvane.deviceIdProvisional");
 const QString kProvisionalClockKey = QStringLiteral("orvane.clockIdProvisional");
 
-// What was last stored in the keyring under the clock account (with the keyring's service name), and a
-// save that failed with when it may be retried. Views ask for the clock id every second; without this each
-// ask would be a keyring round trip.
+// The keyring's device id, found while a provisional one stood in: the running clock keeps its id, and the
+// next start takes the keyring's.
+const QString kKeyringDeviceKey = QStringLiteral("orvane.deviceIdInKeyring");
+
+// What was last stored in the keyring under the clock account (with the keyring's service name), a save
+// under way, and a save that failed, which waits for the next start or the user's next action. Views ask
+// for the clock id often; without this each ask would be a keyring round trip.
 QString lastPersistedService, lastPersistedClockId;
+QString savingClockId;
 QString failedClockId;
-std::int64_t clockRetryAfterMs = 0;
-constexpr std::int64_t kKeyringRetryMs = 60000;
+
+// Keyring calls of the identifiers under way (tests wait for them to end).
+int keyringCallsInFlight = 0;
+struct KeyringCall {
+    KeyringCall() { ++keyringCallsInFlight; }
+    ~KeyringCall() { --keyringCallsInFlight; }
+    KeyringCall(const KeyringCall&) = delete;
+    KeyringCall& operator=(const KeyringCall&) = delete;
+};
+
+// Settings changed while the provisional id stood in live under its profile; the keyring's id takes each
+// one its own profile lacks, so a keyring outage costs the user none of them.
+void carryOverProfile(DefaultsStore& store, const QString& from, const QString& to) {
+    const QString source = QStringLiteral("profile.") + from + u'.';
+    const QString target = QStringLiteral("profile.") + to + u'.';
+    for (const auto& [key, object] : store.dictionary()) {
+        if (!key.startsWith(source)) continue;
+        const QString name = target + key.mid(source.size());
+        if (!store.contains(name)) store.setObject(name, object);
+    }
+}
 
 QString newClockId() {
     const QString hex = QUuid::createUuid().toString(QUuid::Id128);
@@ -54,62 +76,74 @@ std::optional<QString> AppSettings::envDeviceId() {
 
 QString AppSettings::bootstrapDeviceId(DefaultsStore& store) {
     if (auto env = envDeviceId()) return *env;
-    SecretStore::Status status = SecretStore::Status::NotFound;
     if (auto stored = store.string(QStringLiteral("deviceId")); stored && !stored->isEmpty()) {
-        if (!store.boolean(kProvisionalDeviceKey)) return *stored;
-        // The keyring's id is the durable one; ours only stood in while it could not be asked.
-        const auto kept = Keychain::copyMatching(kDeviceAccount, &status);
-        if (kept && *kept != *stored) {
-            store.setString(QStringLiteral("deviceId"), *kept);
+        const QString kept = store.string(kKeyringDeviceKey).value_or(QString());
+        if (store.boolean(kProvisionalDeviceKey) && !kept.isEmpty() && kept != *stored) {
+            // The keyring's id is the durable one; ours only stood in while it could not be asked.
+            carryOverProfile(store, *stored, kept);
+            store.setString(QStringLiteral("deviceId"), kept);
             store.remove(kProvisionalDeviceKey);
-            return *kept;
-        }
-        if (kept ||
-            (status == SecretStore::Status::NotFound && Keychain::upsert(kDeviceAccount, stored->toUtf8()))) {
-            store.remove(kProvisionalDeviceKey);
+            store.remove(kKeyringDeviceKey);
+            return kept;
         }
         return *stored;
     }
-    if (auto kept = Keychain::copyMatching(kDeviceAccount, &status)) {
-        store.setString(QStringLiteral("deviceId"), *kept);
-        return *kept;
-    }
+    // The keyring is asked after construction (keepDeviceIdInKeychain); until it has answered, a new id is
+    // provisional and never written over what the keyring holds.
     const QString id = QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
     store.setString(QStringLiteral("deviceId"), id);
-    if (status == SecretStore::Status::Unavailable) {
-        qCWarning(lcIds) << "keyring unavailable and no stored device id; using a provisional one";
-        store.setBool(kProvisionalDeviceKey, true);
-    } else {
-        Keychain::upsert(kDeviceAccount, id.toUtf8());
-    }
+    store.setBool(kProvisionalDeviceKey, true);
     return id;
 }
 
-void AppSettings::keepDeviceIdInKeychain() {
-    if (envDeviceId() || !cachedDeviceId_) return;
-    SecretStore::Status status = SecretStore::Status::NotFound;
-    const auto kept = Keychain::copyMatching(kDeviceAccount, &status);
-    if (status == SecretStore::Status::Ok) {
-        // A different durable id cannot replace ours while running; the next start takes it.
-        if (kept == cachedDeviceId_) store_.remove(kProvisionalDeviceKey);
-        return;
+QCoro::Task<> AppSettings::keepDeviceIdInKeychain() {
+    if (envDeviceId() || !cachedDeviceId_) co_return;
+    const QString id = *cachedDeviceId_;
+    const QPointer<AppSettings> self(this);
+    const KeyringCall call;
+    const Keychain::Found kept = co_await Keychain::copyMatching(kDeviceAccount);
+    if (!self) co_return;
+    switch (kept.status) {
+        case SecretStore::Status::Ok:
+            if (kept.text == id) {
+                store_.remove(kProvisionalDeviceKey);
+            } else if (kept.text && store_.boolean(kProvisionalDeviceKey)) {
+                // A different durable id cannot replace ours while running; the next start takes it.
+                store_.setString(kKeyringDeviceKey, *kept.text);
+            }
+            co_return;
+        case SecretStore::Status::NotFound: {
+            const bool saved = co_await Keychain::upsert(kDeviceAccount, id.toUtf8());
+            if (saved && self) store_.remove(kProvisionalDeviceKey);
+            co_return;
+        }
+        case SecretStore::Status::Unavailable:
+            keyringUnavailable_ = true;
+            // Locked or not started: asked again at the next start or when the user acts, never on a timer
+            // (each ask may raise the desktop's unlock prompt).
+            qCWarning(lcIds) << "keyring unavailable; the device id stays provisional until it answers";
+            co_return;
     }
-    if (status == SecretStore::Status::NotFound) {
-        if (Keychain::upsert(kDeviceAccount, cachedDeviceId_->toUtf8())) store_.remove(kProvisionalDeviceKey);
-        return;
-    }
-    // The keyring did not answer (locked, not started yet): try again later rather than never.
-    QTimer::singleShot(kKeyringRetryMs, this, [self = QPointer<AppSettings>(this)] {
-        if (self) self->keepDeviceIdInKeychain();
-    });
 }
 
-std::optional<QString> AppSettings::loadClockIdFromKeychain(SecretStore::Status* status) {
-    const auto text = Keychain::copyMatching(kClockAccount, status);
-    if (!text) return std::nullopt;
-    const QString trimmed = text->trimmed();
-    if (!isValidClockId(trimmed)) return std::nullopt;
-    return trimmed;
+bool AppSettings::keyringIdle() {
+    return keyringCallsInFlight == 0;
+}
+
+void AppSettings::retryKeyring() {
+    failedClockId.clear();
+    keyringUnavailable_ = false;
+    keepDeviceIdInKeychain();
+    ensureLocalClockId();
+}
+
+QCoro::Task<Keychain::Found> AppSettings::loadClockIdFromKeychain() {
+    Keychain::Found found = co_await Keychain::copyMatching(kClockAccount);
+    if (found.text) {
+        const QString trimmed = found.text->trimmed();
+        found.text = isValidClockId(trimmed) ? std::optional(trimmed) : std::nullopt;
+    }
+    co_return found;
 }
 
 std::optional<QString> AppSettings::loadClockIdFromUserDefaults(const DefaultsStore& store,
@@ -136,59 +170,65 @@ void AppSettings::persistClockIdToKeychain(const QString& clockId) {
     if (!isValidClockId(trimmed)) return;
     const QString service = SecretStore::serviceName();
     if (trimmed == lastPersistedClockId && service == lastPersistedService) return;
-    const std::int64_t now = Clock::nowMs();
-    if (trimmed == failedClockId && now < clockRetryAfterMs) return;
-    if (Keychain::upsert(kClockAccount, trimmed.toUtf8())) {
-        lastPersistedService = service;
-        lastPersistedClockId = trimmed;
-        failedClockId.clear();
-    } else {
-        failedClockId = trimmed;
-        clockRetryAfterMs = now + kKeyringRetryMs;
-    }
+    if (trimmed == savingClockId || trimmed == failedClockId) return;
+    savingClockId = trimmed;
+    // Fire and forget: the store's copy stands whatever the keyring does.
+    [](QString id, QString service) -> QCoro::Task<> {
+        const KeyringCall call;
+        const bool saved = co_await Keychain::upsert(kClockAccount, id.toUtf8());
+        if (savingClockId == id) savingClockId.clear();
+        if (saved) {
+            lastPersistedService = service;
+            lastPersistedClockId = id;
+            if (failedClockId == id) failedClockId.clear();
+        } else {
+            failedClockId = id;
+        }
+    }(trimmed, service);
+}
+
+bool AppSettings::isProvisionalClockId(const QString& clockId) const {
+    return store_.string(kProvisionalClockKey) == clockId.trimmed();
 }
 
 QString AppSettings::ensureLocalClockId() {
     const QString current = values_.clockId.trimmed();
     if (isValidClockId(current)) {
-        if (store_.string(kProvisionalClockKey) == current) return settleProvisionalClockId(current);
-        persistClockIdToKeychain(current);
+        if (isProvisionalClockId(current)) {
+            settleClockIdWithKeychain();
+        } else {
+            persistClockIdToKeychain(current);
+        }
         return current;
     }
-    SecretStore::Status status = SecretStore::Status::NotFound;
-    if (auto kept = loadClockIdFromKeychain(&status)) {
-        setClockId(*kept);
-        return *kept;
+    if (std::optional<QString> stored = loadClockIdFromUserDefaults(store_, deviceId())) {
+        setClockId(*stored);  // saved to the keyring by the setting's observer
+        return *stored;
     }
-    QString id = loadClockIdFromUserDefaults(store_, deviceId()).value_or(QString());
-    if (id.isEmpty()) {
-        id = newClockId();
-        if (status == SecretStore::Status::Unavailable) {
-            qCWarning(lcIds) << "keyring unavailable and no stored clock id; using a provisional one";
-            store_.setString(kProvisionalClockKey, id);
-            setClockId(id);
-            return id;
-        }
-    }
+    // The keyring may hold the clock's id; until it has been asked, a new one is provisional.
+    const QString id = newClockId();
+    store_.setString(kProvisionalClockKey, id);
     setClockId(id);
-    persistClockIdToKeychain(id);
+    settleClockIdWithKeychain();
     return id;
 }
 
-QString AppSettings::settleProvisionalClockId(const QString& current) {
-    const std::int64_t now = Clock::nowMs();
-    if (now < provisionalRetryAtMs_) return current;
-    SecretStore::Status status = SecretStore::Status::NotFound;
-    const auto kept = loadClockIdFromKeychain(&status);
-    if (status == SecretStore::Status::Unavailable) {
-        provisionalRetryAtMs_ = now + kKeyringRetryMs;
-        return current;
-    }
+QCoro::Task<> AppSettings::settleClockIdWithKeychain() {
+    // One ask at a time; after the keyring was found unavailable, none until the user acts (retryKeyring).
+    if (clockSettling_ || keyringUnavailable_) co_return;
+    clockSettling_ = true;
+    const QPointer<AppSettings> self(this);
+    const KeyringCall call;
+    const Keychain::Found kept = co_await loadClockIdFromKeychain();
+    if (!self) co_return;
+    clockSettling_ = false;
+    if (kept.status == SecretStore::Status::Unavailable) keyringUnavailable_ = true;
+    const QString current = values_.clockId.trimmed();
+    if (kept.status == SecretStore::Status::Unavailable || !isProvisionalClockId(current)) co_return;
     store_.remove(kProvisionalClockKey);
-    if (kept && *kept != current) {
-        setClockId(*kept);  // the clock's durable identity
-        return *kept;
+    if (kept.text && *kept.text != current) {
+        setClockId(*kept.text);  // the clock's durable identity
+        co_return;
     }
     persistClockIdToKeychain(current);
-    return current;
 }

@@ -4,18 +4,17 @@
 
 namespace Keychain {
 
-std::optional<QString> copyMatching(const QString& account, SecretStore::Status* status) {
-    const SecretStore::ReadResult result = SecretStore::read(account);
-    if (status) *status = result.status;
-    if (result.status != SecretStore::Status::Ok) return std::nullopt;
+QCoro::Task<Found> copyMatching(QString account) {
+    const SecretStore::ReadResult result = co_await SecretStore::read(account);
+    if (result.status != SecretStore::Status::Ok) co_return Found{std::nullopt, result.status};
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = decoder.decode(result.data);
-    if (decoder.hasError() || text.isEmpty()) return std::nullopt;
-    return text;
+    if (decoder.hasError() || text.isEmpty()) co_return Found{std::nullopt, result.status};
+    co_return Found{text, result.status};
 }
 
-bool upsert(const QString& account, const QByteArray& data) {
-    return SecretStore::write(account, data) == SecretStore::Status::Ok;
+QCoro::Task<bool> upsert(QString account, QByteArray data) {
+    co_return co_await SecretStore::write(account, data) == SecretStore::Status::Ok;
 }
 
 }  // namespace Keychain

@@ -2,6 +2,7 @@
 
 #include "clock/AdhanPlayer.h"
 #include "clock/ClockViewModel.h"
+#include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "services/AppSettings.h"
@@ -11,6 +12,7 @@
 #include "shell/LiveLoadSteps.h"
 #include "shell/MacAppDelegate.h"
 #include "shell/OrvaneAutoUpdate.h"
+#include "shell/QuietMoment.h"
 #include "shell/WindowFit.h"
 #include "ui/UiModules.h"
 #include "ui/shell/RootController.h"
@@ -38,6 +40,13 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
     MacAppDelegate::reopenHandler = [this] { showWindow(); };
     UpdatePrompt* prompt = root_->updatePrompt();
     connect(updater_.get(), &OrvaneAutoUpdate::updateAvailable, prompt, &UpdatePrompt::offer);
+    connect(updater_.get(), &OrvaneAutoUpdate::manualUpdateAvailable, prompt, &UpdatePrompt::offerManual);
+    connect(updater_.get(), &OrvaneAutoUpdate::installFailed, prompt, &UpdatePrompt::reportFailure);
+    updater_->setQuietCheck([this] {
+        const AdhanPlayer& player = AdhanPlayer::shared();
+        return QuietMoment::isQuiet(clock_->bundle(), Clock::nowMs(),
+                                    player.ringing() || player.emergencyRinging());
+    });
     connect(prompt, &UpdatePrompt::installRequested, updater_.get(), &OrvaneAutoUpdate::installPending);
     connect(prompt, &UpdatePrompt::declined, updater_.get(), &OrvaneAutoUpdate::declinePending);
 

@@ -37,6 +37,7 @@ class OrvaneApp : public QObject {
     RootController* root() const { return root_.get(); }
     bool hasTrayIcon() const { return tray_ != nullptr; }
     ClockViewModel* clock() const { return clock_.get(); }
+    AppSettings* settings() const { return settings_.get(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

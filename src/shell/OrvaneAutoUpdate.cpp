@@ -5,21 +5,23 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
+#include "shell/UpdateInstallation.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
-#include <QTemporaryFile>
 
 namespace {
 
 const QString kLastCheckKey = QStringLiteral("orvane.update.lastCheck");
 const QString kAskedVersionKey = QStringLiteral("orvane.update.askedVersion");
+// A build the script could not install or had to roll back is not tried again.
+const QString kFailedBuildKey = QStringLiteral("orvane.update.failedBuild");
 constexpr qint64 kDaySeconds = 24 * 3600;
 
 void log(const QString& message) {
@@ -42,21 +44,58 @@ bool isHexSha256(const QString& s) {
     return true;
 }
 
+QString sha256Of(const QString& path) {
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file)) return {};
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// The script's status file: key=value lines.
+QHash<QString, QString> readStatus(const QString& path) {
+    QHash<QString, QString> status;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return status;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            status.insert(QString::fromUtf8(line.left(equals)),
+                          QString::fromUtf8(line.mid(equals + 1)).trimmed());
+    }
+    return status;
+}
+
+QString reasonOf(const QString& outcome, const QString& stage) {
+    if (outcome == QLatin1String("rolled-back"))
+        return QStringLiteral("The new version did not start, so Orvane went back to this one.");
+    static const QHash<QString, QString> reasons = {
+        {QStringLiteral("not-writable"),
+         QStringLiteral("Orvane cannot change the folder it is installed in.")},
+        {QStringLiteral("checksum"), QStringLiteral("The downloaded update did not match its checksum.")},
+        {QStringLiteral("unpack"), QStringLiteral("The downloaded update could not be unpacked.")},
+        {QStringLiteral("no-executable"), QStringLiteral("The downloaded update does not contain Orvane.")},
+        {QStringLiteral("self-check"), QStringLiteral("The new version failed its self-check.")},
+        {QStringLiteral("busy"), QStringLiteral("The running clock could not be stopped.")},
+        {QStringLiteral("swap"), QStringLiteral("The new version could not be put in place.")},
+    };
+    return reasons.value(stage, QStringLiteral("The update could not be installed."));
+}
+
 }  // namespace
 
 std::optional<OrvaneAutoUpdate::Entry> OrvaneAutoUpdate::Entry::fromManifest(const QByteArray& manifest) {
     const std::optional<QJsonValue> root = JsonCoding::parse(manifest);
     if (!root || !root->isObject()) return std::nullopt;
-    const QJsonValue desktop = root->toObject().value(QLatin1String("mac"));
-    if (!desktop.isObject()) return std::nullopt;
-    const QJsonObject o = desktop.toObject();
+    const QJsonValue platform = root->toObject().value(manifestKey());
+    if (!platform.isObject()) return std::nullopt;
+    const QJsonObject o = platform.toObject();
 
     Entry e;
     const std::optional<qint64> build = buildNumberOf(o.value(QLatin1String("build_number")));
     const QUrl url(o.value(QLatin1String("download_url")).toString().trimmed());
     const QString checksum = o.value(QLatin1String("checksum_sha256")).toString().trimmed().toLower();
-    if (!build || !url.isValid() ||
-        (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")) ||
+    // Only an encrypted download is taken; the checksum guards the bytes, not who may watch them.
+    if (!build || !url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty() ||
         !isHexSha256(checksum))
         return std::nullopt;
     e.buildNumber = *build;
@@ -72,7 +111,9 @@ OrvaneAutoUpdate::OrvaneAutoUpdate(DefaultsStore& store, qint64 runningBuild, QO
     : QObject(parent),
       store_(store),
       runningBuild_(runningBuild),
-      installer_(&OrvaneAutoUpdate::runInstallScript) {
+      installDir_(QCoreApplication::applicationDirPath()),
+      installer_(&OrvaneAutoUpdate::runInstallScript),
+      quiet_([] { return true; }) {
     daily_.setInterval(std::chrono::hours(1));
     connect(&daily_, &QTimer::timeout, this, [this] {
         const qint64 last = store_.integer(kLastCheckKey);
@@ -80,19 +121,40 @@ OrvaneAutoUpdate::OrvaneAutoUpdate(DefaultsStore& store, qint64 runningBuild, QO
         // A clock set back makes "last" lie in the future: check then too.
         if (now - last >= kDaySeconds || last > now) checkNow();
     });
+    quietPoll_.setInterval(kQuietPollInterval);
+    connect(&quietPoll_, &QTimer::timeout, this, &OrvaneAutoUpdate::installWhenQuiet);
+    statusPoll_.setInterval(std::chrono::seconds(1));
+    connect(&statusPoll_, &QTimer::timeout, this, &OrvaneAutoUpdate::readInstallStatus);
+}
+
+QString OrvaneAutoUpdate::updateFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/Orvane/update");
+}
+
+QString OrvaneAutoUpdate::recordFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Orvane/Update");
 }
 
 void OrvaneAutoUpdate::start() {
+    readInstallStatus();
     checkNow();
     daily_.start();
 }
 
 void OrvaneAutoUpdate::stop() {
     daily_.stop();
+    quietPoll_.stop();
+    statusPoll_.stop();
+}
+
+QString OrvaneAutoUpdate::askedKey(const Entry& entry) const {
+    return entry.version + QLatin1Char('#') + QString::number(entry.buildNumber);
 }
 
 QCoro::Task<OrvaneAutoUpdate::Outcome> OrvaneAutoUpdate::checkNow() {
-    if (checking_) co_return Outcome::NoUpdate;
+    if (checking_ || installing_ || pendingEntry_) co_return Outcome::NoUpdate;
     checking_ = true;
     struct Reset {
         bool& flag;
@@ -109,90 +171,130 @@ QCoro::Task<OrvaneAutoUpdate::Outcome> OrvaneAutoUpdate::checkNow() {
     store_.setInteger(kLastCheckKey, Clock::nowMs() / 1000);
 
     const std::optional<Entry> entry = Entry::fromManifest(manifest.body);
-    if (!entry || entry->buildNumber <= runningBuild_) co_return Outcome::NoUpdate;
-    if (!entry->forceUpdate && store_.string(kAskedVersionKey) ==
-                                   entry->version + QLatin1Char('#') + QString::number(entry->buildNumber))
-        co_return Outcome::AlreadyAsked;
+    if (!entry) {
+        log(QStringLiteral("no usable \"%1\" entry in the manifest").arg(manifestKey()));
+        co_return Outcome::NoUpdate;
+    }
+    if (entry->buildNumber <= runningBuild_) co_return Outcome::NoUpdate;
+    if (store_.integer(kFailedBuildKey) == entry->buildNumber) {
+        log(QStringLiteral("build %1 failed to install before; not tried again").arg(entry->buildNumber));
+        co_return Outcome::NoUpdate;
+    }
+    const bool asked = store_.string(kAskedVersionKey) == askedKey(*entry);
 
+    const UpdateInstallation::Kind kind = UpdateInstallation::inspect(installDir_);
+    if (kind != UpdateInstallation::Kind::SelfUpdating) {
+        if (asked) co_return Outcome::AlreadyAsked;
+        store_.setString(kAskedVersionKey, askedKey(*entry));
+        Q_EMIT manualUpdateAvailable(entry->version, entry->releaseNotes,
+                                     UpdateInstallation::howToUpdate(kind, installDir_));
+        co_return Outcome::NotSelfUpdating;
+    }
+    if (!entry->forceUpdate && asked) co_return Outcome::AlreadyAsked;
+
+    QDir().mkpath(updateFolder());
+    const QString path = updateFolder() + QStringLiteral("/orvane-update.tar");
     HttpRequest download;
     download.url = entry->downloadUrl;
-    download.timeout = std::chrono::minutes(10);
+    download.timeout = std::chrono::minutes(2);
     download.maxBodyBytes = kMaxDownloadBytes;
-    const HttpResponse archive = co_await Http::send(download);
-    if (!archive.isSuccess() || archive.body.isEmpty()) {
-        log(QStringLiteral("download failed: %1").arg(archive.error));
+    const HttpResponse archive = co_await Http::download(download, path);
+    if (!archive.isSuccess()) {
+        log(QStringLiteral("download failed: %1")
+                .arg(archive.error.isEmpty() ? QString::number(archive.status) : archive.error));
         co_return Outcome::Failed;
     }
-    const QString digest =
-        QString::fromLatin1(QCryptographicHash::hash(archive.body, QCryptographicHash::Sha256).toHex());
-    if (digest != entry->checksumSha256) {
+    if (sha256Of(path) != entry->checksumSha256) {
+        QFile::remove(path);
         log(QStringLiteral("checksum mismatch for build %1; update discarded").arg(entry->buildNumber));
         co_return Outcome::ChecksumMismatch;
     }
 
-    const QString path = keepVerifiedArchive(archive.body);
-    if (path.isEmpty()) co_return Outcome::Failed;
-
-    if (entry->forceUpdate) {
-        co_return install(path) ? Outcome::Installing : Outcome::Failed;
-    }
-    QFile::remove(pendingArchive_);
     pendingArchive_ = path;
-    store_.setString(kAskedVersionKey,
-                     entry->version + QLatin1Char('#') + QString::number(entry->buildNumber));
+    pendingEntry_ = entry;
+    if (entry->forceUpdate) {
+        if (quiet_()) co_return install(path, *entry) ? Outcome::Installing : Outcome::Failed;
+        log(QStringLiteral("forced build %1 waits for a quiet moment").arg(entry->buildNumber));
+        quietPoll_.start();
+        co_return Outcome::WaitingForQuiet;
+    }
+    store_.setString(kAskedVersionKey, askedKey(*entry));
     Q_EMIT updateAvailable(entry->version, entry->releaseNotes);
     co_return Outcome::AwaitingUser;
 }
 
-QString OrvaneAutoUpdate::keepVerifiedArchive(const QByteArray& bytes) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    QDir().mkpath(folder);
-    const QString path = folder + QStringLiteral("/orvane-update.tar");
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        log(QStringLiteral("could not keep the downloaded update"));
-        return {};
-    }
-    return path;
+void OrvaneAutoUpdate::installWhenQuiet() {
+    if (!pendingEntry_ || !quiet_()) return;
+    quietPoll_.stop();
+    install(pendingArchive_, *pendingEntry_);
 }
 
 void OrvaneAutoUpdate::installPending() {
-    if (pendingArchive_.isEmpty()) return;
-    install(pendingArchive_);
+    if (!pendingEntry_ || pendingEntry_->forceUpdate) return;
+    install(pendingArchive_, *pendingEntry_);
 }
 
 void OrvaneAutoUpdate::declinePending() {
+    if (!pendingEntry_ || pendingEntry_->forceUpdate) return;
     QFile::remove(pendingArchive_);
     pendingArchive_.clear();
+    pendingEntry_.reset();
 }
 
-bool OrvaneAutoUpdate::install(const QString& archivePath) {
-    if (!installer_ || !installer_(archivePath)) {
+bool OrvaneAutoUpdate::install(const QString& archivePath, const Entry& entry) {
+    const InstallRequest request{archivePath,  entry.checksumSha256, installDir_,
+                                 statusPath(), entry.buildNumber,    QCoreApplication::applicationPid()};
+    QFile::remove(request.statusPath);
+    pendingArchive_.clear();
+    pendingEntry_.reset();
+    if (!installer_ || !installer_(request)) {
         log(QStringLiteral("install script did not start"));
+        QFile::remove(archivePath);
         return false;
     }
-    pendingArchive_.clear();
+    // This clock runs on until the script has checked the new build and asks it to quit.
+    installing_ = true;
+    statusPoll_.start();
     Q_EMIT installStarted();
-    if (QCoreApplication::instance())
-        QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit,
-                                  Qt::QueuedConnection);
     return true;
 }
 
-bool OrvaneAutoUpdate::runInstallScript(const QString& archivePath) {
+void OrvaneAutoUpdate::readInstallStatus() {
+    const QHash<QString, QString> status = readStatus(statusPath());
+    if (status.isEmpty()) return;
+    QFile::remove(statusPath());
+    statusPoll_.stop();
+    installing_ = false;
+    const QString outcome = status.value(QStringLiteral("outcome"));
+    const QString build = status.value(QStringLiteral("build"));
+    if (outcome == QLatin1String("installed")) {
+        log(QStringLiteral("build %1 installed").arg(build));
+        return;
+    }
+    if (!build.isEmpty()) store_.setInteger(kFailedBuildKey, build.toLongLong());
+    const QString reason = reasonOf(outcome, status.value(QStringLiteral("stage")));
+    log(QStringLiteral("build %1 not installed: %2").arg(build, reason));
+    Q_EMIT installFailed(reason);
+}
+
+bool OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
     QFile resource(QStringLiteral(":/orvane/shell/update_orvane"));
     if (!resource.open(QIODevice::ReadOnly)) return false;
-    const QString scriptPath =
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/update_orvane");
+    QDir().mkpath(updateFolder());
+    const QString scriptPath = updateFolder() + QStringLiteral("/update_orvane");
     QFile::remove(scriptPath);
     QFile script(scriptPath);
     if (!script.open(QIODevice::WriteOnly) || script.write(resource.readAll()) < 0) return false;
     script.close();
-    script.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
-    const QString executable = QCoreApplication::applicationFilePath();
-    const QString installDir = QFileInfo(executable).absolutePath();
-    return QProcess::startDetached(QStringLiteral("/bin/bash"),
-                                   {scriptPath, archivePath, installDir,
-                                    QString::number(QCoreApplication::applicationPid()), executable});
+    QProcess process;
+    process.setProgram(QStringLiteral("/bin/bash"));
+    process.setArguments({scriptPath, request.archivePath, request.checksumSha256, request.installDir,
+                          QString::number(request.clockPid), request.statusPath,
+                          QString::number(request.buildNumber)});
+    process.setStandardInputFile(QProcess::nullDevice());
+    QDir().mkpath(recordFolder());
+    process.setStandardOutputFile(recordFolder() + QStringLiteral("/update.log"));
+    process.setStandardErrorFile(recordFolder() + QStringLiteral("/update.log"), QIODevice::Append);
+    return process.startDetached();
 }

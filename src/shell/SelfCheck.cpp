@@ -1,6 +1,7 @@
 #include "shell/SelfCheck.h"
 
-#include "engine/LocalHijri.h"
+#include "engine/CivilDay.h"
+#include "engine/LocalHijriCalendar.h"
 #include "ui/UiModules.h"
 
 #include <QFile>
@@ -13,7 +14,11 @@ namespace SelfCheck {
 
 QStringList problems() {
     QStringList found;
-    if (!LocalHijri::verifyBirthday1983())
+    // The calendar straight from ICU, without the stored day offset: the check reads no user data.
+    const std::int64_t day = CivilDay::daysFromCivil(1983, 2, 27);
+    const std::optional<LocalHijri::YMD> hijri = LocalHijriCalendar::fromDayUncached(day);
+    if (!hijri || hijri->year != 1403 || hijri->month != 5 || hijri->day != 14 ||
+        LocalHijriCalendar::toDay(1403, 5, 14) != day)
         found << QStringLiteral("the Umm al-Qura calendar gives a wrong date for 27 Feb 1983");
 
     for (const char* resource : {":/orvane/sounds/adhan_fajr.ogg", ":/orvane/sounds/adhan_regular.ogg",

@@ -1,5 +1,7 @@
+#include "platform/Endpoints.h"
 #include "platform/SingleInstance.h"
 #include "shell/OrvaneApp.h"
+#include "shell/QuitSignals.h"
 #include "shell/SelfCheck.h"
 
 #include <unistd.h>
@@ -58,6 +60,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QCoreApplication::setApplicationVersion(BuildInfo::version());
     QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
     // Closing the window leaves the clock running, with its timers, behind the tray icon.
     QGuiApplication::setQuitOnLastWindowClosed(false);
@@ -77,6 +80,8 @@ int main(int argc, char* argv[]) {
 
     OrvaneApp orvane(qEnvironmentVariableIsSet("ORVANE_PHONE"));
     QObject::connect(&instance, &SingleInstance::messageReceived, &orvane, &OrvaneApp::handleArguments);
+    QuitSignals quitSignals;
+    QObject::connect(&quitSignals, &QuitSignals::received, &orvane, &OrvaneApp::quit);
     if (!orvane.start()) return 1;
     if (!arguments.isEmpty()) orvane.handleArguments(arguments);
     return app.exec();

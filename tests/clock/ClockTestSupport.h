@@ -3,14 +3,15 @@
 #include "FixtureServer.h"
 #include "clock/ClockLoadSteps.h"
 #include "engine/CivilDay.h"
+#include "engine/LocalHijri.h"
 #include "model/ClockBundle.h"
 #include "platform/Clock.h"
 
-#include <QTest>
 #include <QCoreApplication>
 #include <QCoro/QCoroTimer>
 #include <QElapsedTimer>
 #include <QJsonDocument>
+#include <QTest>
 #include <cmath>
 #include <functional>
 
@@ -51,22 +52,29 @@ class FakeSteps : public ClockLoadSteps {
     };
     QList<Alert> alerts;
     std::optional<QUrl> logo;
-    bool checkinResult = true;
-    bool holdBuilds = false;  // builds wait until release()
+    APIClient::CheckinReply checkinReply = APIClient::CheckinReply::Taken;
+    bool holdBuilds = false;           // builds wait until release()
+    bool holdCheckins = false;         // check-ins wait while set
+    bool holdHijri = false;            // the Hijri confirmation waits while set
+    bool holdAssets = false;           // the asset syncs wait while set
+    std::optional<ThemeConfig> theme;  // what the theme sync gives
 
     int hijriCalls = 0, builds = 0, assetSyncs = 0;
     QList<int> picks;  // the rotation positions asked for
     QList<QJsonObject> checkins;
+    QList<std::chrono::milliseconds> checkinTimeouts;
     QList<std::pair<double, double>> builtFor;
+    QList<bool> devicePlaces;  // whether each build was told the place is this computer's own
 
     QCoro::Task<> syncHijri(double, double, QDateTime, bool) override {
         ++hijriCalls;
-        co_return;
+        while (holdHijri) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
     }
-    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot, std::optional<QString> city,
-                                   std::optional<QString>, bool) override {
+    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
+                                   std::optional<QString> city, std::optional<QString>, bool) override {
         ++builds;
         builtFor.append({lat, lon});
+        devicePlaces.append(settings.devicePlace);
         if (holdBuilds) {
             const int ticket = ++held_;
             while (released_ < ticket) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
@@ -75,20 +83,29 @@ class FakeSteps : public ClockLoadSteps {
         const int offset = int(std::trunc(tzOffsetHours * 3600));
         ClockBundle b = bundleFor(lat, lon, tzOffsetHours, now, timesForDay(CivilDay::dayOf(now, offset)));
         if (city) b.location.city = *city;
+        const LocalHijri::YMD hijri =
+            LocalHijri::displayYMD(Clock::now(), LocalHijri::Location{lat, lon, tzOffsetHours}, Clock::now());
+        b.date.hijri.year = hijri.year;
+        b.date.hijri.month = hijri.month;
+        b.date.hijri.day = hijri.day;
         b.alerts = alerts;
         co_return b;
     }
-    QCoro::Task<> syncAssets(SettingsSnapshot, ClockBundle, bool) override {
+    QCoro::Task<std::optional<ThemeConfig>> syncAssets(SettingsSnapshot, ClockBundle, bool) override {
         ++assetSyncs;
-        co_return;
+        while (holdAssets) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
+        co_return theme;
     }
     DialLogoPick pickDialLogo(int logoRotateIndex) override {
         picks.append(logoRotateIndex);
         return DialLogoPick{logo, logoRotateIndex + 1};
     }
-    QCoro::Task<bool> checkin(QJsonObject body) override {
+    QCoro::Task<APIClient::CheckinReply> checkin(QJsonObject body,
+                                                 std::chrono::milliseconds timeout) override {
         checkins.append(body);
-        co_return checkinResult;
+        checkinTimeouts.append(timeout);
+        while (holdCheckins) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
+        co_return checkinReply;
     }
 
     // Lets held builds finish, oldest first.
@@ -98,7 +115,6 @@ class FakeSteps : public ClockLoadSteps {
     int held_ = 0;
     int released_ = 0;
 };
-
 
 // Counts a signal's emissions.
 struct Counter {

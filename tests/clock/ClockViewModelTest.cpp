@@ -3,6 +3,7 @@
 #include "Await.h"
 #include "ClockTestSupport.h"
 #include "FakeClock.h"
+#include "FakePositionSource.h"
 #include "TempHome.h"
 #include "clock/AdhanPlayer.h"
 #include "clock/AppEvents.h"
@@ -12,7 +13,9 @@
 #include "engine/LocalBundleBuilder.h"
 #include "platform/DefaultsStore.h"
 #include "platform/DesktopNotifications.h"
+#include "platform/Endpoints.h"
 #include "services/AppSettings.h"
+#include "services/LocationManager.h"
 
 #include <QJsonDocument>
 #include <iostream>
@@ -343,12 +346,51 @@ TEST_F(ClockViewModelTest, ResolvesTheBestKnownPlace) {
     EXPECT_EQ(vm->bundle()->location.city, QStringLiteral("Makkah"));
 }
 
+TEST_F(ClockViewModelTest, InAutomaticModeTheDevicesFixIsAskedForAndAMoveReloads) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    refreshHours(1, 1, 1, 1, 1);
+    auto* source = new FakePositionSource;
+    LocationManager location(source, nullptr, [] { return true; });
+    vm->setLocationManager(&location);
+    source->fix(21.4225, 39.8262);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_EQ(source->requestTimeouts.size(), 1u) << "asked at the first load";
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(21.4225, 39.8262));
+    EXPECT_TRUE(steps.devicePlaces.last()) << "the computer's own place";
+
+    // About 4 km north is still the same place; about 6 km is not.
+    source->fix(21.4585, 39.8262);
+    clocktest::settle(50);
+    EXPECT_EQ(steps.builds, 1);
+    source->fix(21.4765, 39.8262);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return steps.builds == 2 && !vm->isLoading(); }, 5000));
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(21.4765, 39.8262));
+    EXPECT_EQ(vm->bundle()->location.lat, 21.4765);
+    EXPECT_EQ(source->requestTimeouts.size(), 2u);
+
+    // The hourly refresh asks again.
+    ticks(clock, 3600);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !vm->isLoading(); }, 5000));
+    EXPECT_EQ(steps.builds, 3);
+    EXPECT_EQ(source->requestTimeouts.size(), 3u);
+
+    // A place chosen by hand neither asks the device nor moves with it.
+    fixPlace(51.5, -0.12, "London");
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    EXPECT_FALSE(steps.devicePlaces.last());
+    EXPECT_EQ(source->requestTimeouts.size(), 3u);
+    source->fix(40.0, 40.0);
+    clocktest::settle(50);
+    EXPECT_EQ(steps.builds, 4);
+    EXPECT_EQ(steps.builtFor.last(), std::make_pair(51.5, -0.12));
+}
+
 TEST_F(ClockViewModelTest, PresencePingSendsASanitizedCoarseCheckIn) {
     FakeClock clock("2026-03-01T06:00:00Z");
     settings->setDisplayName(QStringLiteral("  Amina\a's clock \n"));
     const ClockBundle b = clocktest::bundleFor(21.4225, 39.8262, 3.0, Clock::nowMs(),
                                                fivePrayers("05:10", "12:20", "15:40", "18:30", "20:00"));
-    steps.checkinResult = false;
+    steps.checkinReply = APIClient::CheckinReply::Refused;
     EXPECT_FALSE(await(vm->presencePing(*settings, 21.4225, 39.8262, b, true)));
     EXPECT_FALSE(settings->hasRegisteredWithServer());
     ASSERT_EQ(steps.checkins.size(), 1);
@@ -360,8 +402,12 @@ TEST_F(ClockViewModelTest, PresencePingSendsASanitizedCoarseCheckIn) {
     EXPECT_EQ(body.value("lon").toDouble(), 39.8);
     EXPECT_EQ(body.value("city").toString(), QStringLiteral("Testville"));
 
-    steps.checkinResult = true;
-    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false))) << "too soon";
+    EXPECT_EQ(body.value("app_version").toString(), BuildInfo::version());
+    EXPECT_FALSE(body.value("app_version").toString().isEmpty());
+
+    steps.checkinReply = APIClient::CheckinReply::Taken;
+    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false)))
+        << "too soon after a refused one: the server heard it";
     EXPECT_EQ(steps.checkins.size(), 1);
     EXPECT_TRUE(await(vm->presencePing(*settings, 0.0, 0.0, std::nullopt, true)));
     EXPECT_TRUE(settings->hasRegisteredWithServer());
@@ -441,4 +487,126 @@ TEST_F(ClockViewModelTest, ALoadOutlivingTheClockStateTouchesNothing) {
     EXPECT_FALSE(await(std::move(pending)));
     EXPECT_FALSE(store->contains(QStringLiteral("cachedBundle.device-test")));
     EXPECT_NE(settings->lastKnownLat(), 48.85);
+}
+
+TEST_F(ClockViewModelTest, ABundleWithANumberJsonCannotHoldIsNotCached) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    fixPlace(21.42, 39.83);
+    ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+    const std::optional<QByteArray> good = store->data(QStringLiteral("cachedBundle.device-test"));
+    ASSERT_TRUE(good.has_value());
+    for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity()}) {
+        Alert quake;
+        quake.type = QStringLiteral("earthquake");
+        quake.event = QStringLiteral("M 5.1");
+        quake.magnitude = bad;
+        steps.alerts = {quake};
+        ASSERT_TRUE(await(vm->resolveAndLoad(true)));
+        EXPECT_EQ(vm->bundle()->alerts.size(), 1);  // shown, but not written over the good one
+        EXPECT_EQ(store->data(QStringLiteral("cachedBundle.device-test")), good);
+    }
+    ClockViewModel restarted(*settings, steps,
+                             ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+    EXPECT_TRUE(restarted.hydrateFromCache());
+}
+
+// An offline start: the check-ins that never arrive leave the way open, so the one sent when the machine
+// is back online goes at once; only then are unforced ones spaced out.
+TEST_F(ClockViewModelTest, OnlyACheckInTheServerHeardSpacesOutTheNext) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    steps.checkinReply = APIClient::CheckinReply::Unreached;
+    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false)));
+    clock.advanceSeconds(5);
+    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false)));
+    EXPECT_EQ(steps.checkins.size(), 2);
+    EXPECT_FALSE(settings->hasRegisteredWithServer());
+
+    steps.checkinReply = APIClient::CheckinReply::Taken;  // back online
+    clock.advanceSeconds(5);
+    EXPECT_TRUE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false)));
+    EXPECT_EQ(steps.checkins.size(), 3);
+    EXPECT_TRUE(settings->hasRegisteredWithServer());
+
+    clock.advanceSeconds(ClockViewModel::checkinSpacingMs / 1000 - 1);
+    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false)));
+    EXPECT_EQ(steps.checkins.size(), 3);
+    clock.advanceSeconds(1);
+    EXPECT_TRUE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false)));
+    EXPECT_EQ(steps.checkins.size(), 4);
+    EXPECT_EQ(steps.checkinTimeouts.last(), APIClient::defaultRequestTimeout);
+}
+
+// A check-in under way is not doubled by another unforced one (start-up and the first load both ask).
+TEST_F(ClockViewModelTest, OneUnforcedCheckInAtATime) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    steps.holdCheckins = true;
+    auto first = vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false, APIClient::startupTimeout);
+    EXPECT_FALSE(await(vm->presencePing(*settings, 21.4, 39.8, std::nullopt, false)));
+    EXPECT_EQ(steps.checkins.size(), 1);
+    EXPECT_EQ(steps.checkinTimeouts.first(), APIClient::startupTimeout);
+    steps.holdCheckins = false;
+    EXPECT_TRUE(await(std::move(first)));
+}
+
+// The first face is not held back by the server's Hijri confirmation; when the confirmation moves the day,
+// the face follows. Once a face is shown, a load builds on the confirmed day.
+TEST_F(ClockViewModelTest, TheFirstFaceDoesNotWaitForTheHijriConfirmation) {
+    FakeClock clock("2026-03-01T06:00:00Z");
+    fixPlace(21.42, 39.83);
+    steps.holdHijri = true;
+    auto first = vm->resolveAndLoad(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vm->hasBundle(); }, 2000));
+    EXPECT_EQ(steps.builds, 1);
+    const qint64 shownDay = vm->bundle()->date.hijri.day;
+    DefaultsStore::standard().setInteger(QStringLiteral("hijri.authority.dayOffset"), 1);
+    steps.holdHijri = false;
+    EXPECT_TRUE(await(std::move(first)));
+    EXPECT_EQ(steps.builds, 2);
+    EXPECT_EQ(vm->bundle()->date.hijri.day, shownDay + 1);
+
+    steps.holdHijri = true;
+    auto second = vm->resolveAndLoad(false);
+    QTest::qWait(50);
+    EXPECT_EQ(steps.builds, 2);
+    steps.holdHijri = false;
+    EXPECT_TRUE(await(std::move(second)));
+    EXPECT_EQ(steps.builds, 3);  // the confirmed day was already shown: one build
+    DefaultsStore::standard().remove(QStringLiteral("hijri.authority.dayOffset"));
+}
+
+// A server holding the asset syncs holds back neither the cached bundle, the week of notifications, the
+// alarm service's times nor a new emergency alert; the synced dial logo and theme reach the face when they
+// come, and the check-in follows them.
+TEST_F(ClockViewModelTest, ALoadKeepsItsBundleWithoutWaitingForTheServer) {
+    FakeClock clock("2026-03-10T15:30:20Z");  // maghrib, 18:30 at UTC+3, began 20 s ago
+    fixPlace(21.42, 39.83);
+    Alert severe;
+    severe.event = QStringLiteral("Tornado Warning");
+    severe.severity = QStringLiteral("Extreme");
+    steps.alerts = {severe};
+    settings->setEmergencyAlarm(true);
+    steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/1.png"));
+    steps.theme = ThemeConfig{.moonSize = 140};
+    steps.holdHijri = steps.holdAssets = true;
+    QStringList fired;
+    QObject::connect(&alarms, &MacPrayerAlarmService::fired, [&](const QString& p) { fired << p; });
+    auto load = vm->resolveAndLoad(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vm->hasBundle(); }, 2000));
+    EXPECT_TRUE(store->contains(QStringLiteral("cachedBundle.device-test")));
+    EXPECT_EQ(scheduler->pending().size(), 31);  // isha, then six whole days
+    alarms.check(Clock::nowMs());
+    EXPECT_EQ(fired, QStringList{QStringLiteral("maghrib")});
+    EXPECT_TRUE(player.emergencyRinging());
+    EXPECT_TRUE(steps.picks.isEmpty());
+    EXPECT_TRUE(steps.checkins.isEmpty());
+
+    steps.holdHijri = steps.holdAssets = false;
+    EXPECT_TRUE(await(std::move(load)));
+    EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(vm->bundle()->theme, steps.theme);
+    ClockViewModel restarted(*settings, steps,
+                             ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+    ASSERT_TRUE(restarted.hydrateFromCache());
+    EXPECT_EQ(restarted.bundle()->theme, steps.theme);
+    EXPECT_EQ(steps.checkins.size(), 1);
 }

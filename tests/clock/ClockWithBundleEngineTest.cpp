@@ -1,58 +1,32 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
-#include "ClockTestSupport.h"
+#include "DeviceZone.h"
+#include "EngineClock.h"
 #include "FakeClock.h"
-#include "FixtureServer.h"
-#include "TempHome.h"
-#include "clock/AdhanPlayer.h"
-#include "clock/ClockViewModel.h"
-#include "clock/MacPrayerAlarmService.h"
-#include "clock/NotificationScheduler.h"
-#include "engine/LocalBundleBuilder.h"
-#include "platform/DefaultsStore.h"
-#include "platform/DesktopNotifications.h"
-#include "platform/Endpoints.h"
-#include "services/AppSettings.h"
+#include "FakePositionSource.h"
+#include "engine/CivilDay.h"
+#include "services/LocationManager.h"
+
+#include <QTest>
 
 #include <map>
 
 // The clock over the real bundle engine, every remote service unreachable (a loopback server with no
 // routes): the prayers the engine computes ring once each, at their minute, day after day.
-namespace {
-
-class EngineSteps : public clocktest::FakeSteps {
-  public:
-    QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
-                                   std::optional<QString> city, std::optional<QString> country,
-                                   bool force) override {
-        ++builds;
-        co_return co_await LocalBundleBuilder::build(lat, lon, settings, city, country, force);
-    }
-};
-
-}  // namespace
 
 TEST(ClockWithBundleEngine, EachComputedPrayerRingsOnceAtItsMinute) {
-    qputenv("ORVANE_DEVICE_ID", "device-engine");
-    TempHome home;
-    DefaultsStore::resetStandard();
-    FixtureServer server;
-    Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+    EngineClock world("device-engine");
     {
-        AppSettings settings(DefaultsStore::standard());
+        AppSettings& settings = world.settings;
         settings.setNotifyMode(QStringLiteral("silent"));
         settings.setUseManualLocation(true);
         settings.setManualCity(QStringLiteral("Makkah"));
         settings.setManualLat(21.4225);
         settings.setManualLon(39.8262);
         settings.setManualTzOffsetHours(3.0);
-        DesktopNotifications client;
-        NotificationScheduler scheduler(client, DefaultsStore::standard());
-        AdhanPlayer player;
-        MacPrayerAlarmService alarms;
-        EngineSteps steps;
-        ClockViewModel vm(settings, steps, ClockViewModel::Collaborators{&player, &scheduler, &alarms});
+        ClockViewModel& vm = world.vm;
+        const EngineClock::Steps& steps = world.steps;
         std::vector<std::pair<QString, std::int64_t>> rang;
         QObject::connect(&vm, &ClockViewModel::adhanTriggered,
                          [&](const QString& p, bool) { rang.emplace_back(p, Clock::nowMs()); });
@@ -89,7 +63,29 @@ TEST(ClockWithBundleEngine, EachComputedPrayerRingsOnceAtItsMinute) {
             EXPECT_EQ(++count[std::make_pair(day, prayer)], 1);
         }
     }
-    Endpoints::setCurrent(Endpoints::builtIn());
-    DefaultsStore::resetStandard();
-    qunsetenv("ORVANE_DEVICE_ID");
+}
+
+// 38.75,-7.40 lies in Portugal, 40 km from Badajoz in Spain: in automatic mode the computer's own zone says
+// what the clock there reads; the same point chosen by hand keeps the nearest town's zone.
+TEST(ClockWithBundleEngine, TheComputersZoneGivesTheOffsetOfItsOwnPlace) {
+    DeviceZone lisbon("Europe/Lisbon");
+    FakeClock clock("2026-12-07T09:00:00Z");
+    EngineClock world("device-border");
+    world.settings.setNotifyMode(QStringLiteral("off"));
+    auto* source = new FakePositionSource;
+    LocationManager location(source, nullptr, [] { return true; });
+    world.vm.setLocationManager(&location);
+    source->fix(38.75, -7.40);
+
+    ASSERT_TRUE(await(world.vm.resolveAndLoad(false)));
+    EXPECT_EQ(world.vm.bundle()->location.tzOffsetHours, 0.0);
+    EXPECT_EQ(world.vm.bundle()->location.timeZone, QStringLiteral("Europe/Lisbon"));
+
+    world.settings.setUseManualLocation(true);
+    world.settings.setManualCity(QStringLiteral("Elvas"));
+    world.settings.setManualLat(38.75);
+    world.settings.setManualLon(-7.40);
+    ASSERT_TRUE(await(world.vm.resolveAndLoad(false)));
+    EXPECT_EQ(world.vm.bundle()->location.tzOffsetHours, 1.0);
+    EXPECT_EQ(world.vm.bundle()->location.timeZone, QStringLiteral("Europe/Madrid"));
 }

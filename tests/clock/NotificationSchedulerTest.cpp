@@ -7,11 +7,15 @@
 #include "TempHome.h"
 #include "clock/AppEvents.h"
 #include "clock/NotificationScheduler.h"
+#include "clock/PrayerSchedule.h"
+#include "engine/LocalBundleBuilder.h"
+#include "engine/LocalBundlePrayers.h"
 #include "platform/DefaultsStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QUuid>
+#include <algorithm>
 
 using clocktest::bundleFor;
 using clocktest::fivePrayers;
@@ -20,6 +24,16 @@ namespace {
 
 std::int64_t utc(const char* iso) {
     return QDateTime::fromString(QLatin1String(iso), Qt::ISODate).toMSecsSinceEpoch();
+}
+
+// The instant of a prayer on a civil day as the calculator gives it at the bundle's place.
+std::int64_t computedAt(const SettingsSnapshot& settings, const ClockBundle& b, std::int64_t day, double tz,
+                        const QString& prayer) {
+    const JsonCoding::StringMap times =
+        LocalBundlePrayers::compute(settings, day, b.location.lat, b.location.lon, tz);
+    const std::optional<qint64> minute = LocalBundleBuilder::minutesOfDay(times.value(prayer));
+    if (!minute) return -1;
+    return CivilDay::startOfDayMs(day, int(tz * 3600)) + *minute * 60'000;
 }
 
 SettingsSnapshot settingsWith(const char* mode) {
@@ -46,31 +60,33 @@ TEST_F(NotificationSchedulerTest, SevenDaysOfRequestsAtThePlacesOffset) {
         const char* now;
         int count;
         const char* firstId;
-        const char* firstAt;
+        std::optional<const char*> firstAt;  // nothing: a computed day's fajr, not the bundle's
         const char* lastId;
-        const char* lastAt;
     };
     const Row rows[] = {
         // 13:00 at the place: fajr and dhuhr are gone today.
-        {3.0, "2026-03-10T10:00:00Z", 33, "adhan.20260310.asr", "2026-03-10T12:40:00Z", "adhan.20260316.isha",
-         "2026-03-16T17:00:00Z"},
+        {3.0, "2026-03-10T10:00:00Z", 33, "adhan.20260310.asr", "2026-03-10T12:40:00Z",
+         "adhan.20260316.isha"},
         // Still the 9th at the place, after its isha: the week starts with tomorrow's fajr.
-        {-5.0, "2026-03-10T03:00:00Z", 30, "adhan.20260310.fajr", "2026-03-10T10:10:00Z",
-         "adhan.20260315.isha", "2026-03-16T01:00:00Z"},
+        {-5.0, "2026-03-10T03:00:00Z", 30, "adhan.20260310.fajr", std::nullopt, "adhan.20260315.isha"},
         // Half-hour offset; 00:30 at the place, nothing passed yet.
         {5.5, "2026-03-09T19:00:00Z", 35, "adhan.20260310.fajr", "2026-03-09T23:40:00Z",
-         "adhan.20260316.isha", "2026-03-16T14:30:00Z"},
+         "adhan.20260316.isha"},
     };
+    const SettingsSnapshot settings = settingsWith("adhan");
     for (const Row& r : rows) {
         const std::int64_t now = utc(r.now);
         const ClockBundle b =
             bundleFor(1, 1, r.tz, now, fivePrayers("05:10", "12:20", "15:40", "18:30", "20:00"));
-        const auto requests = NotificationScheduler::prayerRequests(b, settingsWith("adhan"), now);
+        const auto requests = NotificationScheduler::prayerRequests(b, settings, now);
         ASSERT_EQ(requests.size(), r.count) << r.now;
         EXPECT_EQ(requests.first().identifier, QLatin1String(r.firstId));
-        EXPECT_EQ(requests.first().fireAtMs, utc(r.firstAt));
+        const std::int64_t firstDay = CivilDay::dayOf(requests.first().fireAtMs, int(r.tz * 3600));
+        EXPECT_EQ(requests.first().fireAtMs,
+                  r.firstAt ? utc(*r.firstAt) : computedAt(settings, b, firstDay, r.tz, "fajr"));
         EXPECT_EQ(requests.last().identifier, QLatin1String(r.lastId));
-        EXPECT_EQ(requests.last().fireAtMs, utc(r.lastAt));
+        const std::int64_t lastDay = CivilDay::dayOf(requests.last().fireAtMs, int(r.tz * 3600));
+        EXPECT_EQ(requests.last().fireAtMs, computedAt(settings, b, lastDay, r.tz, "isha"));
         for (const auto& q : requests) {
             EXPECT_GT(q.fireAtMs, now);
             EXPECT_EQ(q.threadIdentifier, QStringLiteral("prayer-adhan"));
@@ -78,6 +94,65 @@ TEST_F(NotificationSchedulerTest, SevenDaysOfRequestsAtThePlacesOffset) {
             EXPECT_TRUE(q.identifier.endsWith(QLatin1Char('.') + q.prayer));
         }
     }
+}
+
+TEST_F(NotificationSchedulerTest, EachDayOfTheWeekHasItsOwnComputedTimes) {
+    // Oslo in spring: the days lengthen by about five minutes a day, so a week of reused times drifts by
+    // half an hour at dawn.
+    const double lat = 59.91, lon = 10.75, tz = 2.0;
+    const std::int64_t now = utc("2026-04-10T00:00:00Z");  // 02:00 at the place
+    const std::int64_t today = CivilDay::dayOf(now, 2 * 3600);
+    SettingsSnapshot settings = settingsWith("adhan");
+    settings.method = QStringLiteral("MWL");
+    settings.highLat = QStringLiteral("angle");
+    const ClockBundle b =
+        bundleFor(lat, lon, tz, now, LocalBundlePrayers::compute(settings, today, lat, lon, tz));
+    const auto requests = NotificationScheduler::prayerRequests(b, settings, now);
+    ASSERT_EQ(requests.size(), 35);
+    for (const auto& q : requests) {
+        const std::int64_t day = CivilDay::dayOf(q.fireAtMs, 2 * 3600);
+        ASSERT_GE(day, today);
+        ASSERT_LT(day, today + 7);
+        EXPECT_EQ(q.fireAtMs, computedAt(settings, b, day, tz, q.prayer)) << qPrintable(q.identifier);
+        EXPECT_EQ(q.identifier,
+                  QStringLiteral("adhan.") + PrayerSchedule::compactDate(day) + QLatin1Char('.') + q.prayer);
+        // The banner shows the time of its own day.
+        const JsonCoding::StringMap times = LocalBundlePrayers::compute(settings, day, lat, lon, tz);
+        EXPECT_TRUE(q.body.startsWith(times.value(q.prayer))) << qPrintable(q.body);
+    }
+    // Reused times would be a quarter of an hour off by the end of the week.
+    std::int64_t largestDrift = 0;
+    for (const QLatin1StringView prayer : PrayerSchedule::keys) {
+        const std::int64_t first =
+            computedAt(settings, b, today, tz, prayer) - CivilDay::startOfDayMs(today, 7200);
+        const std::int64_t last =
+            computedAt(settings, b, today + 6, tz, prayer) - CivilDay::startOfDayMs(today + 6, 7200);
+        largestDrift = std::max(largestDrift, std::abs(last - first));
+    }
+    EXPECT_GE(largestDrift, 15 * 60'000);
+}
+
+TEST_F(NotificationSchedulerTest, DaysAfterTheZonesChangeUseItsNewOffset) {
+    // London, Thursday before the clocks go forward on Sunday 2026-03-29.
+    const double lat = 51.5074, lon = -0.1278;
+    const std::int64_t now = utc("2026-03-26T12:00:00Z");
+    const std::int64_t today = CivilDay::dayOf(now, 0);
+    const SettingsSnapshot settings = settingsWith("adhan");
+    ClockBundle b =
+        bundleFor(lat, lon, 0.0, now, LocalBundlePrayers::compute(settings, today, lat, lon, 0.0));
+    b.location.timeZone = QStringLiteral("Europe/London");
+    const auto requests = NotificationScheduler::prayerRequests(b, settings, now);
+    for (const auto& q : requests) {
+        const std::int64_t day = CivilDay::dayOf(q.fireAtMs, 0);
+        const double dayTz = day >= CivilDay::daysFromCivil(2026, 3, 29) ? 1.0 : 0.0;
+        EXPECT_EQ(q.fireAtMs, computedAt(settings, b, day, dayTz, q.prayer)) << qPrintable(q.identifier);
+    }
+    const auto sunday = std::find_if(requests.begin(), requests.end(), [](const auto& q) {
+        return q.identifier == QLatin1String("adhan.20260329.fajr");
+    });
+    ASSERT_NE(sunday, requests.end());
+    EXPECT_EQ(sunday->fireAtMs, utc("2026-03-29T04:08:00Z"));
+    EXPECT_TRUE(sunday->body.startsWith(QLatin1String("05:08"))) << qPrintable(sunday->body);
 }
 
 TEST_F(NotificationSchedulerTest, ModesAndMissingTimes) {

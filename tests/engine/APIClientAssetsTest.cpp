@@ -160,15 +160,21 @@ TEST_F(AssetsTest, CheckinPostsTheBodyAndReportsAcceptance) {
     const QString path = QStringLiteral("/v1/checkin");
     const QJsonObject body{{QStringLiteral("clock_id"), QStringLiteral("clk-0123abcd")},
                            {QStringLiteral("lat"), 21.4225}};
+    using Reply = APIClient::CheckinReply;
     server.routeJson(path, "{\"ok\":true}");
-    EXPECT_TRUE(await(api.postCheckin(body)));
+    EXPECT_EQ(await(api.postCheckin(body)), Reply::Taken);
     ASSERT_EQ(server.requestsTo(path).size(), 1);
     EXPECT_EQ(server.requestsTo(path).first().method, QByteArray("POST"));
     EXPECT_EQ(QJsonDocument::fromJson(server.requestsTo(path).first().body).object(), body);
     server.routeJson(path, "{\"ok\":true}", 503);
-    EXPECT_FALSE(await(api.postCheckin(body)));
-    EXPECT_FALSE(await(api.postCheckin({{QStringLiteral("lat"), qInf()}})));
+    EXPECT_EQ(await(api.postCheckin(body)), Reply::Refused);
+    EXPECT_EQ(await(api.postCheckin({{QStringLiteral("lat"), qInf()}})), Reply::Unreached);
     EXPECT_EQ(server.requestsTo(path).size(), 2);
+    // A server that answers too late is not reached.
+    FixtureServer::Reply slow{200, "{}"};
+    slow.delay = std::chrono::milliseconds(1500);
+    server.route(path, slow);
+    EXPECT_EQ(await(api.postCheckin(body, std::chrono::milliseconds(300))), Reply::Unreached);
     server.setOffline(true);
-    EXPECT_FALSE(await(api.postCheckin(body)));
+    EXPECT_EQ(await(api.postCheckin(body)), Reply::Unreached);
 }

@@ -123,6 +123,47 @@ TEST_F(MapsTest, ReverseGeocodeOfflineAndItsFallbacks) {
     EXPECT_EQ(server.requestsTo(kGeocode).size(), 1);
 }
 
+TEST_F(MapsTest, RuralPlacesKeepTheirCountryAndRegionButNoTownName) {
+    useKey(QString());
+    struct Row {
+        double lat, lon;
+        const char* country;
+        const char* region;
+    };
+    // The nearest town within 300 km names them; in west Texas that is Carlsbad, 159 km away over the New
+    // Mexico line, so the region is its state.
+    const Row rows[] = {
+        {31.0, -104.0, "US", "New Mexico"},
+        {47.0, -110.0, "US", "Montana"},
+        {46.0, -100.0, "US", "North Dakota"},
+        {55.0, -105.0, "CA", "Saskatchewan"},
+    };
+    for (const Row& r : rows) {
+        const auto g = await(GoogleMapsClient::reverseGeocode(r.lat, r.lon));
+        EXPECT_EQ(g.country, QLatin1String(r.country)) << r.lat << "," << r.lon;
+        EXPECT_EQ(g.admin1, QLatin1String(r.region)) << r.lat << "," << r.lon;
+        EXPECT_FALSE(g.city) << r.lat << "," << r.lon << " is not " << qPrintable(g.city.value_or(QString()));
+    }
+    EXPECT_TRUE(server.log().isEmpty());
+}
+
+TEST_F(MapsTest, TheZoneNameComesWithTheOffset) {
+    const QDateTime winter = utc("2026-01-15T12:00:00Z");
+    server.routeFixture(kTimezone, QStringLiteral("maps_timezone_london.json"));
+    const GoogleMapsClient::Zone served = await(GoogleMapsClient::timeZone(10.0, 10.0, winter));
+    EXPECT_EQ(served.zoneId, QStringLiteral("Europe/London"));
+    EXPECT_DOUBLE_EQ(served.offsetHours, 0.0);
+    server.routeFixture(kTimezone, QStringLiteral("maps_timezone_offsets_only.json"));
+    EXPECT_FALSE(await(GoogleMapsClient::timeZone(-40.0, -30.0, winter)).zoneId);
+
+    useKey(QString());
+    // Near a border the nearest town may be the neighbour's: 38.75,-7.40 in Portugal is closest to Badajoz.
+    const GoogleMapsClient::Zone border = await(GoogleMapsClient::timeZone(38.75, -7.40, winter));
+    EXPECT_EQ(border.zoneId, QStringLiteral("Europe/Madrid"));
+    EXPECT_DOUBLE_EQ(border.offsetHours, 1.0);
+    EXPECT_FALSE(await(GoogleMapsClient::timeZone(-40.0, -30.0, winter)).zoneId) << "open sea";
+}
+
 TEST_F(MapsTest, StreetViewIsMissingOnlyWhenTheServiceSaysSo) {
     server.routeFixture(kMetadata, QStringLiteral("maps_streetview_metadata_ok.json"));
     EXPECT_TRUE(await(GoogleMapsClient::streetViewAvailable(21.4225, 39.8262)));

@@ -170,3 +170,67 @@ TEST(NetworkDisciplineCache, CachedAlertsKeepTheirOrder) {
     EXPECT_FALSE(JsonCoding::decode<CachedAlerts>(R"({"items":[{"magnitude":"big"}]})"));
     EXPECT_TRUE(JsonCoding::decode<CachedAlerts>(R"({"items":[]})"));
 }
+
+TEST(NetworkDiscipline, PruneDropsOldEntriesAndKeepsFreshOnes) {
+    IsolatedDefaults defaults;
+    DefaultsStore& store = defaults.store();
+    struct Row {
+        const char* key;
+        double hoursAgo;  // negative: stamped in the future
+        bool payload;
+        bool kept;
+    };
+    // Default settings: geo 24 h, alerts and weather 4 h; prayer times go after a week.
+    const Row rows[] = {
+        {"prayers.ISNA.a1.2026-03-04.51.507,-0.128", 167, true, true},
+        {"prayers.ISNA.a1.2026-03-03.51.507,-0.128", 169, true, false},
+        {"geo.51.507,-0.128", 239, true, true},
+        {"geo.21.423,39.826", 241, true, false},
+        {"geo.1.000,1.000", -239, true, true},
+        {"geo.2.000,2.000", -241, true, false},
+        {"alerts.local.51.507,-0.128", 39, true, true},
+        {"alerts.local.21.423,39.826", 41, true, false},
+        {"weather.openmeteo.51.507,-0.128", 39, true, true},
+        {"weather.openmeteo.21.423,39.826", 41, true, false},
+        {"branding.nosv", 239, false, true},
+        {"branding.logos", 241, false, false},
+        {"theme", 241, false, false},
+    };
+    FakeClock clock("2026-03-10T12:00:00Z");
+    const QDateTime now = clock.now();
+    for (const Row& row : rows) {
+        clock.set(now.addSecs(qint64(-row.hoursAgo * 3600)));
+        if (row.payload)
+            NetworkDiscipline::storeData("{}", QLatin1String(row.key));
+        else
+            NetworkDiscipline::storeStamp(QLatin1String(row.key));
+    }
+    clock.set(now);
+    store.setData(NetworkDiscipline::dataKey(QStringLiteral("geo.orphan")), "{}");  // never stamped
+    store.setString(QStringLiteral("cachedBundle.DEVICE"), QStringLiteral("{}"));
+    store.setString(QStringLiteral("netCache.v2.data.geo.x"), QStringLiteral("{}"));
+
+    EXPECT_EQ(NetworkDiscipline::prune(SettingsSnapshot::defaults()), 8);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.key);
+        const QString key = QLatin1String(row.key);
+        EXPECT_EQ(store.contains(NetworkDiscipline::stampKey(key)), row.kept);
+        EXPECT_EQ(store.contains(NetworkDiscipline::dataKey(key)), row.kept && row.payload);
+    }
+    EXPECT_FALSE(store.contains(NetworkDiscipline::dataKey(QStringLiteral("geo.orphan"))));
+    EXPECT_TRUE(store.contains(QStringLiteral("cachedBundle.DEVICE")));
+    EXPECT_TRUE(store.contains(QStringLiteral("netCache.v2.data.geo.x")));
+
+    // The limit follows the refresh setting: with place data refreshed hourly, ten hours is the end.
+    SettingsSnapshot hourly = SettingsSnapshot::defaults();
+    hourly.geoRefreshHours = 1;
+    EXPECT_EQ(NetworkDiscipline::prune(hourly), 2);  // the two kept at 239 hours either side of now
+    for (const int hours : {9, 11}) {
+        clock.set(now.addSecs(-hours * 3600));
+        NetworkDiscipline::storeData("{}", QStringLiteral("geo.%1").arg(hours));
+    }
+    clock.set(now);
+    EXPECT_EQ(NetworkDiscipline::prune(hourly), 1);
+    EXPECT_TRUE(store.contains(NetworkDiscipline::dataKey(QStringLiteral("geo.9"))));
+    EXPECT_FALSE(store.contains(NetworkDiscipline::dataKey(QStringLiteral("geo.11"))));
+}

@@ -72,7 +72,7 @@ TEST(PlaceRecords, QiblaAndImages) {
 }
 
 TEST(PlaceRecords, NonFiniteLatitudeCannotBeEncoded) {
-    LocationInfo place{std::numeric_limits<double>::quiet_NaN(), 0, {}, {}, 0};
+    LocationInfo place{std::numeric_limits<double>::quiet_NaN(), 0, {}, {}, 0, {}};
     EXPECT_FALSE(JsonCoding::encodeRecord(place).has_value());
     place.lat = -std::numeric_limits<double>::infinity();
     EXPECT_FALSE(JsonCoding::encodeRecord(place).has_value());

@@ -4,7 +4,13 @@
 #include "FixtureServer.h"
 #include "platform/Http.h"
 
+#include <QCoro/QCoroTimer>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <vector>
 
 using namespace std::chrono_literals;
 
@@ -107,4 +113,67 @@ TEST(Http, HeadReturnsAtOnceWhateverContentLengthTheServerAnnounces) {
     EXPECT_TRUE(r.body.isEmpty());
     EXPECT_EQ(r.header("content-length"), QByteArray("5000"));
     EXPECT_EQ(server.requestsTo(QStringLiteral("/big")).first().method, QByteArray("HEAD"));
+}
+
+TEST(Http, ADownloadIsStreamedToItsFileAndLeftThereOnlyWhenWhole) {
+    FixtureServer server;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("archive.tar"));
+    FixtureServer::Reply big;
+    for (int i = 0; i < 40000; ++i) big.body += QByteArray::number(i) + ' ';
+    server.route(QStringLiteral("/big"), big);
+    server.routeJson(QStringLiteral("/missing"), "nope", 404);
+    const QUrl bigUrl = server.origin().resolved(QUrl(QStringLiteral("/big")));
+
+    HttpRequest request;
+    request.url = bigUrl;
+    HttpResponse r = await(Http::download(request, path));
+    EXPECT_TRUE(r.isSuccess()) << r.error.toStdString();
+    EXPECT_TRUE(r.body.isEmpty());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), big.body);
+    file.close();
+
+    // A failure never replaces what is there, nor leaves a part behind.
+    request.url = server.origin().resolved(QUrl(QStringLiteral("/missing")));
+    r = await(Http::download(request, path));
+    EXPECT_FALSE(r.isSuccess());
+    EXPECT_EQ(r.status, 404);
+    request.url = bigUrl;
+    request.maxBodyBytes = 1000;
+    r = await(Http::download(request, path));
+    EXPECT_EQ(r.error, QStringLiteral("body too large"));
+    request.maxBodyBytes = -1;
+    server.setOffline(true);
+    r = await(Http::download(request, path));
+    EXPECT_FALSE(r.transportOk);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), big.body);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("archive.tar")});
+}
+
+// Offline, requests started a moment apart to one host share one failed name lookup; every one of them
+// ends with it instead of waiting out its timeout.
+TEST(Http, AFailedHostLookupEndsEveryRequestWaitingForIt) {
+    for (int round = 0; round < 3; ++round) {
+        QList<HttpResponse> responses;
+        QElapsedTimer t;
+        t.start();
+        std::vector<QCoro::Task<>> tasks;
+        for (int i = 0; i < 8; ++i) {
+            tasks.push_back([](int i, QList<HttpResponse>& out) -> QCoro::Task<> {
+                co_await QCoro::sleepFor(std::chrono::milliseconds(i));
+                const QUrl url(QStringLiteral("http://orvane-test.invalid/r%1").arg(i));
+                out.append(co_await Http::get(url, 60s));
+            }(i, responses));
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return responses.size() == 8; }, 20000)) << responses.size();
+        EXPECT_LT(t.elapsed(), 20000);
+        for (const HttpResponse& r : responses) {
+            EXPECT_FALSE(r.transportOk);
+            EXPECT_TRUE(r.error.contains(QStringLiteral("not found"))) << r.error.toStdString();
+        }
+    }
 }

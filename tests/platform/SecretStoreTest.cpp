@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Await.h"
 #include "KeyringSession.h"
 
 #include "TempHome.h"
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QUuid>
 #include <csignal>
 
@@ -86,22 +88,39 @@ class EmptyBus {
 TEST(SecretStore, WriteReadRemoveInTheKeyring) {
     if (SecretStore::usesFileFallback()) GTEST_SKIP() << "no session bus";
     const QString account = uniqueAccount();
-    EXPECT_EQ(SecretStore::read(account).status, SecretStore::Status::NotFound);
-    ASSERT_EQ(SecretStore::write(account, "clk-0123abcd"), SecretStore::Status::Ok);
-    ASSERT_EQ(SecretStore::write(account, "clk-89abcdef"), SecretStore::Status::Ok);  // replaces
-    const SecretStore::ReadResult r = SecretStore::read(account);
+    EXPECT_EQ(await(SecretStore::read(account)).status, SecretStore::Status::NotFound);
+    ASSERT_EQ(await(SecretStore::write(account, "clk-0123abcd")), SecretStore::Status::Ok);
+    ASSERT_EQ(await(SecretStore::write(account, "clk-89abcdef")), SecretStore::Status::Ok);  // replaces
+    const SecretStore::ReadResult r = await(SecretStore::read(account));
     EXPECT_EQ(r.status, SecretStore::Status::Ok);
     EXPECT_EQ(r.data, QByteArray("clk-89abcdef"));
-    EXPECT_EQ(SecretStore::remove(account), SecretStore::Status::Ok);
-    EXPECT_EQ(SecretStore::read(account).status, SecretStore::Status::NotFound);
+    EXPECT_EQ(await(SecretStore::remove(account)), SecretStore::Status::Ok);
+    EXPECT_EQ(await(SecretStore::read(account)).status, SecretStore::Status::NotFound);
+}
+
+// A keyring call suspends instead of spinning an event loop of its own: nothing else runs inside it, and
+// the caller's loop carries on while it is under way.
+TEST(SecretStore, CallsRunNoEventLoopOfTheirOwn) {
+    if (SecretStore::usesFileFallback()) GTEST_SKIP() << "no session bus";
+    const QString account = uniqueAccount();
+    bool ticked = false;
+    QTimer::singleShot(0, [&ticked] { ticked = true; });
+    QCoro::Task<SecretStore::Status> writing = SecretStore::write(account, "clk-0123abcd");
+    EXPECT_FALSE(ticked);
+    EXPECT_EQ(await(std::move(writing)), SecretStore::Status::Ok);
+    EXPECT_TRUE(ticked);
+    EXPECT_EQ(await(SecretStore::remove(account)), SecretStore::Status::Ok);
 }
 
 TEST(SecretStore, ChildSeesABusWithoutSecretServiceAsUnavailable) {
     CHILD_ONLY();
     EXPECT_FALSE(SecretStore::usesFileFallback());
-    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
-    EXPECT_EQ(SecretStore::write(QStringLiteral("orvane.deviceId"), "x"), SecretStore::Status::Unavailable);
-    EXPECT_EQ(SecretStore::remove(QStringLiteral("orvane.deviceId")), SecretStore::Status::Unavailable);
+    EXPECT_EQ(await(SecretStore::read(QStringLiteral("orvane.deviceId"))).status,
+              SecretStore::Status::Unavailable);
+    EXPECT_EQ(await(SecretStore::write(QStringLiteral("orvane.deviceId"), "x")),
+              SecretStore::Status::Unavailable);
+    EXPECT_EQ(await(SecretStore::remove(QStringLiteral("orvane.deviceId"))),
+              SecretStore::Status::Unavailable);
 }
 
 TEST(SecretStore, MissingSecretServiceIsUnavailableNotNotFound) {
@@ -116,9 +135,11 @@ TEST(SecretStore, ChildUsesThePrivateFileWithoutAnyBus) {
     CHILD_ONLY();
     TempHome home;
     ASSERT_TRUE(SecretStore::usesFileFallback());
-    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.clockId")).status, SecretStore::Status::NotFound);
-    ASSERT_EQ(SecretStore::write(QStringLiteral("orvane.clockId"), "clk-0123abcd"), SecretStore::Status::Ok);
-    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.clockId")).data, QByteArray("clk-0123abcd"));
+    EXPECT_EQ(await(SecretStore::read(QStringLiteral("orvane.clockId"))).status,
+              SecretStore::Status::NotFound);
+    ASSERT_EQ(await(SecretStore::write(QStringLiteral("orvane.clockId"), "clk-0123abcd")),
+              SecretStore::Status::Ok);
+    EXPECT_EQ(await(SecretStore::read(QStringLiteral("orvane.clockId"))).data, QByteArray("clk-0123abcd"));
     EXPECT_EQ(
         QFile::permissions(SecretStore::fallbackFilePath()),
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
@@ -126,8 +147,9 @@ TEST(SecretStore, ChildUsesThePrivateFileWithoutAnyBus) {
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("{not json");
     f.close();
-    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.clockId")).status, SecretStore::Status::NotFound);
-    EXPECT_EQ(SecretStore::remove(QStringLiteral("orvane.clockId")), SecretStore::Status::NotFound);
+    EXPECT_EQ(await(SecretStore::read(QStringLiteral("orvane.clockId"))).status,
+              SecretStore::Status::NotFound);
+    EXPECT_EQ(await(SecretStore::remove(QStringLiteral("orvane.clockId"))), SecretStore::Status::NotFound);
 }
 
 TEST(SecretStore, NoBusAtAllFallsBackToAPrivateFile) {
@@ -143,16 +165,17 @@ TEST(SecretStore, NoBusAtAllFallsBackToAPrivateFile) {
 TEST(SecretStore, ChildSeesALockedKeyringAsUnavailable) {
     if (qEnvironmentVariableIsEmpty("ORVANE_SECRET_LOCK_CHILD")) GTEST_SKIP() << "runs as a child only";
     const QString account = QStringLiteral("orvane.deviceId");
-    ASSERT_EQ(SecretStore::write(account, "DEV-1"), SecretStore::Status::Ok);
-    ASSERT_EQ(SecretStore::read(account).data, QByteArray("DEV-1"));
+    ASSERT_EQ(await(SecretStore::write(account, "DEV-1")), SecretStore::Status::Ok);
+    ASSERT_EQ(await(SecretStore::read(account)).data, QByteArray("DEV-1"));
     QDBusMessage lock = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
         QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("Lock"));
     lock << QVariant::fromValue(
         QList<QDBusObjectPath>{QDBusObjectPath("/org/freedesktop/secrets/collection/login")});
     ASSERT_EQ(QDBusConnection::sessionBus().call(lock).type(), QDBusMessage::ReplyMessage);
-    EXPECT_EQ(SecretStore::read(account).status, SecretStore::Status::Unavailable);
-    EXPECT_EQ(SecretStore::read(QStringLiteral("orvane.missing")).status, SecretStore::Status::Unavailable);
+    EXPECT_EQ(await(SecretStore::read(account)).status, SecretStore::Status::Unavailable);
+    EXPECT_EQ(await(SecretStore::read(QStringLiteral("orvane.missing"))).status,
+              SecretStore::Status::Unavailable);
 }
 
 TEST(SecretStore, LockedKeyringIsUnavailableNotNotFound) {

@@ -2,6 +2,10 @@
 
 #include "SettingsTestEnv.h"
 
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 namespace {
 
 QStringList keysWithoutMarkers(const DefaultsStore& store) {
@@ -223,4 +227,33 @@ TEST(AppSettings, EffectiveMetricFollowsTheUnitsMode) {
     EXPECT_FALSE(s.effectiveMetric());
     s.setUnitsMode(QStringLiteral("auto"));
     EXPECT_EQ(s.effectiveMetric(), QLocale::system().measurementSystem() != QLocale::ImperialUSSystem);
+}
+
+TEST(AppSettings, StoreFailureIsAPropertyTheViewsCanShow) {
+    SettingsTestEnv env;
+    AppSettings& s = env.start();
+    EXPECT_TRUE(s.property("storeFailure").toString().isEmpty());
+    QSignalSpy changed(&s, &AppSettings::storeFailureChanged);
+    {
+        // Another writer holds the file: the next write cannot reach it.
+        const QString peer = QStringLiteral("peer");
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), peer);
+        db.setDatabaseName(env.storePath());
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        s.setAsr(1);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(changed.size(), 1);
+        EXPECT_TRUE(s.storeFailure().contains(env.storePath()));
+        QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("peer"));
+    s.setAsr(0);
+    EXPECT_TRUE(env.store->sync());
+    EXPECT_EQ(changed.size(), 2);
+    EXPECT_TRUE(s.storeFailure().isEmpty());
+    env.reopen();
+    EXPECT_EQ(env.store->integer(env.scoped(QStringLiteral("asr"))), 0);
+    EXPECT_TRUE(env.store->contains(env.scoped(QStringLiteral("asr"))));
 }

@@ -25,17 +25,26 @@ TEST(Identifiers, BlankEnvironmentOverrideIsIgnored) {
 TEST(Identifiers, StoredDeviceIdIsUsedAsFoundAndNothingElseIsWritten) {
     SettingsTestEnv env;
     env.store->setString(QStringLiteral("deviceId"), QStringLiteral(" odd id "));
-    Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID");
+    await(Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID"));
     EXPECT_EQ(AppSettings::bootstrapDeviceId(*env.store), QStringLiteral(" odd id "));
     EXPECT_EQ(SettingsTestEnv::keyring("orvane.deviceId"), QStringLiteral("KEYRING-ID"));
 }
 
-TEST(Identifiers, EmptyStoredDeviceIdTakesTheKeyringCopy) {
+// The keyring is not asked while the settings are built: a new id stands in, the running clock keeps it,
+// and the next start takes the keyring's.
+TEST(Identifiers, EmptyStoredDeviceIdTakesTheKeyringCopyAtTheNextStart) {
     SettingsTestEnv env;
     env.store->setString(QStringLiteral("deviceId"), QString());
-    Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID");
-    EXPECT_EQ(AppSettings::bootstrapDeviceId(*env.store), QStringLiteral("KEYRING-ID"));
+    await(Keychain::upsert(QStringLiteral("orvane.deviceId"), "KEYRING-ID"));
+    const QString standIn = env.start().deviceId();
+    EXPECT_NE(standIn, QStringLiteral("KEYRING-ID"));
+    EXPECT_TRUE(env.store->boolean(QStringLiteral("orvane.deviceIdProvisional")));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.deviceId"),
+              QStringLiteral("KEYRING-ID"));  // never overwritten
+    env.reopen();
+    EXPECT_EQ(env.start().deviceId(), QStringLiteral("KEYRING-ID"));
     EXPECT_EQ(env.store->string(QStringLiteral("deviceId")), QStringLiteral("KEYRING-ID"));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
 }
 
 TEST(Identifiers, KeyringCopyRestoresSettingsAfterTheStoreIsLost) {
@@ -49,6 +58,9 @@ TEST(Identifiers, KeyringCopyRestoresSettingsAfterTheStoreIsLost) {
     env.settings.reset();
     env.store.reset();
     QFile::remove(env.storePath());
+    env.reopen();
+    // The clock id comes back as soon as the keyring has been asked; the device id at the next start.
+    EXPECT_EQ(env.start().clockId(), clock);
     env.reopen();
     AppSettings& s = env.start();
     EXPECT_EQ(s.deviceId(), device);
@@ -72,6 +84,7 @@ TEST(Identifiers, BlankedClockIdIsReturnedTrimmedAndLeftAsStored) {
     env.store->setString(QStringLiteral("profile.D.clockId"), QStringLiteral(" clk-AbCd1234 "));
     AppSettings& s = env.start();
     EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-AbCd1234"));
+    env.settleKeyring();
     EXPECT_EQ(env.store->string(QStringLiteral("profile.D.clockId")), QStringLiteral(" clk-AbCd1234 "));
     EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-AbCd1234"));
 }
@@ -80,7 +93,7 @@ TEST(Identifiers, InvalidSettingTakesTheKeyringCopyUnchangedInCase) {
     SettingsTestEnv env;
     env.store->setString(QStringLiteral("deviceId"), QStringLiteral("D"));
     env.store->setString(QStringLiteral("profile.D.clockId"), QStringLiteral("CLK-0123ABCD"));
-    Keychain::upsert(QStringLiteral("orvane.clockId"), " clk-Keyring1 ");
+    await(Keychain::upsert(QStringLiteral("orvane.clockId"), " clk-Keyring1 "));
     AppSettings& s = env.start();
     EXPECT_EQ(s.clockId(), QStringLiteral("clk-Keyring1"));
     EXPECT_EQ(env.store->string(QStringLiteral("profile.D.clockId")), QStringLiteral("clk-Keyring1"));
@@ -107,19 +120,28 @@ TEST(Identifiers, ClockIdSetterSavesToTheKeyringAndOnlyValidIds) {
     SettingsTestEnv env;
     AppSettings& s = env.start();
     s.setClockId(QStringLiteral("clk-feedbeef"));
+    env.settleKeyring();
     EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-feedbeef"));
     s.setClockId(QStringLiteral("nonsense"));
+    env.settleKeyring();
     EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-feedbeef"));
-    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-feedbeef"));  // recovered from the keyring
+    // A stand-in at once, without waiting on the keyring; then the keyring's own once it has answered.
+    const QString standIn = s.ensureLocalClockId();
+    EXPECT_TRUE(AppSettings::isValidClockId(standIn));
+    env.settleKeyring();
+    EXPECT_EQ(s.ensureLocalClockId(), QStringLiteral("clk-feedbeef"));
+    EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-feedbeef"));
 }
 
 // Runs in a child on a bus without any Secret Service: the stored ids must survive.
 TEST(Identifiers, ChildKeepsStoredIdsWhileTheKeyringIsUnavailable) {
     const QString path = qEnvironmentVariable("ORVANE_IDS_CHILD_STORE");
     if (path.isEmpty()) GTEST_SKIP() << "runs as a child only";
-    ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
+    ASSERT_EQ(await(SecretStore::read(QStringLiteral("orvane.deviceId"))).status,
+              SecretStore::Status::Unavailable);
     DefaultsStore store(path);
     AppSettings s(store);
+    SettingsTestEnv::settleKeyring();
     EXPECT_EQ(s.deviceId(), QStringLiteral("OLD-DEVICE"));
     EXPECT_EQ(s.clockId(), QStringLiteral("clk-0ld0c10c"));
     EXPECT_EQ(store.string(QStringLiteral("deviceId")), QStringLiteral("OLD-DEVICE"));
@@ -184,6 +206,7 @@ TEST(Identifiers, ChildStartsWithProvisionalIds) {
     if (path.isEmpty()) GTEST_SKIP() << "runs as a child only";
     DefaultsStore store(path);
     AppSettings s(store);
+    SettingsTestEnv::settleKeyring();
     EXPECT_TRUE(store.boolean(QStringLiteral("orvane.deviceIdProvisional")));
     EXPECT_EQ(store.string(QStringLiteral("orvane.clockIdProvisional")), s.clockId());
     EXPECT_EQ(s.ensureLocalClockId(), s.clockId());
@@ -211,14 +234,45 @@ TEST(Identifiers, TheKeyringsIdsReplaceProvisionalOnes) {
     env.store->setBool(QStringLiteral("orvane.deviceIdProvisional"), true);
     env.store->setString(QStringLiteral("profile.DURABLE.clockId"), QStringLiteral("clk-pr0v0001"));
     env.store->setString(QStringLiteral("orvane.clockIdProvisional"), QStringLiteral("clk-pr0v0001"));
-    Keychain::upsert(QStringLiteral("orvane.deviceId"), "DURABLE");
-    Keychain::upsert(QStringLiteral("orvane.clockId"), "clk-dura0001");
+    await(Keychain::upsert(QStringLiteral("orvane.deviceId"), "DURABLE"));
+    await(Keychain::upsert(QStringLiteral("orvane.clockId"), "clk-dura0001"));
+    EXPECT_EQ(env.start().deviceId(), QStringLiteral("PROVISIONAL"));  // kept while running
+    env.reopen();
     AppSettings& s = env.start();
     EXPECT_EQ(s.deviceId(), QStringLiteral("DURABLE"));
     EXPECT_EQ(s.clockId(), QStringLiteral("clk-dura0001"));
     EXPECT_EQ(SettingsTestEnv::keyring("orvane.clockId"), QStringLiteral("clk-dura0001"));
     EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.deviceIdProvisional")));
     EXPECT_FALSE(env.store->contains(QStringLiteral("orvane.clockIdProvisional")));
+}
+
+TEST(Identifiers, SettingsMadeUnderAProvisionalIdMoveToTheKeyringsId) {
+    SettingsTestEnv env;
+    env.store->setString(QStringLiteral("deviceId"), QStringLiteral("PROVISIONAL"));
+    env.store->setBool(QStringLiteral("orvane.deviceIdProvisional"), true);
+    // Changed during the outage: two settings the real profile lacks, and one it has its own value for.
+    env.store->setInteger(QStringLiteral("profile.PROVISIONAL.asr"), 2);
+    env.store->setString(QStringLiteral("profile.PROVISIONAL.manualCity"), QStringLiteral(""));
+    env.store->setString(QStringLiteral("profile.PROVISIONAL.method"), QStringLiteral("MWL"));
+    env.store->setString(QStringLiteral("profile.DURABLE.method"), QStringLiteral("Makkah"));
+    env.store->setString(QStringLiteral("profile.DURABLE.manualCity"), QStringLiteral("Leeds"));
+    env.store->setString(QStringLiteral("profiles.PROVISIONAL.asr"), QStringLiteral("not a profile"));
+    await(Keychain::upsert(QStringLiteral("orvane.deviceId"), "DURABLE"));
+    EXPECT_EQ(env.start().deviceId(), QStringLiteral("PROVISIONAL"));  // the keyring answers after the start
+    env.reopen();
+    {
+        AppSettings& s = env.start();
+        EXPECT_EQ(s.deviceId(), QStringLiteral("DURABLE"));
+        EXPECT_EQ(s.asr(), 2);
+        EXPECT_EQ(s.method(), QStringLiteral("Makkah"));
+        EXPECT_EQ(s.manualCity(), QStringLiteral("Leeds"));
+    }
+    env.reopen();  // carried over on disk, not only in memory
+    EXPECT_EQ(env.store->integer(QStringLiteral("profile.DURABLE.asr")), 2);
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.DURABLE.method")), QStringLiteral("Makkah"));
+    EXPECT_FALSE(env.store->contains(QStringLiteral("profiles.DURABLE.asr")));
+    // The provisional profile stays as it was.
+    EXPECT_EQ(env.store->string(QStringLiteral("profile.PROVISIONAL.method")), QStringLiteral("MWL"));
 }
 
 // Runs in a child with a keyring of its own, which it locks between two starts.
@@ -230,9 +284,10 @@ TEST(Identifiers, ChildKeepsIdsAcrossALockedKeyring) {
     {
         DefaultsStore store(path);
         AppSettings s(store);
+        SettingsTestEnv::settleKeyring();
         device = s.deviceId();
         clock = s.clockId();
-        ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).data, device.toUtf8());
+        ASSERT_EQ(await(SecretStore::read(QStringLiteral("orvane.deviceId"))).data, device.toUtf8());
     }
     QDBusMessage lock = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.secrets"), QStringLiteral("/org/freedesktop/secrets"),
@@ -240,10 +295,12 @@ TEST(Identifiers, ChildKeepsIdsAcrossALockedKeyring) {
     lock << QVariant::fromValue(
         QList<QDBusObjectPath>{QDBusObjectPath("/org/freedesktop/secrets/collection/login")});
     ASSERT_EQ(QDBusConnection::sessionBus().call(lock).type(), QDBusMessage::ReplyMessage);
-    ASSERT_EQ(SecretStore::read(QStringLiteral("orvane.deviceId")).status, SecretStore::Status::Unavailable);
+    ASSERT_EQ(await(SecretStore::read(QStringLiteral("orvane.deviceId"))).status,
+              SecretStore::Status::Unavailable);
     {
         DefaultsStore store(path);
         AppSettings s(store);
+        SettingsTestEnv::settleKeyring();
         EXPECT_EQ(s.deviceId(), device);
         EXPECT_EQ(s.clockId(), clock);
         // With the setting lost and no other copy, the new id only stands in until the keyring is asked.
@@ -252,6 +309,16 @@ TEST(Identifiers, ChildKeepsIdsAcrossALockedKeyring) {
         EXPECT_NE(standIn, clock);
         EXPECT_EQ(store.string(QStringLiteral("orvane.clockIdProvisional")), standIn);
         EXPECT_FALSE(store.contains(QStringLiteral("orvane.deviceIdProvisional")));
+        // The locked keyring is not asked again on its own, however often the id is read ...
+        EXPECT_TRUE(AppSettings::keyringIdle());
+        QTest::qWait(100);
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(s.ensureLocalClockId(), standIn);
+        EXPECT_TRUE(AppSettings::keyringIdle());
+        // ... only when the user acts.
+        s.retryKeyring();
+        EXPECT_FALSE(AppSettings::keyringIdle());
+        SettingsTestEnv::settleKeyring();
+        EXPECT_EQ(s.ensureLocalClockId(), standIn);
     }
 }
 

@@ -1,38 +1,21 @@
 #include <gtest/gtest.h>
 
+#include "FakePositionSource.h"
 #include "TempHome.h"
 #include "services/LocationManager.h"
 
-#include <QTest>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNmeaPositionInfoSource>
+#include <QTest>
 
 using Authorization = LocationManager::Authorization;
 
 namespace {
 
-// A positioning service driven by the test: it records what was asked of it, and the test makes it
-// answer by emitting its signals.
-class FakeSource : public QGeoPositionInfoSource {
-  public:
-    FakeSource() : QGeoPositionInfoSource(nullptr) {}
-    QGeoPositionInfo lastKnownPosition(bool = false) const override { return {}; }
-    PositioningMethods supportedPositioningMethods() const override { return AllPositioningMethods; }
-    int minimumUpdateInterval() const override { return 1000; }
-    Error error() const override { return NoError; }
-    void startUpdates() override { ++starts; }
-    void stopUpdates() override { ++stops; }
-    void requestUpdate(int timeout = 0) override { requestTimeouts.push_back(timeout); }
-
-    void fix(double lat, double lon) { emit positionUpdated(QGeoPositionInfo(QGeoCoordinate(lat, lon), {})); }
-    void fail(Error e) { emit errorOccurred(e); }
-
-    int starts = 0, stops = 0;
-    std::vector<int> requestTimeouts;
-};
+using FakeSource = FakePositionSource;
 
 struct Counts {
     int coordinate = 0, authorization = 0, updating = 0;
@@ -43,7 +26,6 @@ void count(LocationManager& m, Counts& c) {
     QObject::connect(&m, &LocationManager::authorizationChanged, [&c] { ++c.authorization; });
     QObject::connect(&m, &LocationManager::updatingChanged, [&c] { ++c.updating; });
 }
-
 
 }  // namespace
 

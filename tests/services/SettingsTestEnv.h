@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Await.h"
 #include "FixtureServer.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
@@ -7,6 +8,8 @@
 #include "platform/SecretStore.h"
 #include "services/AppSettings.h"
 
+#include <gtest/gtest.h>
+#include <QTest>
 #include <QUuid>
 #include <memory>
 
@@ -28,8 +31,9 @@ class SettingsTestEnv {
     ~SettingsTestEnv() {
         settings.reset();
         store.reset();
+        settleKeyring();
         for (const char* account : {"orvane.deviceId", "orvane.clockId"})
-            SecretStore::remove(QLatin1String(account));
+            await(SecretStore::remove(QLatin1String(account)));
         SecretStore::setServiceName(savedService_);
         Endpoints::setCurrent(savedEndpoints_);
         if (savedEnvId_.isNull()) {
@@ -48,9 +52,16 @@ class SettingsTestEnv {
         store = std::make_unique<DefaultsStore>(storePath());
     }
 
+    // Constructs the settings and lets their keyring calls finish, as a start-up does before anyone looks.
     AppSettings& start() {
         settings = std::make_unique<AppSettings>(*store);
+        settleKeyring();
         return *settings;
+    }
+
+    static void settleKeyring() {
+        EXPECT_TRUE(QTest::qWaitFor([] { return AppSettings::keyringIdle(); }, 15000))
+            << "keyring calls still under way";
     }
 
     QString scoped(const QString& name) const {
@@ -59,7 +70,7 @@ class SettingsTestEnv {
     }
 
     static std::optional<QString> keyring(const char* account) {
-        const auto r = SecretStore::read(QLatin1String(account));
+        const auto r = await(SecretStore::read(QLatin1String(account)));
         if (r.status != SecretStore::Status::Ok) return std::nullopt;
         return QString::fromUtf8(r.data);
     }

@@ -1,10 +1,15 @@
 #include "AtSpiTree.h"
 
+#include "OrvaneProcess.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
+#include <QFile>
 #include <QPair>
+#include <QStandardPaths>
+#include <QTest>
 #include <QUuid>
 
 namespace {
@@ -40,6 +45,43 @@ QList<Reference> childrenOf(QDBusConnection& bus, const Reference& ref) {
     return out;
 }
 
+QString nameOf(QDBusConnection& bus, const Reference& ref) {
+    const QDBusMessage name = call(bus, ref, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                   QStringLiteral("Get"), {kAccessible, QStringLiteral("Name")});
+    if (name.type() != QDBusMessage::ReplyMessage || name.arguments().isEmpty()) return {};
+    return name.arguments().first().value<QDBusVariant>().variant().toString();
+}
+
+QString roleOf(QDBusConnection& bus, const Reference& ref) {
+    const QDBusMessage role = call(bus, ref, kAccessible, QStringLiteral("GetRoleName"));
+    if (role.type() != QDBusMessage::ReplyMessage || role.arguments().isEmpty()) return {};
+    return role.arguments().first().toString();
+}
+
+// Walks every object depth first until `visit` returns true; gives whether it did.
+template <typename Visit>
+bool walk(QDBusConnection& bus, int limit, Visit visit) {
+    QList<Reference> pending = childrenOf(bus, {kRegistry, kDesktop});
+    for (int seen = 0; !pending.isEmpty() && seen < limit; ++seen) {
+        const Reference ref = pending.takeFirst();
+        if (visit(ref)) return true;
+        pending = childrenOf(bus, ref) + pending;
+    }
+    return false;
+}
+
+const QString kAccessibilityBusConfig = QStringLiteral("/usr/share/defaults/at-spi2/accessibility.conf");
+
+// Starts a helper that prints one line (an address, a display number) once it is ready.
+bool startAndReadLine(QProcess& process, const QString& program, const QStringList& arguments,
+                      QString& line) {
+    process.start(program, arguments);
+    if (!process.waitForStarted(5000)) return false;
+    if (!QTest::qWaitFor([&] { return process.canReadLine(); }, 10000)) return false;
+    line = QString::fromLocal8Bit(process.readLine()).trimmed();
+    return !line.isEmpty();
+}
+
 }  // namespace
 
 AtSpiTree::AtSpiTree(const QString& busAddress)
@@ -56,21 +98,36 @@ int AtSpiTree::applicationCount() {
 
 QList<AtSpiNode> AtSpiTree::readAll(int limit) {
     QList<AtSpiNode> nodes;
-    QList<Reference> pending = childrenOf(bus_, {kRegistry, kDesktop});
-    while (!pending.isEmpty() && nodes.size() < limit) {
-        const Reference ref = pending.takeFirst();
-        AtSpiNode node;
-        const QDBusMessage role = call(bus_, ref, kAccessible, QStringLiteral("GetRoleName"));
-        if (role.type() == QDBusMessage::ReplyMessage && !role.arguments().isEmpty())
-            node.role = role.arguments().first().toString();
-        const QDBusMessage name = call(bus_, ref, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                       QStringLiteral("Get"), {kAccessible, QStringLiteral("Name")});
-        if (name.type() == QDBusMessage::ReplyMessage && !name.arguments().isEmpty())
-            node.name = name.arguments().first().value<QDBusVariant>().variant().toString();
-        nodes.append(node);
-        pending = childrenOf(bus_, ref) + pending;
-    }
+    walk(bus_, limit, [&](const Reference& ref) {
+        nodes.append({roleOf(bus_, ref), nameOf(bus_, ref)});
+        return false;
+    });
     return nodes;
+}
+
+bool AtSpiTree::press(const QString& role, const QString& name, int limit) {
+    const QString action = QStringLiteral("org.a11y.atspi.Action");
+    bool pressed = false;
+    walk(bus_, limit, [&](const Reference& ref) {
+        if (nameOf(bus_, ref) != name || roleOf(bus_, ref) != role) return false;
+        const QDBusMessage count = call(bus_, ref, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                        QStringLiteral("Get"), {action, QStringLiteral("NActions")});
+        const int actions = count.arguments().isEmpty()
+                                ? 0
+                                : count.arguments().first().value<QDBusVariant>().variant().toInt();
+        for (int i = 0; i < actions; ++i) {
+            const QDBusMessage actionName = call(bus_, ref, action, QStringLiteral("GetName"), {i});
+            if (actionName.arguments().isEmpty() ||
+                actionName.arguments().first().toString().compare(u"press", Qt::CaseInsensitive) != 0)
+                continue;
+            const QDBusMessage done = call(bus_, ref, action, QStringLiteral("DoAction"), {i});
+            pressed = done.type() == QDBusMessage::ReplyMessage && !done.arguments().isEmpty() &&
+                      done.arguments().first().toBool();
+            break;
+        }
+        return true;
+    });
+    return pressed;
 }
 
 AccessibilityBusName::AccessibilityBusName(const QString& address) : address_(address) {}
@@ -93,4 +150,51 @@ bool AccessibilityBusName::announce() {
     }
     announced_ = true;
     return true;
+}
+
+AccessibleDesktop::AccessibleDesktop() = default;
+
+AccessibleDesktop::~AccessibleDesktop() {
+    busName_.reset();
+    stopProcess(display_);
+    stopProcess(bus_);
+}
+
+bool AccessibleDesktop::start(QString& whyNot) {
+    if (!QFile::exists(kAccessibilityBusConfig) ||
+        QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty()) {
+        whyNot = QStringLiteral("needs at-spi2-core and Xvfb");
+        return false;
+    }
+    if (!startAndReadLine(bus_, QStringLiteral("dbus-daemon"),
+                          {QStringLiteral("--config-file=") + kAccessibilityBusConfig,
+                           QStringLiteral("--nofork"), QStringLiteral("--print-address")},
+                          busAddress_)) {
+        whyNot = QStringLiteral("the accessibility bus did not start");
+        return false;
+    }
+    busName_ = std::make_unique<AccessibilityBusName>(busAddress_);
+    // Tests side by side share the session bus, where one accessibility bus can be named at a time: a
+    // test waits for the one before it to finish rather than skip.
+    if (!QTest::qWaitFor([&] { return busName_->announce(); }, 90000)) {
+        whyNot = QStringLiteral("the session bus kept another accessibility bus");
+        return false;
+    }
+    if (!startAndReadLine(display_, QStringLiteral("Xvfb"),
+                          {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                           QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
+                           QStringLiteral("1400x1000x24")},
+                          displayNumber_)) {
+        whyNot = QStringLiteral("Xvfb did not start");
+        return false;
+    }
+    return true;
+}
+
+QProcessEnvironment AccessibleDesktop::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + displayNumber_);
+    env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
+    return env;
 }

@@ -3,7 +3,10 @@
 #include <QDBusConnection>
 #include <QList>
 #include <QObject>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
+#include <memory>
 
 // What a screen reader sees of the applications on an accessibility bus (AT-SPI): every object under the
 // registry's desktop, with its role name ("push button", "label", ...) and its accessible name.
@@ -21,6 +24,9 @@ class AtSpiTree {
     int applicationCount();
     // Every object of every registered application, depth first, at most `limit` of them.
     QList<AtSpiNode> readAll(int limit = 5000);
+    // Runs the press action of the first object with that role and name, as a screen reader's user
+    // activating it; false when there is no such object or it has no press action.
+    bool press(const QString& role, const QString& name, int limit = 5000);
 
   private:
     QString connectionName_;
@@ -45,4 +51,24 @@ class AccessibilityBusName : public QObject {
   private:
     QString address_;
     bool announced_ = false;
+};
+
+// A desktop of a test's own for an application in a child process: an accessibility bus named on the
+// session bus and an X server. Everything it starts stops with it.
+class AccessibleDesktop {
+  public:
+    AccessibleDesktop();
+    ~AccessibleDesktop();
+    // Brings both up; on false, `whyNot` says what the machine lacks.
+    bool start(QString& whyNot);
+    const QString& busAddress() const { return busAddress_; }
+    // The child's environment: the display, the X platform and Qt's accessibility bridge forced on.
+    QProcessEnvironment environment() const;
+
+  private:
+    QProcess bus_;
+    QProcess display_;
+    QString busAddress_;
+    QString displayNumber_;
+    std::unique_ptr<AccessibilityBusName> busName_;
 };

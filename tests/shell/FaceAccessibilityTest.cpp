@@ -1,4 +1,5 @@
 #include "AtSpiTree.h"
+#include "OrvaneProcess.h"
 #include "WholeApp.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
@@ -23,41 +24,15 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-const QString kAccessibilityBusConfig = QStringLiteral("/usr/share/defaults/at-spi2/accessibility.conf");
-
-// A helper process that prints one line (an address, a display number) once it is ready.
-bool startAndReadLine(QProcess& process, const QString& program, const QStringList& arguments,
-                      QString& line) {
-    process.start(program, arguments);
-    if (!process.waitForStarted(5000)) return false;
-    if (!QTest::qWaitFor([&] { return process.canReadLine(); }, 10000)) return false;
-    line = QString::fromLocal8Bit(process.readLine()).trimmed();
-    return !line.isEmpty();
-}
-
-void stop(QProcess& process) {
-    if (process.state() == QProcess::NotRunning) return;
-    process.terminate();
-    if (!process.waitForFinished(3000)) process.kill();
-    process.waitForFinished(3000);
-}
-
 bool has(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
     return std::any_of(nodes.begin(), nodes.end(), [&](const AtSpiNode& n) {
         return n.name == name && (role.isEmpty() || n.role == role);
     });
 }
 
-// The helper processes of one run, stopped however the test ends.
-struct Processes {
-    QProcess bus;
-    QProcess display;
-    QProcess child;
-    ~Processes() {
-        stop(child);
-        stop(display);
-        stop(bus);
-    }
+// The child is stopped before the desktop it runs on, however the test ends.
+struct ChildProcess : QProcess {
+    ~ChildProcess() override { stopProcess(*this); }
 };
 
 struct FaceAccessibilityChild : WholeApp {};
@@ -65,43 +40,23 @@ struct FaceAccessibilityChild : WholeApp {};
 }  // namespace
 
 TEST(FaceAccessibility, ScreenReaderReadsEveryActionAndEveryPrayer) {
-    if (!QFile::exists(kAccessibilityBusConfig) ||
-        QStandardPaths::findExecutable(QStringLiteral("Xvfb")).isEmpty())
-        GTEST_SKIP() << "needs at-spi2-core and Xvfb";
-    Processes p;
-    QString busAddress;
-    ASSERT_TRUE(startAndReadLine(p.bus, QStringLiteral("dbus-daemon"),
-                                 {u"--config-file="_s + kAccessibilityBusConfig, QStringLiteral("--nofork"),
-                                  QStringLiteral("--print-address")},
-                                 busAddress));
-    AccessibilityBusName busName(busAddress);
-    if (!busName.announce()) GTEST_SKIP() << "the session bus already has an accessibility bus";
-    QProcess display;
-    QString displayNumber;
-    ASSERT_TRUE(
-        startAndReadLine(display, QStringLiteral("Xvfb"),
-                         {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                          QStringLiteral("1400x1000x24")},
-                         displayNumber));
-
+    AccessibleDesktop desktop;
+    QString whyNot;
+    if (!desktop.start(whyNot)) GTEST_SKIP() << whyNot.toStdString();
     QTemporaryDir exchange;
     const QString expectedFile = exchange.filePath(QStringLiteral("expected.json"));
     const QString doneFile = exchange.filePath(QStringLiteral("done"));
-    QProcess& child = p.child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    ChildProcess child;
+    QProcessEnvironment env = desktop.environment();
     env.insert(QStringLiteral("ORVANE_A11Y_EXPECTED"), expectedFile);
     env.insert(QStringLiteral("ORVANE_A11Y_DONE"), doneFile);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("DISPLAY"), u":"_s + displayNumber);
-    env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--gtest_filter=FaceAccessibilityChild.*")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(expectedFile); }, 30000));
 
-    AtSpiTree tree(busAddress);
+    AtSpiTree tree(desktop.busAddress());
     ASSERT_TRUE(QTest::qWaitFor([&] { return tree.applicationCount() > 0; }, 10000));
     QFile file(expectedFile);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -129,6 +129,21 @@ TEST_F(RootSheetsFixture, TheCallOverlayCarriesTheCreditAndTheUpdateQuestionShow
     QMetaObject::invokeMethod(app.window()->findChild<QObject*>(u"notNow"_s), "clicked");
     EXPECT_EQ(declines.count(), 1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !card->isVisible(); }, 2000));
+
+    // Where the installation is updated another way, the card says how and has one button.
+    prompt->offerManual(u"9.9.0"_s, u"Quieter alarms"_s, u"Update it with your system's software updates."_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return card->isVisible(); }, 2000));
+    auto* dismiss = app.window()->findChild<QQuickItem*>(u"dismiss"_s);
+    ASSERT_NE(dismiss, nullptr);
+    EXPECT_TRUE(dismiss->isVisible());
+    EXPECT_FALSE(app.window()->findChild<QQuickItem*>(u"installAndRestart"_s)->isVisible());
+    EXPECT_EQ(app.window()->findChild<QQuickItem*>(u"updateMessage"_s)->property("text").toString(),
+              prompt->message());
+    QTest::qWait(200);
+    grab(app.window(), "update-manual.png");
+    QMetaObject::invokeMethod(dismiss, "clicked");
+    EXPECT_EQ(declines.count(), 2);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !card->isVisible(); }, 2000));
     app.quit();
 }
 

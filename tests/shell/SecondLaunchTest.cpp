@@ -64,18 +64,18 @@ TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
 
     later.start(QStringLiteral(ORVANE_EXECUTABLE), {});
     ASSERT_TRUE(later.waitForStarted(5000));
-    QTest::qWait(8000);
+    // Well past the launch's own 3 s, however slowly a loaded machine starts it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !held.isEmpty(); }, 30000));
+    QTest::qWait(5000);
     EXPECT_EQ(later.state(), QProcess::Running);
-    ASSERT_FALSE(held.isEmpty());
     EXPECT_FALSE(QFile::exists(clockStore(home))) << "started a second clock";
 
-    // The first instance dies; its socket goes with it.
+    // The first instance dies; its socket goes with it (and the waiting launch may take the name at once).
     silent.reset();
-    EXPECT_FALSE(QFile::exists(instanceName(runtime)));
     bool answered = false;
     QElapsedTimer waited;
     waited.start();
-    while (!answered && waited.elapsed() < 20000 && later.state() == QProcess::Running) {
+    while (!answered && waited.elapsed() < 60000 && later.state() == QProcess::Running) {
         SingleInstance probe(instanceName(runtime));
         answered = probe.ping(1000);
         if (!answered) QTest::qWait(200);

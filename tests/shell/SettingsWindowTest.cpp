@@ -1,10 +1,5 @@
-#include <gtest/gtest.h>
-
-#include "FixtureServer.h"
-#include "TempHome.h"
-#include "platform/DefaultsStore.h"
-#include "platform/Endpoints.h"
-#include "platform/SecretStore.h"
+#include "WholeApp.h"
+#include "clock/AppEvents.h"
 #include "services/AppSettings.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
@@ -14,30 +9,16 @@
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUuid>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr const char* kDevice = "TEST-DEVICE";
-
 // The whole application with no place at all: nothing stored, no device location, the network refused.
-struct SettingsWindowFixture : ::testing::Test {
-    TempHome home;
-    FixtureServer server;
-
+struct SettingsWindowFixture : WholeApp {
     void SetUp() override {
-        qputenv("ORVANE_DEVICE_ID", kDevice);
-        SecretStore::setServiceName(u"OrvaneTest-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces));
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+        WholeApp::SetUp();
         server.setOffline(true);
-    }
-    void TearDown() override {
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::builtIn());
-        qunsetenv("ORVANE_DEVICE_ID");
     }
 
     static QQuickItem* item(QQuickWindow* window, const QString& name) {
@@ -47,11 +28,6 @@ struct SettingsWindowFixture : ::testing::Test {
         ASSERT_NE(button, nullptr);
         button->forceActiveFocus();
         QTest::keyClick(window, Qt::Key_Return);
-    }
-    static void grab(QQuickWindow* window, const char* name) {
-        const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
-        QDir().mkpath(dir);
-        window->grabWindow().save(dir + u"/"_s + QLatin1String(name));
     }
 };
 
@@ -92,10 +68,18 @@ TEST_F(SettingsWindowFixture, TheWindowWaitsForConsentThenOpensAtLocationAndTheG
     ASSERT_NE(root.settingsWindow(), nullptr);
     EXPECT_EQ(root.settingsWindow()->selectedPane(), u"adhan"_s);
     EXPECT_EQ(root.settingsWindow()->notifStatusText(), u"Checking\u2026"_s);  // fresh state
+
+    // A request for the notification settings opens the pane that holds them.
+    root.settingsWindow()->setSelectedPane(u"general"_s);
+    root.settingsWindow()->done();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return root.settingsWindow() == nullptr; }, 2000));
+    EXPECT_TRUE(AppEvents::shared().post(QLatin1String(AppEvents::openNotificationSettingsName)));
+    ASSERT_NE(root.settingsWindow(), nullptr);
+    EXPECT_EQ(root.settingsWindow()->selectedPane(), u"adhan"_s);
 }
 
 TEST_F(SettingsWindowFixture, AChosenPlaceBringsTheFace) {
-    DefaultsStore::standard().setBool(u"profile.%1.acceptedPrivacy"_s.arg(QLatin1String(kDevice)), true);
+    DefaultsStore::standard().setBool(scoped("acceptedPrivacy"), true);
     OrvaneApp app(false);
     ASSERT_TRUE(app.start());
     RootController& root = *app.root();

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
 #include <QTcpServer>
 #include <QTimer>
 #include <memory>
@@ -14,14 +17,22 @@ QString routeKey(const QByteArray& method, const QString& path) {
 
 QByteArray methodName(QHttpServerRequest::Method m) {
     switch (m) {
-        case QHttpServerRequest::Method::Get: return "GET";
-        case QHttpServerRequest::Method::Put: return "PUT";
-        case QHttpServerRequest::Method::Delete: return "DELETE";
-        case QHttpServerRequest::Method::Post: return "POST";
-        case QHttpServerRequest::Method::Head: return "HEAD";
-        case QHttpServerRequest::Method::Options: return "OPTIONS";
-        case QHttpServerRequest::Method::Patch: return "PATCH";
-        default: return "OTHER";
+        case QHttpServerRequest::Method::Get:
+            return "GET";
+        case QHttpServerRequest::Method::Put:
+            return "PUT";
+        case QHttpServerRequest::Method::Delete:
+            return "DELETE";
+        case QHttpServerRequest::Method::Post:
+            return "POST";
+        case QHttpServerRequest::Method::Head:
+            return "HEAD";
+        case QHttpServerRequest::Method::Options:
+            return "OPTIONS";
+        case QHttpServerRequest::Method::Patch:
+            return "PATCH";
+        default:
+            return "OTHER";
     }
 }
 }  // namespace
@@ -32,11 +43,26 @@ QByteArray FixtureServer::LoggedRequest::header(const QByteArray& name) const {
     return {};
 }
 
-FixtureServer::FixtureServer() { port_ = listen(QHostAddress::LocalHost, 0); }
+FixtureServer::FixtureServer(Scheme scheme) : scheme_(scheme) {
+    if (scheme_ == Scheme::Https)
+        sslSetup(QSslCertificate(fixture(QStringLiteral("tls/cert.pem"))),
+                 QSslKey(fixture(QStringLiteral("tls/key.pem")), QSsl::Rsa));
+    port_ = listen(QHostAddress::LocalHost, 0);
+}
+
+void FixtureServer::trustCertificate() {
+    QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+    config.addCaCertificate(QSslCertificate(fixture(QStringLiteral("tls/cert.pem"))));
+    QSslConfiguration::setDefaultConfiguration(config);
+}
 
 FixtureServer::~FixtureServer() = default;
 
-QUrl FixtureServer::origin() const { return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port_)); }
+QUrl FixtureServer::origin() const {
+    return QUrl(QStringLiteral("%1://127.0.0.1:%2")
+                    .arg(scheme_ == Scheme::Https ? QStringLiteral("https") : QStringLiteral("http"))
+                    .arg(port_));
+}
 
 void FixtureServer::route(const QByteArray& method, const QString& path, Reply reply) {
     routes_.insert(routeKey(method, path), std::move(reply));

@@ -13,7 +13,7 @@
 // A real HTTP server on 127.0.0.1 (port chosen by the system) that serves recorded replies. Tests point the
 // clock's endpoints at `origin()`, register routes, and read the request log afterwards.
 class FixtureServer : public QAbstractHttpServer {
-public:
+  public:
     struct Reply {
         int status = 200;
         QByteArray body;
@@ -30,8 +30,16 @@ public:
         QByteArray header(const QByteArray& name) const;
     };
 
-    FixtureServer();
+    enum class Scheme { Http, Https };
+
+    // Https serves with the certificate of tests/fixtures/tls (issued to 127.0.0.1); the process trusts it
+    // once `trustCertificate()` has run.
+    explicit FixtureServer(Scheme scheme = Scheme::Http);
     ~FixtureServer() override;
+
+    // Adds the fixture certificate to the process's default TLS trust, as if a public authority had signed
+    // it.
+    static void trustCertificate();
 
     QUrl origin() const;
     quint16 port() const { return port_; }
@@ -53,12 +61,13 @@ public:
 
     static QByteArray fixture(const QString& name);
 
-protected:
+  protected:
     bool handleRequest(const QHttpServerRequest& request, QTcpSocket* socket) override;
     void missingHandler(const QHttpServerRequest& request, QTcpSocket* socket) override;
 
-private:
+  private:
     QHash<QString, Reply> routes_;
     QList<LoggedRequest> log_;
     quint16 port_ = 0;
+    Scheme scheme_ = Scheme::Http;
 };

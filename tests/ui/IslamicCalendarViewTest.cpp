@@ -135,18 +135,32 @@ TEST_F(CalendarView, EveryControlHasANameAndIsReachedFromTheKeyboard) {
                              "nextYear", "gregorianSegment", "hijriSegment"})
         EXPECT_TRUE(seen.contains(QString::fromLatin1(name))) << name << " " << seen.join(u' ').toStdString();
 
+    // A screen reader's press action steps like a click.
+    QAccessibleInterface* nextYear = QAccessible::queryAccessibleInterface(findItem(view, u"nextYear"_s));
+    ASSERT_NE(nextYear, nullptr);
+    ASSERT_NE(nextYear->actionInterface(), nullptr);
+    nextYear->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    harness.settle(50);
+    EXPECT_EQ(text("title"), u"August 2027"_s);
+
     // Space on a focused arrow steps and selects the new month's first day.
     findItem(view, u"nextYear"_s)->forceActiveFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    EXPECT_EQ(text("title"), u"August 2027"_s);
-    EXPECT_EQ(text("detailGregorian"), u"Sunday, 1 August 2027"_s);
+    EXPECT_EQ(text("title"), u"August 2028"_s);
+    EXPECT_EQ(text("detailGregorian"), u"Tuesday, 1 August 2028"_s);
     findItem(view, u"previousMonth"_s)->forceActiveFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    EXPECT_EQ(text("title"), u"July 2027"_s);
+    EXPECT_EQ(text("title"), u"July 2028"_s);
     // The right arrow on the mode switch picks the Hijri grid.
     findItem(view, u"gregorianSegment"_s)->forceActiveFocus(Qt::TabFocusReason);
     press(Qt::Key_Right);
     EXPECT_TRUE(controller->useHijriGrid());
+    EXPECT_TRUE(findItem(view, u"hijriSegment"_s)->property("checked").toBool());
+    press(Qt::Key_Left);
+    EXPECT_FALSE(findItem(view, u"hijriSegment"_s)->property("checked").toBool());
+    EXPECT_TRUE(findItem(view, u"gregorianSegment"_s)->property("checked").toBool());
+    press(Qt::Key_Space);  // on the segment already on, nothing changes
+    EXPECT_FALSE(controller->useHijriGrid());
     findItem(view, u"doneButton"_s)->forceActiveFocus(Qt::TabFocusReason);
     press(Qt::Key_Space);
     EXPECT_EQ(view->parentItem()->parentItem()->property("dismissals").toInt(), 1);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QQmlContext>
+#include <QQmlProperty>
 #include <QTest>
 #include <QWindow>
 
@@ -31,6 +32,12 @@ struct QuranReaderViewTest : ::testing::Test {
         harness.settle(150);
     }
     // Anywhere in the window, the sheet's popup layer included.
+    // What a screen reader says for an item: its accessible name, else its text.
+    static QString name(QQuickItem* focused) {
+        if (!focused) return {};
+        const QString accessible = QQmlProperty::read(focused, QStringLiteral("Accessible.name")).toString();
+        return accessible.isEmpty() ? focused->property("text").toString() : accessible;
+    }
     QQuickItem* item(const char* name) {
         return findItem(harness.window().contentItem(), QLatin1String(name));
     }
@@ -100,6 +107,14 @@ TEST_F(QuranReaderViewTest, FullScreenSwapsTheBarForTheRoundControls) {
     EXPECT_FALSE(reader->fullscreen());
     harness.settle(300);
     EXPECT_TRUE(item("bottomBar")->isVisible());
+    // A double click on the text switches reading full screen on and off again.
+    const QPoint onText = item("arabicText")->mapToScene({20, 20}).toPoint();
+    QTest::mouseDClick(&harness.window(), Qt::LeftButton, {}, onText);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return reader->fullscreen(); }, 1000));
+    harness.settle(300);
+    QTest::mouseDClick(&harness.window(), Qt::LeftButton, {},
+                       item("arabicText")->mapToScene({20, 20}).toPoint());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !reader->fullscreen(); }, 1000));
 }
 
 TEST_F(QuranReaderViewTest, TheBrowseSheetListsParasAndSurahsAndJumps) {
@@ -138,4 +153,32 @@ TEST_F(QuranReaderViewTest, AnUnreachableHostShowsTheErrorAndTryAgain) {
     world.server.setOffline(false);
     QMetaObject::invokeMethod(item("tryAgainButton"), "clicked");
     ASSERT_TRUE(QTest::qWaitFor([&] { return reader->screenState() == QLatin1String("reading"); }, 10000));
+}
+
+TEST_F(QuranReaderViewTest, TabReachesEveryControlByItsName) {
+    world.settings->setQuranTextSize(QStringLiteral("large"));
+    open();
+    // The reader takes the keyboard once it is on screen.
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QQuickItem* focused = harness.window().activeFocusItem();
+            return focused && focused->objectName() == QLatin1String("readerKeys");
+        },
+        3000));
+    QStringList reached;
+    for (int i = 0; i < 12; ++i) {
+        QTest::keyClick(&harness.window(), Qt::Key_Tab);
+        reached << name(harness.window().activeFocusItem());
+    }
+    for (const char* expected :
+         {"Done", "Full screen", "Para 1 · 1. Al-Faatiha", "Smaller text", "Larger text", "Next"})
+        EXPECT_TRUE(reached.contains(QString::fromUtf8(expected)))
+            << expected << " not in " << reached.join(u'|').toStdString();
+    EXPECT_FALSE(reached.contains(QStringLiteral("Previous")));  // disabled on the first ayah
+    // Space presses the focused button: on "Larger text" the size grows.
+    for (int i = 0; i < 12 && name(harness.window().activeFocusItem()) != QLatin1String("Larger text"); ++i)
+        QTest::keyClick(&harness.window(), Qt::Key_Tab);
+    ASSERT_EQ(name(harness.window().activeFocusItem()), QStringLiteral("Larger text"));
+    QTest::keyClick(&harness.window(), Qt::Key_Space);
+    EXPECT_EQ(world.settings->quranTextSize(), QStringLiteral("huge"));
 }

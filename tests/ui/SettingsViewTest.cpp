@@ -6,6 +6,8 @@
 
 #include <QAccessible>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -130,4 +132,29 @@ TEST_F(SettingsViewFixture, TheLocationPaneSearchesShowsRowsAndChooses) {
     EXPECT_EQ(findItem(view, u"currentPlace"_s)->property("text").toString(),
               u"Current: Istanbul, Türkiye"_s);
     harness.grab(u"settings-location-applied"_s);
+}
+
+TEST_F(SettingsViewFixture, AStoreThatCannotSaveIsSaidAtTheTop) {
+    QQuickItem* banner = findItem(view, u"storeFailure"_s);
+    ASSERT_NE(banner, nullptr);
+    EXPECT_FALSE(banner->isVisible());
+    {
+        // Another writer holds the settings file, so the next write cannot be stored.
+        QSqlDatabase holder = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+        holder.setDatabaseName(world.env.storePath());
+        ASSERT_TRUE(holder.open());
+        QSqlQuery lock(holder);
+        ASSERT_TRUE(lock.exec(u"BEGIN EXCLUSIVE"_s));
+        world.settings.setLang(u"ar"_s);
+        world.env.store->sync();
+        harness.settle(30);
+        EXPECT_TRUE(banner->isVisible());
+        EXPECT_EQ(banner->property("text").toString(), world.settings.storeFailure());
+        EXPECT_FALSE(world.settings.storeFailure().isEmpty());
+        harness.grab(u"settings-store-failure"_s);
+        lock.exec(u"ROLLBACK"_s);
+        lock.finish();
+        holder.close();
+    }
+    QSqlDatabase::removeDatabase(u"holder"_s);
 }

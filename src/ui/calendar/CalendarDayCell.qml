@@ -15,6 +15,8 @@ Button {
     implicitHeight: 48
     padding: 2
     Accessible.name: text
+    // Qt Quick Controls leave a screen reader's press unanswered.
+    Accessible.onPressAction: if (enabled) clicked()
     Accessible.role: Accessible.Button
     Accessible.checked: selected
 
@@ -23,6 +25,7 @@ Button {
         topPadding: Math.max(0, (cell.availableHeight - dayText.height - captionText.height - 2) / 2)
         ThemeText {
             id: dayText
+            Accessible.ignored: true
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             text: cell.day
@@ -31,6 +34,7 @@ Button {
         }
         Text {
             id: captionText
+            Accessible.ignored: true
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             text: cell.caption

@@ -22,7 +22,7 @@ Rectangle {
         anchors.margins: 2
         Repeater {
             model: [picker.gregorianTitle, picker.hijriTitle]
-            Button {
+            RadioButton {
                 id: segment
                 required property string modelData
                 required property int index
@@ -31,15 +31,20 @@ Rectangle {
                 height: picker.height - 4
                 objectName: isHijri ? "hijriSegment" : "gregorianSegment"
                 text: modelData
-                checkable: true
+                // The mode decides which segment is on; a click only asks for it.
+                checkable: false
+                autoExclusive: false
                 checked: picker.hijri === isHijri
                 focusPolicy: Qt.StrongFocus
                 Accessible.name: text
-                Accessible.role: Accessible.RadioButton
+                Accessible.onPressAction: picker.chosen(isHijri)
                 onClicked: picker.chosen(isHijri)
                 Keys.onLeftPressed: picker.chosen(false)
                 Keys.onRightPressed: picker.chosen(true)
+                indicator: null
+                padding: 0
                 contentItem: ThemeText {
+                    Accessible.ignored: true
                     text: segment.text
                     textStyle: "subheadline"
                     semibold: segment.checked

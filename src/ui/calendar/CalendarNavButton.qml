@@ -13,6 +13,8 @@ Button {
     padding: 0
     focusPolicy: Qt.StrongFocus
     Accessible.name: text
+    // Qt Quick Controls leave a screen reader's press unanswered.
+    Accessible.onPressAction: if (enabled) clicked()
 
     contentItem: Item {
         SymbolIcon {

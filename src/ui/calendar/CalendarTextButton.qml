@@ -9,8 +9,11 @@ Button {
     horizontalPadding: 10
     focusPolicy: Qt.StrongFocus
     Accessible.name: text
+    // Qt Quick Controls leave a screen reader's press unanswered.
+    Accessible.onPressAction: if (enabled) clicked()
 
     contentItem: ThemeText {
+        Accessible.ignored: true
         text: button.text
         semibold: true
         color: Theme.gold

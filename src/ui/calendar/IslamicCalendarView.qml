@@ -187,6 +187,7 @@ FocusScope {
                                 anchors.fill: parent
                                 visible: !slot.modelData.blank
                                 enabled: visible
+                                Accessible.ignored: !visible
                                 focus: true
                                 focusPolicy: slot.focus ? Qt.StrongFocus : Qt.NoFocus
                                 day: slot.modelData.day ?? ""

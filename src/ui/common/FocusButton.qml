@@ -19,6 +19,8 @@ T.AbstractButton {
     Accessible.name: text
     Keys.onReturnPressed: button.clicked()
     Keys.onEnterPressed: button.clicked()
+    // Qt Quick Controls leave a screen reader's press unanswered.
+    Accessible.onPressAction: if (button.enabled) button.clicked()
 
     Rectangle {
         objectName: "focusRing"

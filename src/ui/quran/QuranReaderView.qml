@@ -35,6 +35,8 @@ FocusScope {
         objectName: "readerKeys"
         anchors.fill: parent
         focus: true
+        // In the Tab chain, so Tab leads from the text to the buttons and back.
+        activeFocusOnTab: true
         Accessible.role: Accessible.Pane
         Accessible.name: "Read Qur’an"
         Keys.onShortcutOverride: function(event) {

@@ -1,24 +1,13 @@
 #include "ui/settings/ClockIdReclaim.h"
 
 #include "services/AppSettings.h"
+#include "ui/settings/SpacesAndTabs.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QPointer>
 
 using namespace Qt::Literals::StringLiterals;
-
-namespace {
-
-QString trimSpacesAndTabs(const QString& text) {
-    qsizetype begin = 0, end = text.size();
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    while (begin < end && blank(text.at(begin))) ++begin;
-    while (end > begin && blank(text.at(end - 1))) --end;
-    return text.mid(begin, end - begin);
-}
-
-}  // namespace
 
 ClockIdReclaim::ClockIdReclaim(AppSettings& settings, QObject* parent)
     : QObject(parent), settings_(settings) {

@@ -18,13 +18,15 @@ Column {
         Accessible.role: Accessible.Heading
         Accessible.name: text
     }
-    RoundedBox {
+    // A plain rectangle rather than a RoundedBox: the form scrolls under a clip, which the box's direct
+    // drawing into the window would not keep to.
+    Rectangle {
         width: parent.width
         height: body.implicitHeight + 24
         radius: 10
         color: Theme.panel
-        borderColor: Theme.line
-        borderWidth: 1
+        border.color: Theme.line
+        border.width: 1
         Column {
             id: body
             x: 12

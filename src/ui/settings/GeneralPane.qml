@@ -51,7 +51,7 @@ SettingsForm {
             onEdited: text => pane.controller.editDisplayName(text)
         }
         Caption {
-            text: "Optional label for admin Clocks (from your account or device name). Not your Apple ID. Clear to hide."
+            text: "Optional label for admin Clocks (from your account or device name). Not your email address. Clear to hide."
         }
         RowLayout {
             width: parent.width

@@ -3,6 +3,7 @@
 #include "engine/GoogleMapsClient.h"
 #include "platform/Clock.h"
 #include "services/AppSettings.h"
+#include "ui/settings/SpacesAndTabs.h"
 
 #include <QPointer>
 #include <QTextBoundaryFinder>
@@ -11,15 +12,6 @@
 #include <cmath>
 
 namespace {
-
-// Spaces and tabs only: a line break typed into the field is part of the text.
-QString trimSpacesAndTabs(const QString& text) {
-    qsizetype begin = 0, end = text.size();
-    const auto blank = [](QChar c) { return c == u' ' || c == u'\t'; };
-    while (begin < end && blank(text.at(begin))) ++begin;
-    while (end > begin && blank(text.at(end - 1))) --end;
-    return text.mid(begin, end - begin);
-}
 
 qsizetype characterCount(const QString& text) {
     QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);

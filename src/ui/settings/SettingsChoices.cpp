@@ -6,6 +6,7 @@
 #include "platform/Endpoints.h"
 #include "services/AppSettings.h"
 #include "services/QuranLibrary.h"
+#include "ui/quran/QuranTextSizes.h"
 
 #include <QVariantMap>
 
@@ -89,10 +90,9 @@ QVariantList SettingsChoices::weatherProviders() {
 }
 
 QVariantList SettingsChoices::quranTextSizes() {
-    static const char* const titles[] = {"Small", "Normal", "Large", "Huge"};
     QVariantList out;
     for (const AppSettings::QuranTextSize size : AppSettings::allQuranTextSizes())
-        out.append(row(QString::fromLatin1(titles[int(size)]), AppSettings::rawValue(size)));
+        out.append(row(QuranTextSizes::label(size), AppSettings::rawValue(size)));
     return out;
 }
 

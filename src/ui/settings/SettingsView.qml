@@ -77,7 +77,7 @@ Pane {
             wrapMode: Text.WordWrap
             textStyle: "caption"
             color: "#ff5c5c"
-            text: "Changes are not being saved on this computer: " + failure
+            text: failure
             Accessible.role: Accessible.AlertMessage
             Accessible.name: text
         }

@@ -4,6 +4,7 @@
 #include "clock/AppEvents.h"
 #include "clock/ClockViewModel.h"
 #include "clock/NotificationScheduler.h"
+#include "engine/APIClient.h"
 #include "model/Server.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
@@ -51,8 +52,9 @@ RootController::RootController(AppSettings& settings, ClockViewModel& clock, Loc
         clock_.requestNewDialLogo();
         loadBestKnownPlace(false);
     });
+    // The permission controls live on the Adhan pane, so that is where a request for them lands.
     connect(&events, &AppEvents::openNotificationSettings, this,
-            [this] { openSettings(QStringLiteral("alerts")); });
+            [this] { openSettings(QStringLiteral("adhan")); });
 }
 
 QVariant RootController::bundle() const {
@@ -125,6 +127,8 @@ void RootController::acceptPrivacy() {
 }
 
 void RootController::openSettings(const QString& pane) {
+    // The user is at hand: a keyring that was locked may be unlocked now, or asked to be.
+    settings_.retryKeyring();
     if (!pane.isEmpty()) setSettingsPane(pane);
     setShowSettings(true);
 }
@@ -148,13 +152,18 @@ QCoro::Task<> RootController::runStartup() {
         const double lon = bundle ? bundle->location.lon : settings_.manualLon();
         clock_.presencePing(settings_, lat, lon, bundle, false);
     });
-    co_await settings_.pullSavedAddressFromServer(true);
+    // The address pull and the check-in go to the own server together and within the push's short bound;
+    // neither holds back the first face of a place already known. A pulled address that moves the place
+    // arrives as a change of the fixed-place settings, which reloads once start-up is done.
+    QCoro::Task<bool> pull = settings_.pullSavedAddressFromServer(true, APIClient::startupTimeout);
     {
         const auto& bundle = clock_.bundle();
         const double lat = bundle ? bundle->location.lat : settings_.manualLat();
         const double lon = bundle ? bundle->location.lon : settings_.manualLon();
-        co_await clock_.presencePing(settings_, lat, lon, bundle, false);
+        clock_.presencePing(settings_, lat, lon, bundle, false, APIClient::startupTimeout);
     }
+    // With no place at all, the server's saved address is the only one to wait for.
+    if (!clock_.bestKnownPlace()) co_await std::move(pull);
     startupDone_ = true;
     co_await loadBestKnownPlace(false);
     if (!clock_.hasBundle() && !recheck_.isActive() && errorText_ == noLocationText()) recheck_.start();

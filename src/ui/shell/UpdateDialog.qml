@@ -3,8 +3,9 @@ import QtQuick.Controls
 import Orvane.Common
 import Orvane.Shell
 
-// Asks once whether to install a newer build that has been downloaded and verified; its release notes are
-// shown as plain text, whatever markup the manifest carries.
+// Asks once whether to install a newer build that has been downloaded and verified, or tells how this
+// installation is updated, or that an install failed; release notes are shown as plain text, whatever
+// markup the manifest carries.
 Item {
     id: dialog
     required property UpdatePrompt prompt
@@ -39,8 +40,14 @@ Item {
                 textStyle: "title3"
                 semibold: true
                 wrapMode: Text.WordWrap
-                text: dialog.prompt.version.length ? "Orvane " + dialog.prompt.version + " is ready"
-                                                   : "A new version of Orvane is ready"
+                text: dialog.prompt.title
+            }
+            ThemeText {
+                objectName: "updateMessage"
+                width: parent.width
+                visible: text.length > 0
+                wrapMode: Text.WordWrap
+                text: dialog.prompt.message
             }
             ScrollView {
                 width: parent.width
@@ -60,12 +67,20 @@ Item {
                 anchors.right: parent.right
                 spacing: 12
                 Button {
+                    objectName: "dismiss"
+                    visible: !dialog.prompt.installable
+                    text: "OK"
+                    onClicked: dialog.prompt.decline()
+                }
+                Button {
                     objectName: "notNow"
+                    visible: dialog.prompt.installable
                     text: "Not Now"
                     onClicked: dialog.prompt.decline()
                 }
                 Button {
                     objectName: "installAndRestart"
+                    visible: dialog.prompt.installable
                     text: "Install and Restart"
                     highlighted: true
                     onClicked: dialog.prompt.install()

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "OrvaneProcess.h"
+#include "TempHome.h"
+#include "platform/DefaultsStore.h"
+
+#include <signal.h>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QUuid>
+
+// The real program, as a logout ends it: a first run in a fresh home with a fixed place chosen by its
+// coordinates alone, offline, ended by SIGTERM once its first load is done; then a second start, ended by
+// SIGINT. Everything the first run wrote must be on disk, and the second must start from it.
+
+namespace {
+
+constexpr const char* kDevice = "E2E-DEVICE";
+
+QString key(const char* format) {
+    return QString::fromLatin1(format).arg(QLatin1String(kDevice));
+}
+
+// The rows of the settings database as another program reads them, key to stored bytes.
+QHash<QString, QByteArray> rowsOnDisk(const QString& path) {
+    QHash<QString, QByteArray> rows;
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SELECT key, value FROM defaults"));
+            while (q.next()) rows.insert(q.value(0).toString(), q.value(1).toByteArray());
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return rows;
+}
+
+// A command prefix that starts the program without any network (its own network namespace, with only a
+// loopback that is down), so every request fails at once instead of waiting on a name server. Empty when
+// the system allows no namespace; the program then runs on whatever network there is.
+QStringList offlinePrefix() {
+    static const QStringList prefix = [] {
+        for (const QStringList& candidate : {QStringList{QStringLiteral("unshare"), QStringLiteral("-n")},
+                                             QStringList{QStringLiteral("unshare"), QStringLiteral("-rn")}}) {
+            QProcess probe;
+            probe.start(candidate.first(), candidate.mid(1) << QStringLiteral("true"));
+            if (probe.waitForFinished(5000) && probe.exitStatus() == QProcess::NormalExit &&
+                probe.exitCode() == 0)
+                return candidate;
+        }
+        return QStringList();
+    }();
+    return prefix;
+}
+
+class ClockRun {
+  public:
+    explicit ClockRun(const QString& runtime) {
+        QProcessEnvironment env = orvaneEnvironment(runtime);
+        env.insert(QStringLiteral("ORVANE_DEVICE_ID"), QLatin1String(kDevice));
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("orvane.*.info=true"));
+        process_.setProcessEnvironment(env);
+        process_.setProcessChannelMode(QProcess::MergedChannels);
+        QStringList command = offlinePrefix() << QStringLiteral(ORVANE_EXECUTABLE);
+        process_.start(command.takeFirst(), command);
+    }
+    ~ClockRun() { stopProcess(process_); }
+
+    bool waitForLine(const QString& text, int timeoutMs) {
+        return QTest::qWaitFor(
+                   [&] {
+                       output_ += process_.readAll();
+                       return output_.contains(text.toUtf8()) || process_.state() == QProcess::NotRunning;
+                   },
+                   timeoutMs) &&
+               output_.contains(text.toUtf8());
+    }
+
+    // Sends the signal and gives the exit code of a clean end, or -1 for a crash or no end in time.
+    int endWith(int signalNumber) {
+        ::kill(pid_t(process_.processId()), signalNumber);
+        if (!process_.waitForFinished(15000)) return -1;
+        output_ += process_.readAll();
+        return process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    }
+
+    const QByteArray& output() const { return output_; }
+
+  private:
+    QProcess process_;
+    QByteArray output_;
+};
+
+void seedFixedPlaceWithoutPlaceId(const QString& path) {
+    DefaultsStore store(path);
+    store.setBool(key("profile.%1.acceptedPrivacy"), true);
+    store.setBool(key("profile.%1.useManualLocation"), true);
+    store.setDouble(key("profile.%1.manualLat"), 51.5074);
+    store.setDouble(key("profile.%1.manualLon"), -0.1278);
+    ASSERT_TRUE(store.sync());
+}
+
+}  // namespace
+
+TEST(QuitKeepsEveryWrite, SigtermAfterTheFirstLoadLeavesItOnDiskForTheNextStart) {
+    TempHome home;
+    const QString path = home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    seedFixedPlaceWithoutPlaceId(path);
+
+    {
+        ClockRun first(runtime);
+        // Offline, a load can wait out the 60-second timeout of a request the network layer never ends.
+        ASSERT_TRUE(first.waitForLine(QStringLiteral("loaded the bundle for"), 90000))
+            << first.output().data();
+        EXPECT_EQ(first.endWith(SIGTERM), 0) << first.output().data();
+        EXPECT_TRUE(first.output().contains("quitting on SIGTERM"));
+    }
+    const QHash<QString, QByteArray> rows = rowsOnDisk(path);
+    EXPECT_TRUE(rows.value(key("cachedBundle.%1")).startsWith("{")) << rows.keys().join(u' ').toStdString();
+    EXPECT_TRUE(rows.value(QStringLiteral("orvane.notifications.pending")).startsWith("["));
+    EXPECT_TRUE(rows.contains(key("cachedBundleLat.%1")));
+    // The place id the fixed place never had is stored as the empty text it is.
+    ASSERT_TRUE(rows.contains(key("profile.%1.manualPlaceId")));
+    EXPECT_EQ(rows.value(key("profile.%1.manualPlaceId")), QByteArray());
+    EXPECT_TRUE(rows.contains(key("profile.%1.clockId")));
+
+    ClockRun second(runtime);
+    ASSERT_TRUE(second.waitForLine(QStringLiteral("showing the cached bundle for London"), 30000))
+        << second.output().data();
+    EXPECT_EQ(second.endWith(SIGINT), 0) << second.output().data();
+    EXPECT_TRUE(second.output().contains("quitting on SIGINT"));
+}
