@@ -10,8 +10,8 @@
 #include <QUrl>
 #include <optional>
 
-// What one load of the clock asks of the layers below, in the order the clock calls them: confirm the Hijri
-// day offset, build the bundle, sync the remote assets, check in. The clock state owns the order, the
+// What one load of the clock asks of the layers below: confirm the Hijri day offset, build the bundle, sync
+// the remote assets, check in. The clock state owns the order, the
 // persistence and the alarms; these steps own the network and the engine, so tests can stand in for them.
 class ClockLoadSteps {
   public:
@@ -22,8 +22,10 @@ class ClockLoadSteps {
     virtual QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
                                            std::optional<QString> cityOverride,
                                            std::optional<QString> countryOverride, bool forceNetwork) = 0;
-    // Dial logos, the street-view fallback image, the theme and the devotional cards.
-    virtual QCoro::Task<> syncAssets(SettingsSnapshot settings, ClockBundle bundle, bool force) = 0;
+    // Dial logos, the street-view fallback image, the theme and the devotional cards. Gives the theme in
+    // force afterwards, nothing when none was ever had.
+    virtual QCoro::Task<std::optional<ThemeConfig>> syncAssets(SettingsSnapshot settings, ClockBundle bundle,
+                                                               bool force) = 0;
 
     // The dial logo for this run among those cached, and the rotation position to store for the next run.
     struct DialLogoPick {

@@ -161,6 +161,12 @@ void ClockViewModel::cacheBundle(const ClockBundle& bundle, double lat, double l
     store.setDouble(QStringLiteral("cachedBundleLon.") + deviceId, lon);
 }
 
+void ClockViewModel::keep(const ClockBundle& bundle, double lat, double lon) {
+    cacheBundle(bundle, lat, lon);
+    with_.notifications->reschedule(bundle, settings_.snapshot());
+    with_.alarms->reschedule(bundle);
+}
+
 QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QString> cityOverride,
                                        std::optional<QString> countryOverride, bool force) {
     const std::uint64_t generation = ++loadGeneration_;
@@ -196,6 +202,14 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     settings_.persistResolvedLocation(place.city, placeLat, placeLon, std::nullopt, place.tzOffsetHours);
     publish(bundle);
     lastFullLoadMs_ = Clock::nowMs();
+    // The asset syncs go to the own server, which may take a minute per request or never answer. The
+    // cached bundle, the week of notifications and the alarm service's copy of today must not wait on it:
+    // a quit in that minute would lose the bundle, and a prayer in it would find the alarms on old times.
+    QCoro::Task<std::optional<ThemeConfig>> assets = steps_.syncAssets(settings, bundle, force);
+    keep(bundle, placeLat, placeLon);
+    qCInfo(lcClockState).noquote() << "loaded the bundle for" << placeName(bundle);
+    co_await raiseEmergencyAlerts(bundle);
+    if (overtaken()) co_return false;
     if (firstFace) {
         co_await std::move(hijri);
         if (overtaken()) co_return false;
@@ -203,10 +217,11 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
             bundle = co_await steps_.build(lat, lon, settings, cityOverride, countryOverride, false);
             if (overtaken()) co_return false;
             publish(bundle);
+            keep(bundle, placeLat, placeLon);
         }
     }
 
-    co_await steps_.syncAssets(settings, bundle, force);
+    const std::optional<ThemeConfig> theme = co_await std::move(assets);
     if (overtaken()) co_return false;
     if (dialLogoURL_.isEmpty() || repickDialLogo_) {
         // Once per run (or per fresh reopen), so the rotation moves one step per start, not per reload.
@@ -220,13 +235,12 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
             }
         }
     }
-
-    cacheBundle(bundle, placeLat, placeLon);
-    with_.notifications->reschedule(bundle, settings_.snapshot());
-    with_.alarms->reschedule(bundle);
-    qCInfo(lcClockState).noquote() << "loaded the bundle for" << placeName(bundle);
-    co_await raiseEmergencyAlerts(bundle);
-    if (overtaken()) co_return false;
+    // The bundle was built before the server's theme arrived; a changed one shows now, not a load later.
+    if (theme && bundle.theme != theme) {
+        bundle.theme = theme;
+        publish(bundle);
+        cacheBundle(bundle, placeLat, placeLon);
+    }
     co_await presencePing(settings_, placeLat, placeLon, bundle, false);
     co_return static_cast<bool>(self);
 }

@@ -67,8 +67,9 @@ class ClockViewModel : public QObject {
     bool hydrateFromCache();
 
     // One full load for a place, in order: Hijri offset, bundle, the resolved place into the settings,
-    // publish, assets, cache, notifications and alarms, emergency alerts, check-in. A load overtaken by a
-    // newer one stops before it writes anything. False when it was overtaken.
+    // publish, cache, notifications and alarms, emergency alerts, then the assets (their dial logo and
+    // theme reach the face when they arrive), check-in. Nothing after publishing waits on the server before
+    // the assets. A load overtaken by a newer one stops writing. False when it was overtaken.
     QCoro::Task<bool> load(double lat, double lon, std::optional<QString> cityOverride,
                            std::optional<QString> countryOverride, bool force);
     struct Place {
@@ -123,6 +124,8 @@ class ClockViewModel : public QObject {
   private:
     void publish(ClockBundle bundle);
     void cacheBundle(const ClockBundle& bundle, double lat, double lon);
+    // Caches the bundle and gives its times to the notifications and the alarm service.
+    void keep(const ClockBundle& bundle, double lat, double lon);
     QCoro::Task<> raiseEmergencyAlerts(ClockBundle bundle);
     void reloadSoftly();
     // Whether the bundle's Hijri date is the one the stored day offset gives now.

@@ -25,6 +25,7 @@ class MacPrayerAlarmService : public QObject {
 
     // Takes its own copy of the times from the bundle that was just loaded.
     void reschedule(const ClockBundle& bundle);
+    bool hasTimes() const { return hasTimes_; }
 
     // One check at `nowMs`: fires each prayer whose minute has begun less than a minute ago, once per day.
     void check(std::int64_t nowMs);

@@ -35,6 +35,8 @@ struct ThemeConfig {
     std::optional<qint64> sunSize;
     std::optional<QString> sunImageUrl;
 
+    friend bool operator==(const ThemeConfig&, const ThemeConfig&) = default;
+
     static std::optional<ThemeConfig> fromJson(const QJsonValue& value);
     QJsonValue toJson() const;
 };

@@ -19,7 +19,8 @@ QCoro::Task<ClockBundle> LiveLoadSteps::build(double lat, double lon, SettingsSn
                                                  std::move(countryOverride), forceNetwork);
 }
 
-QCoro::Task<> LiveLoadSteps::syncAssets(SettingsSnapshot settings, ClockBundle, bool force) {
+QCoro::Task<std::optional<ThemeConfig>> LiveLoadSteps::syncAssets(SettingsSnapshot settings, ClockBundle,
+                                                                  bool force) {
     // The four syncs are independent of one another; they run together and each keeps its cache on failure.
     auto logos = LogoDiskCache::shared().syncDialLogos(settings, force);
     auto streetView = NoStreetViewDiskCache::shared().sync(force, settings.geoRefreshHours);
@@ -27,8 +28,9 @@ QCoro::Task<> LiveLoadSteps::syncAssets(SettingsSnapshot settings, ClockBundle, 
     auto blessings = BlessingsCache::sync(force, settings.geoRefreshHours);
     co_await logos;
     co_await streetView;
-    co_await theme;
+    std::optional<ThemeConfig> synced = co_await theme;
     co_await blessings;
+    co_return synced;
 }
 
 ClockLoadSteps::DialLogoPick LiveLoadSteps::pickDialLogo(int logoRotateIndex) {

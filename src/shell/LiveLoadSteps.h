@@ -10,7 +10,8 @@ class LiveLoadSteps : public ClockLoadSteps {
     QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
                                    std::optional<QString> cityOverride,
                                    std::optional<QString> countryOverride, bool forceNetwork) override;
-    QCoro::Task<> syncAssets(SettingsSnapshot settings, ClockBundle bundle, bool force) override;
+    QCoro::Task<std::optional<ThemeConfig>> syncAssets(SettingsSnapshot settings, ClockBundle bundle,
+                                                       bool force) override;
     DialLogoPick pickDialLogo(int logoRotateIndex) override;
     QCoro::Task<APIClient::CheckinReply> checkin(QJsonObject body,
                                                  std::chrono::milliseconds timeout) override;

@@ -53,9 +53,11 @@ class FakeSteps : public ClockLoadSteps {
     QList<Alert> alerts;
     std::optional<QUrl> logo;
     APIClient::CheckinReply checkinReply = APIClient::CheckinReply::Taken;
-    bool holdBuilds = false;    // builds wait until release()
-    bool holdCheckins = false;  // check-ins wait while set
-    bool holdHijri = false;     // the Hijri confirmation waits while set
+    bool holdBuilds = false;           // builds wait until release()
+    bool holdCheckins = false;         // check-ins wait while set
+    bool holdHijri = false;            // the Hijri confirmation waits while set
+    bool holdAssets = false;           // the asset syncs wait while set
+    std::optional<ThemeConfig> theme;  // what the theme sync gives
 
     int hijriCalls = 0, builds = 0, assetSyncs = 0;
     QList<int> picks;  // the rotation positions asked for
@@ -89,9 +91,10 @@ class FakeSteps : public ClockLoadSteps {
         b.alerts = alerts;
         co_return b;
     }
-    QCoro::Task<> syncAssets(SettingsSnapshot, ClockBundle, bool) override {
+    QCoro::Task<std::optional<ThemeConfig>> syncAssets(SettingsSnapshot, ClockBundle, bool) override {
         ++assetSyncs;
-        co_return;
+        while (holdAssets) co_await QCoro::sleepFor(std::chrono::milliseconds(5));
+        co_return theme;
     }
     DialLogoPick pickDialLogo(int logoRotateIndex) override {
         picks.append(logoRotateIndex);

@@ -573,3 +573,40 @@ TEST_F(ClockViewModelTest, TheFirstFaceDoesNotWaitForTheHijriConfirmation) {
     EXPECT_EQ(steps.builds, 3);  // the confirmed day was already shown: one build
     DefaultsStore::standard().remove(QStringLiteral("hijri.authority.dayOffset"));
 }
+
+// A server holding the asset syncs holds back neither the cached bundle, the week of notifications, the
+// alarm service's times nor a new emergency alert; the synced dial logo and theme reach the face when they
+// come, and the check-in follows them.
+TEST_F(ClockViewModelTest, ALoadKeepsItsBundleWithoutWaitingForTheServer) {
+    FakeClock clock("2026-03-10T15:30:20Z");  // maghrib, 18:30 at UTC+3, began 20 s ago
+    fixPlace(21.42, 39.83);
+    Alert severe;
+    severe.event = QStringLiteral("Tornado Warning");
+    severe.severity = QStringLiteral("Extreme");
+    steps.alerts = {severe};
+    settings->setEmergencyAlarm(true);
+    steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/1.png"));
+    steps.theme = ThemeConfig{.moonSize = 140};
+    steps.holdHijri = steps.holdAssets = true;
+    QStringList fired;
+    QObject::connect(&alarms, &MacPrayerAlarmService::fired, [&](const QString& p) { fired << p; });
+    auto load = vm->resolveAndLoad(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vm->hasBundle(); }, 2000));
+    EXPECT_TRUE(store->contains(QStringLiteral("cachedBundle.device-test")));
+    EXPECT_EQ(scheduler->pending().size(), 31);  // isha, then six whole days
+    alarms.check(Clock::nowMs());
+    EXPECT_EQ(fired, QStringList{QStringLiteral("maghrib")});
+    EXPECT_TRUE(player.emergencyRinging());
+    EXPECT_TRUE(steps.picks.isEmpty());
+    EXPECT_TRUE(steps.checkins.isEmpty());
+
+    steps.holdHijri = steps.holdAssets = false;
+    EXPECT_TRUE(await(std::move(load)));
+    EXPECT_EQ(vm->dialLogoURL(), *steps.logo);
+    EXPECT_EQ(vm->bundle()->theme, steps.theme);
+    ClockViewModel restarted(*settings, steps,
+                             ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
+    ASSERT_TRUE(restarted.hydrateFromCache());
+    EXPECT_EQ(restarted.bundle()->theme, steps.theme);
+    EXPECT_EQ(steps.checkins.size(), 1);
+}

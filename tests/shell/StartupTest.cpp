@@ -5,6 +5,8 @@
 #include "SilentServer.h"
 #include "WholeApp.h"
 #include "clock/ClockViewModel.h"
+#include "clock/MacPrayerAlarmService.h"
+#include "clock/NotificationScheduler.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "services/AppSettings.h"
@@ -15,6 +17,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
+#include <iostream>
 
 // Start-up against an own server that hangs or answers late: the face of a known place never waits for it.
 namespace {
@@ -50,6 +53,43 @@ TEST_F(StartupTest, ASilentServerDoesNotHoldBackTheFirstFace) {
     // The address pull, the check-in and the Hijri confirmation all went to the server that never answers.
     EXPECT_GE(silent.accepted(), 3);
     EXPECT_FALSE(app.root()->showSettings());
+}
+
+// The asset syncs hang on the silent server too; the bundle is cached and the alarms set regardless.
+TEST_F(StartupTest, ASilentServerDoesNotHoldBackTheCacheOrTheAlarms) {
+    seedMakkah();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const DefaultsStore& store = DefaultsStore::standard();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return store.contains(ClockViewModel::cachedBundleKey(QLatin1String(kDevice))); }, 5000));
+    EXPECT_TRUE(store.contains(QLatin1String(NotificationScheduler::pendingKey)));
+    EXPECT_FALSE(NotificationScheduler::shared().pending().isEmpty());
+    EXPECT_TRUE(MacPrayerAlarmService::shared().hasTimes());
+    EXPECT_TRUE(app.clock()->isLoading()) << "the asset syncs still wait on the server";
+    std::cout << "[ measured ] cached " << elapsed.elapsed() << " ms after the first face\n";
+}
+
+// With a server that answers, the theme and the dial logo synced by the first load reach the face.
+TEST_F(StartupTest, TheSyncedThemeAndDialLogoReachTheFace) {
+    seedMakkah();
+    server.routeFixture(QStringLiteral("/v1/theme"), QStringLiteral("assets/theme.json"));
+    server.routeFixture(QStringLiteral("/v1/branding"), QStringLiteral("assets/branding.json"));
+    FixtureServer::Reply logo{200,
+                              FixtureServer::fixture(QStringLiteral("assets/logo_green.png")),
+                              {{"Content-Type", "image/png"}, {"ETag", "\"g1\""}}};
+    server.route(QStringLiteral("/v1/logo/1"), logo);
+    server.route(QStringLiteral("/v1/logo/2"), logo);
+    useOwnServer(server.origin());
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.clock()->dialLogoURL().isEmpty(); }, 15000));
+    ASSERT_TRUE(app.clock()->bundle());
+    ASSERT_TRUE(app.clock()->bundle()->theme);
+    EXPECT_EQ(app.clock()->bundle()->theme->moonSize, 140);
 }
 
 TEST_F(StartupTest, NoPlaceWaitsOnlyTheShortBoundForTheSavedAddress) {

@@ -43,7 +43,9 @@ class EngineClock {
             ++builds;
             co_return co_await LocalBundleBuilder::build(lat, lon, settings, city, country, force);
         }
-        QCoro::Task<> syncAssets(SettingsSnapshot, ClockBundle, bool) override { co_return; }
+        QCoro::Task<std::optional<ThemeConfig>> syncAssets(SettingsSnapshot, ClockBundle, bool) override {
+            co_return std::nullopt;
+        }
         DialLogoPick pickDialLogo(int index) override { return {std::nullopt, index}; }
         QCoro::Task<APIClient::CheckinReply> checkin(QJsonObject, std::chrono::milliseconds) override {
             co_return APIClient::CheckinReply::Unreached;
