@@ -17,13 +17,26 @@ namespace {
 std::atomic<bool> offline{false};
 std::atomic<quint64> started{0};
 
-QNetworkAccessManager* manager() {
-    // Parented to the application so it dies before the event loop's objects do.
+QPointer<QNetworkAccessManager>& managerInstance() {
     static QPointer<QNetworkAccessManager> instance;
+    return instance;
+}
+
+// The manager's connection thread closes its sockets as it ends, which looks up the TLS plugin. Among the
+// application's children it would end after the application has already dropped that plugin, load it
+// again into a process that is shutting down, and race the exit's own clean-up. So it goes first, while
+// the application is still whole.
+void dropManager() {
+    delete managerInstance().data();
+}
+
+QNetworkAccessManager* manager() {
+    QPointer<QNetworkAccessManager>& instance = managerInstance();
     if (!instance) {
         instance = new QNetworkAccessManager(QCoreApplication::instance());
         instance->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
         instance->setAutoDeleteReplies(false);
+        qAddPostRoutine(dropManager);
     }
     return instance;
 }
