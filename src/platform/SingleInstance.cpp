@@ -60,23 +60,27 @@ QString SingleInstance::defaultName() {
 SingleInstance::Role SingleInstance::start(const QStringList& arguments, int timeoutMs) {
     if (server_) return Role::Primary;
     // Two launches at the same moment can both miss each other once; the second round settles it.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        switch (send(arguments, timeoutMs)) {
-            case Sent::Confirmed:
-                return Role::Forwarded;
-            case Sent::Unanswered:
-                // Someone is listening; taking the name from a busy instance would make two clocks.
-                return Role::Unanswered;
-            case Sent::Refused:
-                // A socket file nobody listens on: left behind by an instance that did not exit cleanly.
-                QLocalServer::removeServer(name_);
-                break;
-            case Sent::NoServer:
-                break;
-        }
-        if (listen()) return Role::Primary;
-    }
+    for (int attempt = 0; attempt < 2; ++attempt)
+        if (const std::optional<Role> role = settle(send(arguments, timeoutMs))) return *role;
     return Role::Unavailable;
+}
+
+std::optional<SingleInstance::Role> SingleInstance::settle(Sent sent) {
+    switch (sent) {
+        case Sent::Confirmed:
+            return Role::Forwarded;
+        case Sent::Unanswered:
+            // Someone is listening; taking the name from a busy instance would make two clocks.
+            return Role::Unanswered;
+        case Sent::Refused:
+            // A socket file nobody listens on: left behind by an instance that did not exit cleanly.
+            QLocalServer::removeServer(name_);
+            break;
+        case Sent::NoServer:
+            break;
+    }
+    if (listen()) return Role::Primary;
+    return std::nullopt;
 }
 
 SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int timeoutMs) {
@@ -126,18 +130,9 @@ SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, 
             continue;
         }
         // The busy instance dropped the connection without an answer: ask again, or take its place.
-        switch (send(arguments, std::min(left, 3000))) {
-            case Sent::Confirmed:
-                return Role::Forwarded;
-            case Sent::Unanswered:
-                continue;
-            case Sent::Refused:
-                QLocalServer::removeServer(name_);
-                break;
-            case Sent::NoServer:
-                break;
-        }
-        if (listen()) return Role::Primary;
+        const std::optional<Role> role = settle(send(arguments, std::min(left, 3000)));
+        if (role == Role::Unanswered) continue;
+        if (role) return *role;
         QThread::msleep(100);
     }
     pending_.reset();

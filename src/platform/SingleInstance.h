@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 class QLocalSocket;
@@ -55,6 +56,8 @@ class SingleInstance : public QObject {
     enum class Sent { Confirmed, NoServer, Refused, Unanswered };
     Sent send(const QStringList& arguments, int timeoutMs);
     bool awaitConfirmation(int timeoutMs);
+    // Forwarded, Unanswered or (having taken the name) Primary; nothing when the name could not be had.
+    std::optional<Role> settle(Sent sent);
     bool listen();
     void accept();
     void read(QLocalSocket* socket);

@@ -81,6 +81,24 @@ TEST_F(SettingsViewFixture, TabsReturnAndEscapeWorkFromTheKeyboard) {
     QTest::keyClick(&harness.window(), Qt::Key_Return);
     EXPECT_EQ(controller->selectedPane(), u"alerts"_s);
 
+    // Return opens a picker's list; Down and Return pick the next row.
+    controller->setSelectedPane(u"general"_s);
+    harness.settle(30);
+    QQuickItem* units = findItem(view, u"unitsBox"_s);
+    ASSERT_NE(units, nullptr);
+    units->forceActiveFocus();
+    QTest::keyClick(&harness.window(), Qt::Key_Return);
+    harness.settle(50);
+    QObject* list = units->property("popup").value<QObject*>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->property("visible").toBool());
+    QTest::keyClick(&harness.window(), Qt::Key_Down);
+    QTest::keyClick(&harness.window(), Qt::Key_Return);
+    harness.settle(50);
+    EXPECT_EQ(world.settings.unitsMode(), u"metric"_s);
+    EXPECT_FALSE(list->property("visible").toBool());
+
+    units->forceActiveFocus();
     QSignalSpy apply(controller.get(), &SettingsController::applyRequested);
     QSignalSpy close(controller.get(), &SettingsController::closeRequested);
     QTest::keyClick(&harness.window(), Qt::Key_Escape);

@@ -31,5 +31,21 @@ RowLayout {
         focusPolicy: Qt.StrongFocus
         Accessible.name: picker.label
         onActivated: index => picker.picked(picker.rows[index].value)
+        // Return opens the list as Space does; with the list open it picks the highlighted row. The release
+        // of the key that opened the list is kept from the box, which would otherwise close it again.
+        property bool openedByKey: false
+        Keys.onPressed: event => {
+            if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && !popup.visible) {
+                openedByKey = true
+                popup.open()
+                event.accepted = true
+            }
+        }
+        Keys.onReleased: event => {
+            if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && openedByKey) {
+                openedByKey = false
+                event.accepted = true
+            }
+        }
     }
 }
