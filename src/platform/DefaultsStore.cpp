@@ -184,6 +184,14 @@ bool isDatabaseFault(const QSqlError& error) {
     }
 }
 
+// SQLite's word that the file itself is damaged or no database at all; anything else (busy, locked,
+// read-only, full, I/O) may pass and never justifies giving up the file.
+bool isDamage(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */);
+}
+
 QString errorText(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return text.isEmpty() ? QStringLiteral("unknown error") : text;
@@ -192,11 +200,7 @@ QString errorText(const QSqlError& error) {
 }  // namespace
 
 DefaultsStore::DefaultsStore(const QString& path) : path_(path) {
-    if (!open()) {
-        setFailure(QStringLiteral("Settings cannot be saved: %1 could not be opened. Changes are kept only "
-                                  "until Orvane quits.")
-                       .arg(path_));
-    }
+    open();
     // Quitting flushes what the last pass of the event loop left queued.
     if (QCoreApplication* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &DefaultsStore::sync);
@@ -231,56 +235,77 @@ QString DefaultsStore::standardPath() {
 }
 
 bool DefaultsStore::open() {
-    if (openAt(path_)) return true;
-    moveAside(QStringLiteral("unreadable"));
-    values_.clear();
-    return openAt(path_);
+    QString reason;
+    Opened opened = openAt(path_, &reason);
+    if (opened == Opened::Damaged) {
+        moveAside(QStringLiteral("damaged (") + reason + u')');
+        opened = openAt(path_, &reason);
+    }
+    if (opened != Opened::Yes) {
+        setFailure(QStringLiteral("Settings cannot be saved: %1 could not be opened (%2). Orvane tries again "
+                                  "with the next change; until then changes are kept only while it runs.")
+                       .arg(path_, reason));
+        return false;
+    }
+    setFailure(QString());
+    return true;
 }
 
-bool DefaultsStore::openAt(const QString& path) {
+// The file was unusable before (another program held it, the disk was full); it may be usable now.
+bool DefaultsStore::reopenIfClosed() {
+    return !connection_.isEmpty() || open();
+}
+
+DefaultsStore::Opened DefaultsStore::openAt(const QString& path, QString* reason) {
     static std::atomic<int> serial{0};
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        *reason = QStringLiteral("its folder cannot be created");
+        return Opened::Unavailable;
+    }
     const QString name = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
+    const auto fail = [&](const QSqlError& error) {
+        *reason = errorText(error);
+        closeConnection();
+        return isDamage(error) ? Opened::Damaged : Opened::Unavailable;
+    };
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
         connection_ = name;
-        if (!db.open()) {
-            closeConnection();
-            return false;
-        }
+        if (!db.open()) return fail(db.lastError());
         QSqlQuery q(db);
         // A damaged file often opens fine and fails only on the first read, so check it before trusting it.
-        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != u"ok") {
+        if (!q.exec(QStringLiteral("PRAGMA quick_check"))) return fail(q.lastError());
+        if (!q.next()) return fail(q.lastError().isValid() ? q.lastError() : QSqlError());
+        if (q.value(0).toString() != u"ok") {
+            *reason = q.value(0).toString();
             q.finish();
             closeConnection();
-            return false;
+            return Opened::Damaged;
         }
         q.finish();
-        const bool ready =
-            q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-            // Grouped writes make NORMAL enough: a commit in WAL mode survives the process being killed,
-            // and only a power cut can lose the last few.
-            q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
-            q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT "
-                                  "NULL, type INTEGER NOT NULL, value BLOB NOT NULL)"));
-        q.finish();
-        if (!ready) {
-            closeConnection();
-            return false;
+        for (const char* sql : {"PRAGMA journal_mode=WAL",
+                                // Grouped writes make NORMAL enough: a commit in WAL mode survives the
+                                // process being killed, and only a power cut can lose the last few.
+                                "PRAGMA synchronous=NORMAL",
+                                "CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT NULL, type "
+                                "INTEGER NOT NULL, value BLOB NOT NULL)"}) {
+            if (!q.exec(QString::fromLatin1(sql))) return fail(q.lastError());
+            q.finish();
         }
     }
-    if (!load()) {
-        closeConnection();
-        return false;
-    }
-    return true;
+    QSqlError error;
+    if (!load(&error)) return fail(error);
+    return Opened::Yes;
 }
 
-bool DefaultsStore::load() {
+bool DefaultsStore::load(QSqlError* error) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.exec(QStringLiteral("SELECT key, type, value FROM defaults"))) return false;
+    if (!q.exec(QStringLiteral("SELECT key, type, value FROM defaults"))) {
+        *error = q.lastError();
+        return false;
+    }
     QHash<QString, Object> loaded;
     while (q.next()) {
         // A row that does not decode is skipped rather than costing every other setting.
@@ -288,10 +313,32 @@ bool DefaultsStore::load() {
             loaded.insert(q.value(0).toString(), std::move(*o));
         }
     }
-    if (q.lastError().isValid()) return false;
-    // Values written in memory while the file was unusable are kept and written out.
-    for (auto it = values_.cbegin(); it != values_.cend(); ++it) loaded.insert(it.key(), it.value());
+    if (q.lastError().isValid()) {
+        *error = q.lastError();
+        return false;
+    }
+    // Keys written in memory while the file could not be read are written out, except where the file holds
+    // a value already: those writes were made without knowing it (a seeded default, a fresh identifier), and
+    // the file holds what the user chose.
+    qsizetype kept = 0;
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (!fileRead_ && loaded.contains(*it)) {
+            ++kept;
+            it = pending_.erase(it);
+            continue;
+        }
+        if (const auto v = values_.constFind(*it); v != values_.cend()) {
+            loaded.insert(*it, *v);
+        } else {
+            loaded.remove(*it);
+        }
+        ++it;
+    }
+    if (kept > 0)
+        qCWarning(lcDefaults).noquote() << "settings database readable again;" << kept
+                                        << "keys written meanwhile keep the values it holds";
     values_ = std::move(loaded);
+    fileRead_ = true;
     return true;
 }
 
@@ -336,8 +383,9 @@ void DefaultsStore::queue(const QString& key) {
 }
 
 bool DefaultsStore::persistPending() {
-    if (connection_.isEmpty()) return pending_.isEmpty();
     if (pending_.isEmpty()) return true;
+    if (!reopenIfClosed()) return false;
+    if (pending_.isEmpty()) return true;  // the file, read at last, already held every key written
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     const auto fail = [&](const QSqlError& error) {
         db.rollback();
@@ -391,8 +439,7 @@ void DefaultsStore::setFailure(const QString& text) {
 }
 
 bool DefaultsStore::sync() {
-    if (!persistPending()) return false;
-    if (connection_.isEmpty()) return false;
+    if (!reopenIfClosed() || !persistPending()) return false;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     return q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }
