@@ -5,6 +5,7 @@
 #include <QLoggingCategory>
 #include <QPointer>
 #include <QUuid>
+#include <utility>
 
 namespace {
 
@@ -23,10 +24,11 @@ const QString kProvisionalClockKey = QStringLiteral("orvane.clockIdProvisional")
 const QString kKeyringDeviceKey = QStringLiteral("orvane.deviceIdInKeyring");
 
 // What was last stored in the keyring under the clock account (with the keyring's service name), a save
-// under way, and a save that failed, which waits for the next start or the user's next action. Views ask
-// for the clock id often; without this each ask would be a keyring round trip.
+// under way, the id asked for while it runs, and a save that failed, which waits for the next start or the
+// user's next action. Views ask for the clock id often; without this each ask would be a keyring round trip.
 QString lastPersistedService, lastPersistedClockId;
 QString savingClockId;
+QString queuedClockId;
 QString failedClockId;
 
 // Keyring calls of the identifiers under way (tests wait for them to end).
@@ -168,15 +170,21 @@ std::optional<QString> AppSettings::loadClockIdFromUserDefaults(const DefaultsSt
 void AppSettings::persistClockIdToKeychain(const QString& clockId) {
     const QString trimmed = clockId.trimmed();
     if (!isValidClockId(trimmed)) return;
+    if (!savingClockId.isEmpty()) {
+        // One save at a time: two writes of the account can reach the keyring in either order, and an
+        // older id must never land after a newer one. The newest asked for follows when this one is done.
+        queuedClockId = trimmed == savingClockId ? QString() : trimmed;
+        return;
+    }
     const QString service = SecretStore::serviceName();
     if (trimmed == lastPersistedClockId && service == lastPersistedService) return;
-    if (trimmed == savingClockId || trimmed == failedClockId) return;
+    if (trimmed == failedClockId) return;
     savingClockId = trimmed;
     // Fire and forget: the store's copy stands whatever the keyring does.
     [](QString id, QString service) -> QCoro::Task<> {
         const KeyringCall call;
         const bool saved = co_await Keychain::upsert(kClockAccount, id.toUtf8());
-        if (savingClockId == id) savingClockId.clear();
+        savingClockId.clear();
         if (saved) {
             lastPersistedService = service;
             lastPersistedClockId = id;
@@ -184,6 +192,9 @@ void AppSettings::persistClockIdToKeychain(const QString& clockId) {
         } else {
             failedClockId = id;
         }
+        // Started while this call still counts, so waiting for the keyring to go quiet also waits for it.
+        const QString next = std::exchange(queuedClockId, QString());
+        if (!next.isEmpty()) persistClockIdToKeychain(next);
     }(trimmed, service);
 }
 

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <functional>
 #include <optional>
+#include "shell/UpdateEntry.h"
 
 class DefaultsStore;
 
@@ -20,17 +21,7 @@ class DefaultsStore;
 class OrvaneAutoUpdate : public QObject {
     Q_OBJECT
   public:
-    // This platform's entry of the manifest.
-    struct Entry {
-        QString version;
-        qint64 buildNumber = 0;
-        QUrl downloadUrl;        // always https
-        QString checksumSha256;  // lower-case hex
-        bool forceUpdate = false;
-        QString releaseNotes;
-
-        static std::optional<Entry> fromManifest(const QByteArray& manifest);
-    };
+    using Entry = UpdateEntry;
 
     enum class Outcome {
         NoUpdate,
@@ -89,7 +80,7 @@ class OrvaneAutoUpdate : public QObject {
     static QString recordFolder();
     static QString statusPath() { return recordFolder() + QStringLiteral("/status"); }
     static QString manifestPath() { return QStringLiteral("/api/orvane/updates.json"); }
-    static QString manifestKey() { return QStringLiteral("linux"); }
+    static QString manifestKey() { return UpdateEntry::platformKey(); }
     static constexpr qint64 kMaxDownloadBytes = 512LL * 1024 * 1024;
     static constexpr std::chrono::seconds kQuietPollInterval{15};
 

@@ -586,7 +586,9 @@ TEST_F(ClockViewModelTest, ALoadKeepsItsBundleWithoutWaitingForTheServer) {
     steps.alerts = {severe};
     settings->setEmergencyAlarm(true);
     steps.logo = QUrl::fromLocalFile(QStringLiteral("/logos/1.png"));
-    steps.theme = ThemeConfig{.moonSize = 140};
+    ThemeConfig theme;
+    theme.moonSize = 140;
+    steps.theme = theme;
     steps.holdHijri = steps.holdAssets = true;
     QStringList fired;
     QObject::connect(&alarms, &MacPrayerAlarmService::fired, [&](const QString& p) { fired << p; });

@@ -12,7 +12,9 @@
 #include "model/ServerReplies.h"
 #include "services/LogoDiskCache.h"
 #include "services/QuranText.h"
+#include "shell/UpdateEntry.h"
 
+#include <QRegularExpression>
 #include <QTextBoundaryFinder>
 #include <QTimeZone>
 
@@ -249,6 +251,20 @@ QStringList quranEdition(const QByteArray& bytes) {
     return rules.broken();
 }
 
+QStringList updateManifest(const QByteArray& bytes) {
+    Rules rules;
+    const std::optional<UpdateEntry> entry = UpdateEntry::fromManifest(bytes);
+    if (!entry) return {};
+    rules.whole(entry->buildNumber, 1, std::numeric_limits<qint64>::max(), "build number");
+    rules.require(
+        entry->downloadUrl.scheme() == QLatin1String("https") && !entry->downloadUrl.host().isEmpty(),
+        QStringLiteral("a download address that is not https: %1").arg(entry->downloadUrl.toString()));
+    static const QRegularExpression sha256(QStringLiteral("^[0-9a-f]{64}$"));
+    rules.require(sha256.match(entry->checksumSha256).hasMatch(),
+                  QStringLiteral("a checksum that is no SHA-256: %1").arg(entry->checksumSha256));
+    return rules.broken();
+}
+
 constexpr ParserChecks::Target kTargets[] = {
     {"records", &records},
     {"forecast", &forecast},
@@ -262,6 +278,7 @@ constexpr ParserChecks::Target kTargets[] = {
     {"logo_manifest", &logoManifest},
     {"maps_replies", &mapsReplies},
     {"quran_edition", &quranEdition},
+    {"update_manifest", &updateManifest},
 };
 
 }  // namespace

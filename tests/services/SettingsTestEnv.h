@@ -69,7 +69,9 @@ class SettingsTestEnv {
                u'.' + name;
     }
 
+    // What the keyring holds once the settings' own writes, which run on without being awaited, are done.
     static std::optional<QString> keyring(const char* account) {
+        settleKeyring();
         const auto r = await(SecretStore::read(QLatin1String(account)));
         if (r.status != SecretStore::Status::Ok) return std::nullopt;
         return QString::fromUtf8(r.data);
