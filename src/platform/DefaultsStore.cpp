@@ -197,6 +197,37 @@ QString errorText(const QSqlError& error) {
     return text.isEmpty() ? QStringLiteral("unknown error") : text;
 }
 
+struct FileCheck {
+    bool ok = true;
+    bool damaged = false;
+    QString reason;
+};
+
+FileCheck failedCheck(const QSqlError& error) {
+    return {false, isDamage(error), errorText(error)};
+}
+
+// Opens the file, checks it and sets it up for the store.
+FileCheck prepareFile(QSqlDatabase& db) {
+    if (!db.open()) return failedCheck(db.lastError());
+    QSqlQuery q(db);
+    // A damaged file often opens fine and fails only on the first read, so check it before trusting it.
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) return failedCheck(q.lastError());
+    if (const QString verdict = q.value(0).toString(); verdict != u"ok") return {false, true, verdict};
+    q.finish();
+    for (const char* sql :
+         {"PRAGMA journal_mode=WAL",
+          // Grouped writes make NORMAL enough: a commit in WAL mode survives the process
+          // being killed, and only a power cut can lose the last few.
+          "PRAGMA synchronous=NORMAL",
+          "CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT NULL, type INTEGER "
+          "NOT NULL, value BLOB NOT NULL)"}) {
+        if (!q.exec(QString::fromLatin1(sql))) return failedCheck(q.lastError());
+        q.finish();
+    }
+    return {};
+}
+
 }  // namespace
 
 DefaultsStore::DefaultsStore(const QString& path) : path_(path) {
@@ -262,42 +293,22 @@ DefaultsStore::Opened DefaultsStore::openAt(const QString& path, QString* reason
         *reason = QStringLiteral("its folder cannot be created");
         return Opened::Unavailable;
     }
-    const QString name = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
-    const auto fail = [&](const QSqlError& error) {
-        *reason = errorText(error);
-        closeConnection();
-        return isDamage(error) ? Opened::Damaged : Opened::Unavailable;
-    };
+    connection_ = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
+    FileCheck check;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-        connection_ = name;
-        if (!db.open()) return fail(db.lastError());
-        QSqlQuery q(db);
-        // A damaged file often opens fine and fails only on the first read, so check it before trusting it.
-        if (!q.exec(QStringLiteral("PRAGMA quick_check"))) return fail(q.lastError());
-        if (!q.next()) return fail(q.lastError().isValid() ? q.lastError() : QSqlError());
-        if (q.value(0).toString() != u"ok") {
-            *reason = q.value(0).toString();
-            q.finish();
-            closeConnection();
-            return Opened::Damaged;
-        }
-        q.finish();
-        for (const char* sql : {"PRAGMA journal_mode=WAL",
-                                // Grouped writes make NORMAL enough: a commit in WAL mode survives the
-                                // process being killed, and only a power cut can lose the last few.
-                                "PRAGMA synchronous=NORMAL",
-                                "CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT NULL, type "
-                                "INTEGER NOT NULL, value BLOB NOT NULL)"}) {
-            if (!q.exec(QString::fromLatin1(sql))) return fail(q.lastError());
-            q.finish();
-        }
+        check = prepareFile(db);
     }
-    QSqlError error;
-    if (!load(&error)) return fail(error);
-    return Opened::Yes;
+    if (check.ok) {
+        QSqlError error;
+        if (!load(&error)) check = failedCheck(error);
+    }
+    if (check.ok) return Opened::Yes;
+    *reason = check.reason;
+    closeConnection();
+    return check.damaged ? Opened::Damaged : Opened::Unavailable;
 }
 
 bool DefaultsStore::load(QSqlError* error) {
