@@ -1,5 +1,6 @@
 #include "platform/DesktopNotifications.h"
 
+#include <QCoreApplication>
 #include <QCoro/QCoroSignal>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -50,6 +51,8 @@ QCoro::Task<quint32> DesktopNotifications::notify(Request request) {
         if (action.key.isEmpty()) continue;
         actions << action.key << action.label;
     }
+    // Tells the server which process asked, as desktops use to tie a notification to its program.
+    request.hints.insert(QStringLiteral("sender-pid"), QCoreApplication::applicationPid());
     QDBusMessage call =
         QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
                                        QString::fromLatin1(interface), QStringLiteral("Notify"));

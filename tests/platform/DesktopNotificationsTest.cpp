@@ -87,6 +87,7 @@ TEST_F(DesktopNotificationsTest, NotifySendsEveryFieldAndReturnsTheServersId) {
                                       QStringLiteral("OPEN_APP"), QStringLiteral("Open")}));
     EXPECT_EQ(n.hints.value(QStringLiteral("category")).toString(), QStringLiteral("im.received"));
     EXPECT_EQ(n.hints.value(QStringLiteral("desktop-entry")).toString(), QStringLiteral("orvane"));
+    EXPECT_EQ(n.hints.value(QStringLiteral("sender-pid")).toLongLong(), QCoreApplication::applicationPid());
     EXPECT_EQ(n.timeout, 0);
 }
 
