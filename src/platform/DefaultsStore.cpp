@@ -184,19 +184,54 @@ bool isDatabaseFault(const QSqlError& error) {
     }
 }
 
+// SQLite's word that the file itself is damaged or no database at all; anything else (busy, locked,
+// read-only, full, I/O) may pass and never justifies giving up the file.
+bool isDamage(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    return ok && (code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */);
+}
+
 QString errorText(const QSqlError& error) {
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
     return text.isEmpty() ? QStringLiteral("unknown error") : text;
 }
 
+struct FileCheck {
+    bool ok = true;
+    bool damaged = false;
+    QString reason;
+};
+
+FileCheck failedCheck(const QSqlError& error) {
+    return {false, isDamage(error), errorText(error)};
+}
+
+// Opens the file, checks it and sets it up for the store.
+FileCheck prepareFile(QSqlDatabase& db) {
+    if (!db.open()) return failedCheck(db.lastError());
+    QSqlQuery q(db);
+    // A damaged file often opens fine and fails only on the first read, so check it before trusting it.
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) return failedCheck(q.lastError());
+    if (const QString verdict = q.value(0).toString(); verdict != u"ok") return {false, true, verdict};
+    q.finish();
+    for (const char* sql :
+         {"PRAGMA journal_mode=WAL",
+          // Grouped writes make NORMAL enough: a commit in WAL mode survives the process
+          // being killed, and only a power cut can lose the last few.
+          "PRAGMA synchronous=NORMAL",
+          "CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT NULL, type INTEGER "
+          "NOT NULL, value BLOB NOT NULL)"}) {
+        if (!q.exec(QString::fromLatin1(sql))) return failedCheck(q.lastError());
+        q.finish();
+    }
+    return {};
+}
+
 }  // namespace
 
 DefaultsStore::DefaultsStore(const QString& path) : path_(path) {
-    if (!open()) {
-        setFailure(QStringLiteral("Settings cannot be saved: %1 could not be opened. Changes are kept only "
-                                  "until Orvane quits.")
-                       .arg(path_));
-    }
+    open();
     // Quitting flushes what the last pass of the event loop left queued.
     if (QCoreApplication* app = QCoreApplication::instance())
         connect(app, &QCoreApplication::aboutToQuit, this, &DefaultsStore::sync);
@@ -231,56 +266,57 @@ QString DefaultsStore::standardPath() {
 }
 
 bool DefaultsStore::open() {
-    if (openAt(path_)) return true;
-    moveAside(QStringLiteral("unreadable"));
-    values_.clear();
-    return openAt(path_);
-}
-
-bool DefaultsStore::openAt(const QString& path) {
-    static std::atomic<int> serial{0};
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
-    const QString name = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-        connection_ = name;
-        if (!db.open()) {
-            closeConnection();
-            return false;
-        }
-        QSqlQuery q(db);
-        // A damaged file often opens fine and fails only on the first read, so check it before trusting it.
-        if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() || q.value(0).toString() != u"ok") {
-            q.finish();
-            closeConnection();
-            return false;
-        }
-        q.finish();
-        const bool ready =
-            q.exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-            // Grouped writes make NORMAL enough: a commit in WAL mode survives the process being killed,
-            // and only a power cut can lose the last few.
-            q.exec(QStringLiteral("PRAGMA synchronous=NORMAL")) &&
-            q.exec(QStringLiteral("CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT "
-                                  "NULL, type INTEGER NOT NULL, value BLOB NOT NULL)"));
-        q.finish();
-        if (!ready) {
-            closeConnection();
-            return false;
-        }
+    QString reason;
+    Opened opened = openAt(path_, &reason);
+    if (opened == Opened::Damaged) {
+        moveAside(QStringLiteral("damaged (") + reason + u')');
+        opened = openAt(path_, &reason);
     }
-    if (!load()) {
-        closeConnection();
+    if (opened != Opened::Yes) {
+        setFailure(QStringLiteral("Settings cannot be saved: %1 could not be opened (%2). Orvane tries again "
+                                  "with the next change; until then changes are kept only while it runs.")
+                       .arg(path_, reason));
         return false;
     }
+    setFailure(QString());
     return true;
 }
 
-bool DefaultsStore::load() {
+// The file was unusable before (another program held it, the disk was full); it may be usable now.
+bool DefaultsStore::reopenIfClosed() {
+    return !connection_.isEmpty() || open();
+}
+
+DefaultsStore::Opened DefaultsStore::openAt(const QString& path, QString* reason) {
+    static std::atomic<int> serial{0};
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        *reason = QStringLiteral("its folder cannot be created");
+        return Opened::Unavailable;
+    }
+    connection_ = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
+    FileCheck check;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
+        check = prepareFile(db);
+    }
+    if (check.ok) {
+        QSqlError error;
+        if (!load(&error)) check = failedCheck(error);
+    }
+    if (check.ok) return Opened::Yes;
+    *reason = check.reason;
+    closeConnection();
+    return check.damaged ? Opened::Damaged : Opened::Unavailable;
+}
+
+bool DefaultsStore::load(QSqlError* error) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.exec(QStringLiteral("SELECT key, type, value FROM defaults"))) return false;
+    if (!q.exec(QStringLiteral("SELECT key, type, value FROM defaults"))) {
+        *error = q.lastError();
+        return false;
+    }
     QHash<QString, Object> loaded;
     while (q.next()) {
         // A row that does not decode is skipped rather than costing every other setting.
@@ -288,10 +324,32 @@ bool DefaultsStore::load() {
             loaded.insert(q.value(0).toString(), std::move(*o));
         }
     }
-    if (q.lastError().isValid()) return false;
-    // Values written in memory while the file was unusable are kept and written out.
-    for (auto it = values_.cbegin(); it != values_.cend(); ++it) loaded.insert(it.key(), it.value());
+    if (q.lastError().isValid()) {
+        *error = q.lastError();
+        return false;
+    }
+    // Keys written in memory while the file could not be read are written out, except where the file holds
+    // a value already: those writes were made without knowing it (a seeded default, a fresh identifier), and
+    // the file holds what the user chose.
+    qsizetype kept = 0;
+    for (auto it = pending_.begin(); it != pending_.end();) {
+        if (!fileRead_ && loaded.contains(*it)) {
+            ++kept;
+            it = pending_.erase(it);
+            continue;
+        }
+        if (const auto v = values_.constFind(*it); v != values_.cend()) {
+            loaded.insert(*it, *v);
+        } else {
+            loaded.remove(*it);
+        }
+        ++it;
+    }
+    if (kept > 0)
+        qCWarning(lcDefaults).noquote() << "settings database readable again;" << kept
+                                        << "keys written meanwhile keep the values it holds";
     values_ = std::move(loaded);
+    fileRead_ = true;
     return true;
 }
 
@@ -336,8 +394,9 @@ void DefaultsStore::queue(const QString& key) {
 }
 
 bool DefaultsStore::persistPending() {
-    if (connection_.isEmpty()) return pending_.isEmpty();
     if (pending_.isEmpty()) return true;
+    if (!reopenIfClosed()) return false;
+    if (pending_.isEmpty()) return true;  // the file, read at last, already held every key written
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     const auto fail = [&](const QSqlError& error) {
         db.rollback();
@@ -391,8 +450,7 @@ void DefaultsStore::setFailure(const QString& text) {
 }
 
 bool DefaultsStore::sync() {
-    if (!persistPending()) return false;
-    if (connection_.isEmpty()) return false;
+    if (!reopenIfClosed() || !persistPending()) return false;
     QSqlQuery q(QSqlDatabase::database(connection_, false));
     return q.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
 }

@@ -12,6 +12,8 @@
 #include <QVariant>
 #include <optional>
 
+class QSqlError;
+
 // The user-defaults store: typed values per key, held in memory and persisted in SQLite. The keys written
 // in one pass of the event loop reach the disk together in one transaction at the end of that pass, so a
 // write survives the process being killed soon after it. Reads convert between types the way the clock's
@@ -31,9 +33,10 @@ class DefaultsStore : public QObject {
         bool operator==(const Object&) const = default;
     };
 
-    // Opens (or creates) the database at `path`. A database that cannot be opened or read is moved aside
-    // and a fresh one is started; with no usable file at all the store still works in memory and says so
-    // through failure().
+    // Opens (or creates) the database at `path`. Only a file SQLite finds damaged or not a database at all
+    // is moved aside for a fresh one. A file that cannot be used now (busy or locked by another program, a
+    // read-only folder, a full disk) is left as it is: the store works in memory, says so through failure()
+    // and tries the file again with the next write, sync() and quit.
     explicit DefaultsStore(const QString& path);
     ~DefaultsStore() override;
     DefaultsStore(const DefaultsStore&) = delete;
@@ -88,11 +91,13 @@ class DefaultsStore : public QObject {
     void failureChanged();
 
   private:
+    enum class Opened { Yes, Damaged, Unavailable };
     bool open();
-    bool openAt(const QString& path);
+    Opened openAt(const QString& path, QString* reason);
+    bool reopenIfClosed();
     void moveAside(const QString& why);
     void closeConnection();
-    bool load();
+    bool load(QSqlError* error);
     void queue(const QString& key);
     bool persistPending();
     void setFailure(const QString& text);
@@ -103,4 +108,5 @@ class DefaultsStore : public QObject {
     QSet<QString> pending_;  // keys written in memory and not yet on disk
     bool flushQueued_ = false;
     QString failure_;
+    bool fileRead_ = false;  // the file's values have been read once
 };

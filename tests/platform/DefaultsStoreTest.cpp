@@ -3,6 +3,9 @@
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -13,7 +16,9 @@
 #include <QUuid>
 #include <cmath>
 #include <csignal>
+#include <functional>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -266,6 +271,129 @@ TEST(DefaultsStore, CorruptDatabaseIsMovedAsideAndAFreshOneUsed) {
     EXPECT_EQ(kept.readAll(), QByteArray(8192, '\x5a'));
     DefaultsStore reopened(path);
     EXPECT_EQ(reopened.string(QStringLiteral("deviceId")), QStringLiteral("D1"));
+}
+
+namespace {
+
+// Makes file permissions bind for this thread even when the tests run as root, by setting aside the
+// capability that overrides them; restored on destruction.
+class PermissionsBind {
+  public:
+    PermissionsBind() {
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, reduced);
+    }
+    ~PermissionsBind() { syscall(SYS_capset, &header_, saved_); }
+
+  private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
+
+// Something in the way of the settings file while the store opens it.
+class Obstacle {
+  public:
+    virtual ~Obstacle() = default;
+};
+
+class ExclusiveHolder : public Obstacle {
+  public:
+    explicit ExclusiveHolder(const QString& path) : peer_(path) {
+        // Held past the store's busy timeout, as another program that keeps the file would.
+        peer_.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE"));
+        peer_.exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    }
+
+  private:
+    Peer peer_;
+};
+
+class ReadOnlyFolder : public Obstacle {
+  public:
+    explicit ReadOnlyFolder(const QString& path) : folder_(QFileInfo(path).absolutePath()) {
+        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::ExeOwner);
+        QFile::setPermissions(path, QFile::ReadOwner);
+    }
+    ~ReadOnlyFolder() override {
+        QFile::setPermissions(folder_, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(folder_ + QStringLiteral("/defaults.sqlite3"),
+                              QFile::ReadOwner | QFile::WriteOwner);
+    }
+
+  private:
+    QString folder_;
+    PermissionsBind bind_;
+};
+
+struct OpenCase {
+    const char* what;
+    std::function<std::unique_ptr<Obstacle>(const QString& path)> obstruct;
+    bool movedAside;
+};
+
+QStringList movedAsideFiles(const QString& path) {
+    return QDir(QFileInfo(path).absolutePath()).entryList({QStringLiteral("defaults.sqlite3*.broken-*")});
+}
+
+}  // namespace
+
+TEST(DefaultsStore, OnlyADamagedDatabaseIsMovedAsideAndABusyOrReadOnlyOneKeepsItsValues) {
+    const OpenCase table[] = {
+        {"held by another connection",
+         [](const QString& path) { return std::make_unique<ExclusiveHolder>(path); }, false},
+        {"in a read-only folder", [](const QString& path) { return std::make_unique<ReadOnlyFolder>(path); },
+         false},
+        {"not a database",
+         [](const QString& path) {
+             QFile f(path);
+             f.open(QIODevice::WriteOnly);
+             f.write(QByteArray(8192, '\x5a'));
+             return std::make_unique<Obstacle>();
+         },
+         true},
+    };
+    for (const OpenCase& row : table) {
+        SCOPED_TRACE(row.what);
+        TempHome home;
+        const QString path = storePath(home);
+        {
+            DefaultsStore earlier(path);
+            earlier.setString(QStringLiteral("clockId"), QStringLiteral("clk-1"));
+            earlier.setInteger(QStringLiteral("asr"), 2);
+            ASSERT_TRUE(earlier.sync());
+        }
+        LogCapture log;
+        auto obstacle = row.obstruct(path);
+        DefaultsStore store(path);
+        EXPECT_EQ(movedAsideFiles(path).size(), row.movedAside ? 1 : 0);
+        EXPECT_TRUE(store.keys().isEmpty());
+        // Written without knowing the file: a fresh identifier, and a setting the file lacks.
+        store.setString(QStringLiteral("clockId"), QStringLiteral("clk-new"));
+        store.setString(QStringLiteral("city"), QStringLiteral("London"));
+        if (row.movedAside) {
+            EXPECT_TRUE(store.failure().isEmpty());
+            EXPECT_TRUE(store.sync());
+            EXPECT_EQ(log.lines.filter(QStringLiteral("moved aside")).size(), 1);
+            EXPECT_EQ(DefaultsStore(path).string(QStringLiteral("clockId")), QStringLiteral("clk-new"));
+            continue;
+        }
+        EXPECT_FALSE(store.isPersistent());
+        EXPECT_TRUE(store.failure().contains(path));
+        EXPECT_FALSE(store.sync());  // tried again, still in the way
+        EXPECT_TRUE(log.lines.filter(QStringLiteral("moved aside")).isEmpty());
+        obstacle.reset();
+        EXPECT_TRUE(store.sync());
+        EXPECT_TRUE(store.failure().isEmpty());
+        EXPECT_EQ(store.string(QStringLiteral("clockId")), QStringLiteral("clk-1"));
+        EXPECT_EQ(store.integer(QStringLiteral("asr")), 2);
+        DefaultsStore reopened(path);
+        EXPECT_EQ(reopened.string(QStringLiteral("clockId")), QStringLiteral("clk-1"));
+        EXPECT_EQ(reopened.integer(QStringLiteral("asr")), 2);
+        EXPECT_EQ(reopened.string(QStringLiteral("city")), QStringLiteral("London"));
+        EXPECT_TRUE(movedAsideFiles(path).isEmpty());
+    }
 }
 
 TEST(DefaultsStore, UnwritableLocationStillWorksInMemoryAndSaysSo) {
