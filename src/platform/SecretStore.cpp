@@ -83,7 +83,9 @@ QCoro::Task<bool> secretServiceReachable() {
     const std::optional<QDBusMessage> owned = co_await callBus(hasOwner);
     if (owned && owned->arguments().value(0).toBool()) co_return true;
     const std::optional<QDBusMessage> activatable = co_await callBus(listActivatable);
-    co_return activatable && activatable->arguments().value(0).toStringList().contains(name);
+    const bool found = activatable && activatable->arguments().value(0).toStringList().contains(name);
+    if (!found) qCInfo(lcSecrets) << "no Secret Service on the session bus";
+    co_return found;
 }
 
 // A locked keyring answers a search for a missing item like an unlocked one would, but until it is unlocked
@@ -120,6 +122,8 @@ QCoro::Task<JobOutcome> run(QKeychain::Job* job, bool isRead) {
         qCWarning(lcSecrets) << "keyring did not answer within" << callTimeout.count() << "ms";
         co_return *outcome;
     }
+    if (outcome->error != QKeychain::NoError && outcome->error != QKeychain::EntryNotFound)
+        qCWarning(lcSecrets) << "keyring answered with an error:" << job->errorString();
     job->deleteLater();
     co_return *outcome;
 }
