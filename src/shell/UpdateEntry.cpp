@@ -36,7 +36,8 @@ std::optional<UpdateEntry> UpdateEntry::fromManifest(const QByteArray& manifest)
     const QUrl url(o.value(QLatin1String("download_url")).toString().trimmed());
     const QString checksum = o.value(QLatin1String("checksum_sha256")).toString().trimmed().toLower();
     // Only an encrypted download is taken; the checksum guards the bytes, not who may watch them.
-    if (!build || !url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty() ||
+    // Builds count up from 1; a negative number is no build this clock could compare against.
+    if (!build || *build < 1 || !url.isValid() || url.scheme() != QLatin1String("https") || url.host().isEmpty() ||
         !isHexSha256(checksum))
         return std::nullopt;
     e.buildNumber = *build;
