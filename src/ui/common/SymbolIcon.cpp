@@ -9,13 +9,8 @@
 
 namespace {
 
-struct Symbol {
-    const char* name;
-    const char* file;
-};
-
 // The system symbol names the views use, each with the drawing that stands in for it.
-constexpr std::array<Symbol, 16> kSymbols{{
+constexpr std::array<SymbolIcon::Drawing, 16> kSymbols{{
     {"moon.stars.fill", "moon-stars"},
     {"gearshape.fill", "gear"},
     {"play.fill", "play"},
@@ -42,11 +37,24 @@ SymbolIcon::SymbolIcon(QQuickItem* parent) : ScaledPaintedItem(parent) {
 
 SymbolIcon::~SymbolIcon() = default;
 
-QString SymbolIcon::resourceFor(const QString& name) {
-    for (const auto& symbol : kSymbols)
-        if (name == QLatin1StringView(symbol.name))
-            return QStringLiteral(":/qt/qml/Orvane/Common/icons/%1.svg").arg(QLatin1StringView(symbol.file));
+namespace {
+
+QString drawingIn(const QString& name, std::span<const SymbolIcon::Drawing> set, QLatin1StringView folder) {
+    for (const SymbolIcon::Drawing& drawing : set)
+        if (name == QLatin1StringView(drawing.name))
+            return folder + u'/' + QLatin1StringView(drawing.file) + QStringLiteral(".svg");
     return {};
+}
+
+}  // namespace
+
+QString SymbolIcon::resourceFor(const QString& name) {
+    return drawingIn(name, kSymbols, QLatin1StringView(":/qt/qml/Orvane/Common/icons"));
+}
+
+QString SymbolIcon::resourceFor(const QString& name, std::span<const Drawing> own, QLatin1StringView folder) {
+    const QString path = drawingIn(name, own, folder);
+    return path.isEmpty() ? resourceFor(name) : path;
 }
 
 QStringList SymbolIcon::knownNames() {

@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <span>
 
 class QSvgRenderer;
 
@@ -30,8 +31,16 @@ class SymbolIcon : public ScaledPaintedItem {
     void setSize(qreal size);
     bool known() const { return renderer_ != nullptr; }
 
+    // One drawing of a set: the system symbol name and the file stem of its SVG.
+    struct Drawing {
+        const char* name;
+        const char* file;
+    };
     // The resource path of a symbol's drawing, empty for names that have none.
     static QString resourceFor(const QString& name);
+    // A feature's own drawing of the symbol from `own`, kept in the resource folder `folder`, else the
+    // common set's.
+    static QString resourceFor(const QString& name, std::span<const Drawing> own, QLatin1StringView folder);
     // Every symbol name that has a drawing.
     static QStringList knownNames();
 

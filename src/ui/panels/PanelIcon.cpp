@@ -6,12 +6,7 @@
 
 namespace {
 
-struct Symbol {
-    const char* name;
-    const char* file;
-};
-
-constexpr std::array<Symbol, 18> kSymbols{{
+constexpr std::array<SymbolIcon::Drawing, 18> kSymbols{{
     {"checkmark.shield.fill", "checkmark-shield"},
     {"bell.badge.fill", "bell-badge"},
     {"speaker.wave.3.fill", "speaker-wave"},
@@ -39,8 +34,5 @@ PanelIcon::PanelIcon(QQuickItem* parent) : SymbolIcon(parent) {
 }
 
 QString PanelIcon::resourceFor(const QString& name) {
-    for (const auto& symbol : kSymbols)
-        if (name == QLatin1StringView(symbol.name))
-            return QStringLiteral(":/qt/qml/Orvane/Panels/icons/%1.svg").arg(QLatin1StringView(symbol.file));
-    return SymbolIcon::resourceFor(name);
+    return SymbolIcon::resourceFor(name, kSymbols, QLatin1StringView(":/qt/qml/Orvane/Panels/icons"));
 }

@@ -4,12 +4,7 @@
 
 namespace {
 
-struct Symbol {
-    const char* name;
-    const char* file;
-};
-
-constexpr std::array<Symbol, 9> kSymbols{{
+constexpr std::array<SymbolIcon::Drawing, 9> kSymbols{{
     {"chevron.left", "chevron-left"},
     {"chevron.right", "chevron-right"},
     {"chevron.left.circle.fill", "chevron-left-circle"},
@@ -26,8 +21,5 @@ constexpr std::array<Symbol, 9> kSymbols{{
 QuranIcon::QuranIcon(QQuickItem* parent) : SymbolIcon(parent) {}
 
 QString QuranIcon::resourceFor(const QString& name) {
-    for (const auto& symbol : kSymbols)
-        if (name == QLatin1StringView(symbol.name))
-            return QStringLiteral(":/qt/qml/Orvane/Quran/icons/%1.svg").arg(QLatin1StringView(symbol.file));
-    return SymbolIcon::resourceFor(name);
+    return SymbolIcon::resourceFor(name, kSymbols, QLatin1StringView(":/qt/qml/Orvane/Quran/icons"));
 }

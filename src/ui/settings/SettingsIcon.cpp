@@ -4,12 +4,7 @@
 
 namespace {
 
-struct Symbol {
-    const char* name;
-    const char* file;
-};
-
-constexpr std::array<Symbol, 7> kSymbols{{
+constexpr std::array<SymbolIcon::Drawing, 7> kSymbols{{
     {"globe", "globe"},
     {"speaker.wave.2.fill", "speaker-wave"},
     {"bell.badge.fill", "bell-badge"},
@@ -26,9 +21,5 @@ SettingsIcon::SettingsIcon(QQuickItem* parent) : SymbolIcon(parent) {
 }
 
 QString SettingsIcon::resourceFor(const QString& name) {
-    for (const auto& symbol : kSymbols)
-        if (name == QLatin1StringView(symbol.name))
-            return QStringLiteral(":/qt/qml/Orvane/Settings/icons/%1.svg")
-                .arg(QLatin1StringView(symbol.file));
-    return SymbolIcon::resourceFor(name);
+    return SymbolIcon::resourceFor(name, kSymbols, QLatin1StringView(":/qt/qml/Orvane/Settings/icons"));
 }
