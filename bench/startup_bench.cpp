@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include "FixtureServer.h"
+#include "MakkahProfile.h"
 #include "SilentServer.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
@@ -25,25 +26,12 @@ namespace {
 
 constexpr const char* kDevice = "BENCH-STARTUP";
 
-void seedMakkah() {
-    DefaultsStore& store = DefaultsStore::standard();
-    const auto scoped = [](const char* name) {
-        return QStringLiteral("profile.%1.%2").arg(QLatin1String(kDevice), QLatin1String(name));
-    };
-    store.setBool(scoped("acceptedPrivacy"), true);
-    store.setBool(scoped("useManualLocation"), true);
-    store.setDouble(scoped("manualLat"), 21.4225);
-    store.setDouble(scoped("manualLon"), 39.8262);
-    store.setString(scoped("manualCity"), QStringLiteral("Makkah"));
-    store.setDouble(scoped("manualTzOffsetHours"), 3.0);
-}
-
 // One start in this process: a fresh private home, the servers, the application until its first face. The
 // milliseconds go to standard output; -1 when no face came within a minute.
 int runOnce(bool silentServer) {
     TempHome home;
     DefaultsStore::resetStandard();
-    seedMakkah();
+    seedMakkahProfile(kDevice);
     FixtureServer services;
     SilentServer silent;
     Endpoints endpoints = Endpoints::allAt(services.origin());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
@@ -7,11 +8,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-
 // One disk-cache test: a private data folder and defaults store, and every service pointed at a fixture
 // server. The built-in endpoints and a fresh standard store come back afterwards.
-class AssetCacheTest : public ::testing::Test {
+class AssetCacheTest : public ::testing::Test, protected FileBytes {
   protected:
     void SetUp() override {
         DefaultsStore::resetStandard();
@@ -36,17 +35,6 @@ class AssetCacheTest : public ::testing::Test {
 
     static QByteArray asset(const QString& fixture) {
         return FixtureServer::fixture(QStringLiteral("assets/") + fixture);
-    }
-
-    static QByteArray readAll(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
     }
 
     int countRequests(const QByteArray& method, const QString& pathPrefix) const {

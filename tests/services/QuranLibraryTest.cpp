@@ -1,4 +1,5 @@
 #include "Await.h"
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "QuranFixture.h"
 #include "TempHome.h"
@@ -14,7 +15,7 @@
 
 namespace {
 
-class QuranLibraryTest : public ::testing::Test {
+class QuranLibraryTest : public ::testing::Test, protected FileBytes {
   protected:
     void SetUp() override { Endpoints::setCurrent(Endpoints::allAt(server.origin())); }
     void TearDown() override { Endpoints::setCurrent(Endpoints::builtIn()); }
@@ -25,15 +26,6 @@ class QuranLibraryTest : public ::testing::Test {
         QStringList ids;
         for (const auto& request : server.log()) ids << request.path.section(QLatin1Char('/'), 3);
         return ids;
-    }
-    static QByteArray readAll(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
     }
     void reply(const char* edition, int status, const QByteArray& body) {
         server.route(QStringLiteral("/v1/quran/") + QLatin1String(edition), {status, body});

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "AtSpiTree.h"
+#include "MakkahProfile.h"
 #include "OrvaneProcess.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
@@ -35,15 +36,8 @@ QString dump(const QList<AtSpiNode>& nodes) {
 
 void seedMakkah() {
     DefaultsStore::resetStandard();
-    DefaultsStore& store = DefaultsStore::standard();
-    const auto key = [](const char* name) { return u"profile.TEST-PROCESS."_s + QLatin1String(name); };
-    store.setBool(key("acceptedPrivacy"), true);
-    store.setBool(key("useManualLocation"), true);
-    store.setDouble(key("manualLat"), kMakkah.lat);
-    store.setDouble(key("manualLon"), kMakkah.lon);
-    store.setString(key("manualCity"), u"Makkah"_s);
-    store.setDouble(key("manualTzOffsetHours"), kMakkah.tzOffsetHours);
-    store.sync();
+    seedMakkahProfile("TEST-PROCESS");
+    DefaultsStore::standard().sync();
 }
 
 struct Child : QProcess {

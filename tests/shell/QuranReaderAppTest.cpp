@@ -1,68 +1,38 @@
 #include <gtest/gtest.h>
 
-#include "FixtureServer.h"
 #include "QuranFixture.h"
-#include "TempHome.h"
-#include "platform/DefaultsStore.h"
-#include "platform/Endpoints.h"
-#include "platform/SecretStore.h"
+#include "WholeApp.h"
 #include "services/AppSettings.h"
 #include "services/QuranLibrary.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
 
-#include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QTest>
-#include <QUuid>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr const char* kDevice = "TEST-DEVICE";
-
 // The whole application on a fixed place; the Quran text comes from a server of its own that starts out
 // unreachable.
-struct QuranReaderApp : ::testing::Test {
-    TempHome home;
-    FixtureServer server;
+struct QuranReaderApp : WholeApp {
     FixtureServer textHost;
 
     void SetUp() override {
-        qputenv("ORVANE_DEVICE_ID", kDevice);
-        SecretStore::setServiceName(u"OrvaneTest-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces));
-        DefaultsStore::resetStandard();
+        WholeApp::SetUp();
         Endpoints endpoints = Endpoints::allAt(server.origin());
         endpoints.quran = textHost.origin();
         Endpoints::setCurrent(endpoints);
         textHost.setOffline(true);
+        seedMakkah();
         DefaultsStore& store = DefaultsStore::standard();
-        store.setBool(key("acceptedPrivacy"), true);
-        store.setBool(key("useManualLocation"), true);
-        store.setDouble(key("manualLat"), 21.4225);
-        store.setDouble(key("manualLon"), 39.8262);
-        store.setString(key("manualCity"), u"Makkah"_s);
-        store.setDouble(key("manualTzOffsetHours"), 3.0);
-        store.setInteger(key("quranResumeSurah"), 36);
-        store.setInteger(key("quranResumeAyah"), 58);
-        store.setString(key("quranTextSize"), u"normal"_s);
-    }
-    void TearDown() override {
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::builtIn());
-        qunsetenv("ORVANE_DEVICE_ID");
-    }
-    static QString key(const char* name) {
-        return u"profile.%1.%2"_s.arg(QLatin1String(kDevice), QLatin1String(name));
+        store.setInteger(scoped("quranResumeSurah"), 36);
+        store.setInteger(scoped("quranResumeAyah"), 58);
+        store.setString(scoped("quranTextSize"), u"normal"_s);
     }
 
-    static void grab(QQuickWindow* window, const char* name) {
-        const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
-        QDir().mkpath(dir);
-        window->grabWindow().save(dir + u"/"_s + QLatin1String(name));
-    }
     static QQuickItem* visibleItem(QQuickWindow* window, const QString& name) {
         QQuickItem* item = nullptr;
         (void)QTest::qWaitFor(
@@ -114,7 +84,7 @@ TEST_F(QuranReaderApp, TheCapsuleOpensTheReaderWhichWaitsForTheTextHostThenResum
     // Escape outside full screen closes the reader.
     QTest::keyClick(app.window(), Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !face->property("showQuran").toBool(); }, 2000));
-    EXPECT_EQ(DefaultsStore::standard().integer(key("quranResumeAyah")), 59);
+    EXPECT_EQ(DefaultsStore::standard().integer(scoped("quranResumeAyah")), 59);
     EXPECT_TRUE(QFile::exists(QuranLibrary::filePath(u"ur.jalandhry"_s)));
     app.quit();
 }

@@ -1,11 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FixtureServer.h"
-#include "TempHome.h"
+#include "WholeApp.h"
 #include "engine/CivilDay.h"
-#include "platform/DefaultsStore.h"
-#include "platform/Endpoints.h"
-#include "platform/SecretStore.h"
 #include "services/AppSettings.h"
 #include "shell/OrvaneApp.h"
 #include "ui/calendar/IslamicCalendarController.h"
@@ -14,56 +10,30 @@
 #include "ui/shell/RootController.h"
 #include "ui/shell/ShellTexts.h"
 
-#include <QDir>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUuid>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr const char* kDevice = "TEST-DEVICE";
-
 // The whole application on a fixed place, with the browser caught.
-struct RootSheetsFixture : ::testing::Test {
-    TempHome home;
-    FixtureServer server;
+struct RootSheetsFixture : WholeApp {
     QList<QUrl> opened;
 
     void SetUp() override {
-        qputenv("ORVANE_DEVICE_ID", kDevice);
-        SecretStore::setServiceName(u"OrvaneTest-"_s + QUuid::createUuid().toString(QUuid::WithoutBraces));
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::allAt(server.origin()));
+        WholeApp::SetUp();
         LearnAdhanController::setDefaultOpener([this](const QUrl& url) {
             opened.append(url);
             return true;
         });
-        DefaultsStore& store = DefaultsStore::standard();
-        const auto key = [](const char* name) {
-            return u"profile.%1.%2"_s.arg(QLatin1String(kDevice), QLatin1String(name));
-        };
-        store.setBool(key("acceptedPrivacy"), true);
-        store.setBool(key("useManualLocation"), true);
-        store.setDouble(key("manualLat"), 21.4225);
-        store.setDouble(key("manualLon"), 39.8262);
-        store.setString(key("manualCity"), u"Makkah"_s);
-        store.setDouble(key("manualTzOffsetHours"), 3.0);
+        seedMakkah();
     }
     void TearDown() override {
         LearnAdhanController::setDefaultOpener(nullptr);
-        DefaultsStore::resetStandard();
-        Endpoints::setCurrent(Endpoints::builtIn());
-        qunsetenv("ORVANE_DEVICE_ID");
-    }
-
-    static void grab(QQuickWindow* window, const char* name) {
-        const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
-        QDir().mkpath(dir);
-        window->grabWindow().save(dir + u"/"_s + QLatin1String(name));
+        WholeApp::TearDown();
     }
 };
 

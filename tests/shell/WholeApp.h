@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "FixtureServer.h"
+#include "MakkahProfile.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
@@ -32,19 +33,9 @@ struct WholeApp : ::testing::Test {
         qunsetenv("ORVANE_PHONE");
     }
 
-    static QString scoped(const char* name) {
-        return QStringLiteral("profile.%1.%2").arg(QLatin1String(kDevice), QLatin1String(name));
-    }
+    static QString scoped(const char* name) { return profileKey(kDevice, name); }
 
-    void seedMakkah() {
-        DefaultsStore& store = DefaultsStore::standard();
-        store.setBool(scoped("acceptedPrivacy"), true);
-        store.setBool(scoped("useManualLocation"), true);
-        store.setDouble(scoped("manualLat"), 21.4225);
-        store.setDouble(scoped("manualLon"), 39.8262);
-        store.setString(scoped("manualCity"), QStringLiteral("Makkah"));
-        store.setDouble(scoped("manualTzOffsetHours"), 3.0);
-    }
+    void seedMakkah() { seedMakkahProfile(kDevice); }
 
     void grab(QQuickWindow* window, const char* name) {
         const QString dir = QStringLiteral(ORVANE_SCREENSHOT_DIR);
