@@ -68,8 +68,7 @@ std::int64_t startOfDayMs(std::int64_t days, int offsetSeconds) {
     return days * kMsPerDay - std::int64_t(offsetSeconds) * 1000;
 }
 
-QString isoText(const Date& date) {
-    char buffer[32];
+int writeIsoText(const Date& date, char* buffer) {
     int n = 0;
     const auto put = [&](long long value, int width) {
         char digits[24];
@@ -91,7 +90,12 @@ QString isoText(const Date& date) {
     put(date.month, 2);
     buffer[n++] = '-';
     put(date.day, 2);
-    return QString::fromLatin1(buffer, n);
+    return n;
+}
+
+QString isoText(const Date& date) {
+    char buffer[kMaxIsoChars];
+    return QString::fromLatin1(buffer, writeIsoText(date, buffer));
 }
 
 QString isoText(std::int64_t days) {

@@ -41,6 +41,10 @@ std::int64_t startOfDayMs(std::int64_t days, int offsetSeconds);
 // all its digits so no two days share a text.
 QString isoText(const Date& date);
 QString isoText(std::int64_t days);
+// The same text written to `buffer`, no terminator; returns its length. Room for any int fields: a signed
+// ten-digit year, two dashes and ten digits each for month and day.
+constexpr int kMaxIsoChars = 33;
+int writeIsoText(const Date& date, char* buffer);
 // Strict "yyyy-MM-dd" (four-digit year) naming a real Gregorian day.
 std::optional<Date> parseIso(QStringView text);
 

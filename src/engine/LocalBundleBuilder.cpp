@@ -1,8 +1,7 @@
 #include "engine/LocalBundleBuilder.h"
 
 #include "engine/CivilDay.h"
-
-#include <cmath>
+#include "engine/LocalPrayerTimes.h"
 
 namespace LocalBundleBuilder {
 
@@ -30,14 +29,8 @@ std::optional<qint64> decimal(QStringView text) {
 }  // namespace
 
 QString timeString(double hours) {
-    if (!std::isfinite(hours)) return QStringLiteral("--:--");
-    double w = hours + 1.0 / 120.0;
-    w -= 24.0 * std::floor(w / 24.0);
-    if (w >= 24.0) w = 0.0;
-    const int h = int(w);
-    const int m = int((w - h) * 60.0);
-    const char text[5] = {char('0' + h / 10), char('0' + h % 10), ':', char('0' + m / 10),
-                          char('0' + m % 10)};
+    char text[5];
+    LocalPrayerTimes::writeClockText(hours, text);
     return QString::fromLatin1(text, 5);
 }
 

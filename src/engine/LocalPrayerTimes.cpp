@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace LocalPrayerTimes {
@@ -39,38 +40,55 @@ double julian(int year, int month, int day) {
     return std::floor(365.25 * (year + 4716)) + std::floor(30.6001 * (month + 1)) + day + b - 1524.5;
 }
 
-struct SunPosition {
-    double decl;  // degrees
-    double eqt;   // hours
+// The sun's place on the ecliptic at a Julian day, the part both the transit and the declination need.
+struct Ecliptic {
+    double q;     // mean longitude, degrees
+    double sinL;  // of the apparent longitude
+    double cosL;
+    double sinE;  // of the obliquity
+    double cosE;
 };
 
-SunPosition sunPosition(double jd) {
+Ecliptic ecliptic(double jd) {
     const double d = jd - 2451545.0;
     const double g = std::fmod(357.529 + 0.98560028 * d, 360.0);
     const double q = std::fmod(280.459 + 0.98564736 * d, 360.0);
     const double l = std::fmod(q + 1.915 * dsin(g) + 0.020 * dsin(2 * g), 360.0);
     const double e = 23.439 - 0.00000036 * d;
-    const double ra = wrapDay(std::atan2(dcos(e) * dsin(l), dcos(l)) * kDegrees / 15.0);
-    const double arg = std::clamp(dsin(e) * dsin(l), -1.0, 1.0);
-    return {std::asin(arg) * kDegrees, q / 15.0 - ra};
+    return {q, dsin(l), dcos(l), dsin(e), dcos(e)};
 }
 
-// Hours from transit at which the sun's altitude is `altitude` (negative below the horizon), NaN when the
-// sun never reaches it that day.
-double hourAngle(double altitude, double lat, double decl) {
-    const double cosH = (dsin(altitude) - dsin(lat) * dsin(decl)) / (dcos(lat) * dcos(decl));
-    if (!(std::fabs(cosH) <= 1.0)) return kNaN;
-    return std::acos(cosH) * kDegrees / 15.0;
+// Clock hours of the transit at longitude 0 (before the place's own shift).
+double transit(const Ecliptic& sun) {
+    const double ra = wrapDay(std::atan2(sun.cosE * sun.sinL, sun.cosL) * kDegrees / 15.0);
+    return wrapDay(12.0 - (sun.q / 15.0 - ra));
 }
 
+double declination(const Ecliptic& sun) {
+    return std::asin(std::clamp(sun.sinE * sun.sinL, -1.0, 1.0)) * kDegrees;
+}
+
+// The sun at one moment of the day as the hour angles need it, with the latitude's sine and cosine folded
+// in once for every altitude asked of it.
 struct Moment {
-    SunPosition sun;
     double noon;
+    double decl;     // degrees
+    double sinProd;  // sin(latitude) sin(declination)
+    double cosProd;  // cos(latitude) cos(declination)
 };
 
-Moment at(double jDate, double dayFraction) {
-    const SunPosition sun = sunPosition(jDate + dayFraction);
-    return {sun, wrapDay(12.0 - sun.eqt)};
+Moment at(double jDate, double dayFraction, double sinLat, double cosLat) {
+    const Ecliptic sun = ecliptic(jDate + dayFraction);
+    const double decl = declination(sun);
+    return {transit(sun), decl, sinLat * dsin(decl), cosLat * dcos(decl)};
+}
+
+// Hours from transit at which the sun's altitude has the sine `sinAltitude` (negative below the horizon), NaN
+// when the sun never reaches it that day.
+double hourAngle(double sinAltitude, const Moment& m) {
+    const double cosH = (sinAltitude - m.sinProd) / m.cosProd;
+    if (!(std::fabs(cosH) <= 1.0)) return kNaN;
+    return std::acos(cosH) * kDegrees / 15.0;
 }
 
 }  // namespace
@@ -114,6 +132,23 @@ double DayTimes::value(QStringView key) const {
     return kNaN;
 }
 
+void writeClockText(double hours, char* out) {
+    if (!std::isfinite(hours)) {
+        std::memcpy(out, "--:--", 5);
+        return;
+    }
+    double w = hours + 1.0 / 120.0;
+    w -= 24.0 * std::floor(w / 24.0);
+    if (w >= 24.0) w = 0.0;
+    const int h = int(w);
+    const int m = int((w - h) * 60.0);
+    out[0] = char('0' + h / 10);
+    out[1] = char('0' + h % 10);
+    out[2] = ':';
+    out[3] = char('0' + m / 10);
+    out[4] = char('0' + m % 10);
+}
+
 Calculator::Calculator(const QString& method, int asr, const QString& highLat)
     : methodKey_(methods().contains(method) ? method : QStringLiteral("MWL")),
       asr_(asr),
@@ -128,32 +163,36 @@ Calculator::Calculator(const QString& method, int asr, const QString& highLat)
     } else {
         rule_ = Rule::Angle;
     }
+    sinFajr_ = dsin(-m_.fajr);
+    sinIsha_ = dsin(-m_.isha);
+    sinMaghrib_ = dsin(-m_.maghribAngle.value_or(0));
 }
 
 DayTimes Calculator::times(int year, int month, int day, double lat, double lon, double tzOffsetHours,
                            double elevation) const {
     const double jDate = julian(year, month, day) - lon / 360.0;
     const double riseSet = 0.833 + 0.0347 * std::sqrt(elevation > 0 ? elevation : 0.0);
+    const double sinRiseSet = dsin(-riseSet);
+    const double sinLat = dsin(lat);
+    const double cosLat = dcos(lat);
 
-    const Moment f = at(jDate, 5.0 / 24.0);
-    double fajr = f.noon - hourAngle(-m_.fajr, lat, f.sun.decl);
+    const Moment f = at(jDate, 5.0 / 24.0, sinLat, cosLat);
+    double fajr = f.noon - hourAngle(sinFajr_, f);
 
-    const Moment r = at(jDate, 6.0 / 24.0);
-    const double sunrise = r.noon - hourAngle(-riseSet, lat, r.sun.decl);
+    const Moment r = at(jDate, 6.0 / 24.0, sinLat, cosLat);
+    const double sunrise = r.noon - hourAngle(sinRiseSet, r);
 
-    const double dhuhr = at(jDate, 12.0 / 24.0).noon + 1.0 / 60.0;
+    const double dhuhr = transit(ecliptic(jDate + 12.0 / 24.0)) + 1.0 / 60.0;
 
-    const Moment a = at(jDate, 13.0 / 24.0);
-    const double shadowAltitude =
-        std::atan2(1.0, double(asr_) + dtan(std::fabs(lat - a.sun.decl))) * kDegrees;
-    const double asr = a.noon + hourAngle(shadowAltitude, lat, a.sun.decl);
+    const Moment a = at(jDate, 13.0 / 24.0, sinLat, cosLat);
+    const double shadowAltitude = std::atan2(1.0, double(asr_) + dtan(std::fabs(lat - a.decl))) * kDegrees;
+    const double asr = a.noon + hourAngle(dsin(shadowAltitude), a);
 
-    const Moment s = at(jDate, 18.0 / 24.0);
-    const double sunset = s.noon + hourAngle(-riseSet, lat, s.sun.decl);
-    const double maghrib = m_.maghribAngle ? s.noon + hourAngle(-*m_.maghribAngle, lat, s.sun.decl) : sunset;
+    const Moment s = at(jDate, 18.0 / 24.0, sinLat, cosLat);
+    const double sunset = s.noon + hourAngle(sinRiseSet, s);
+    const double maghrib = m_.maghribAngle ? s.noon + hourAngle(sinMaghrib_, s) : sunset;
 
-    double isha =
-        m_.ishaMinutes ? maghrib + *m_.ishaMinutes / 60.0 : s.noon + hourAngle(-m_.isha, lat, s.sun.decl);
+    double isha = m_.ishaMinutes ? maghrib + *m_.ishaMinutes / 60.0 : s.noon + hourAngle(sinIsha_, s);
 
     if (rule_ != Rule::None) {
         // NaN when sunrise or sunset does not exist; then every comparison below is false and a missing

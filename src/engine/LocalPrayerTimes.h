@@ -35,6 +35,10 @@ struct DayTimes {
     double value(QStringView key) const;
 };
 
+// The nearest minute of an hour value wrapped into the day, as "HH:MM"; "--:--" when the value is NaN or
+// infinite. Exactly five ASCII characters into `out`, no terminator: formatting many days allocates nothing.
+void writeClockText(double hours, char* out);
+
 class Calculator {
   public:
     // An unknown method key computes with "MWL"; asr and highLat are kept as given.
@@ -58,6 +62,8 @@ class Calculator {
     QString highLat_;
     MethodAngles m_;
     Rule rule_;
+    // Sines of the method's fixed depressions, the same every day.
+    double sinFajr_, sinIsha_, sinMaghrib_;
 };
 
 }  // namespace LocalPrayerTimes
