@@ -1,17 +1,14 @@
 #pragma once
 
-#include <QByteArray>
+#include "ProbeOutput.h"
+
 #include <QString>
 #include <QStringList>
 
-// The probe's commands: each reads its options and produces its whole output, or one error line.
+// The probe's engine commands: each reads its options, then writes its whole output; or, with nothing
+// written, returns one error line.
 namespace ProbeCommands {
 
-struct Result {
-    QByteArray output;
-    QString error;
-};
-
-Result run(const QString& command, const QStringList& arguments);
+QString run(const QString& command, const QStringList& arguments, ProbeOutput& out);
 
 }  // namespace ProbeCommands

@@ -20,7 +20,7 @@
 #include <memory>
 #include <variant>
 
-namespace ProbeCommands {
+namespace ProbeBundle {
 
 namespace {
 
@@ -160,7 +160,7 @@ bool usePrivateHome(const QTemporaryDir& home) {
 
 }  // namespace
 
-Result bundle(const QStringList& given) {
+Result run(const QStringList& given) {
     QStringList arguments = given;
     QString error;
     const bool offline = takeFlag(arguments, QStringLiteral("--offline"));
@@ -206,4 +206,4 @@ Result bundle(const QStringList& given) {
     return {*json + '\n', {}};
 }
 
-}  // namespace ProbeCommands
+}  // namespace ProbeBundle
