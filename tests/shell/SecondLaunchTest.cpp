@@ -48,6 +48,28 @@ TEST(SecondLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
     EXPECT_EQ(received[0], QStringList{QStringLiteral("orvane://adhan?prayer=asr")});
 }
 
+TEST(SecondLaunch, AnOverlongLinkIsRefusedAtOnce) {
+    TempHome home;
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    QProcess later;
+    later.setProcessEnvironment(orvaneEnvironment(runtime));
+    SingleInstance first(instanceName(runtime));
+    ASSERT_EQ(first.start({}), SingleInstance::Role::Primary);
+    int received = 0;
+    QObject::connect(&first, &SingleInstance::messageReceived, [&] { ++received; });
+
+    later.start(QStringLiteral(ORVANE_EXECUTABLE),
+                {QStringLiteral("orvane://adhan?prayer=asr&x=") + QString(70 * 1024, u'a')});
+    ASSERT_TRUE(later.waitForStarted(5000));
+    const bool ended = QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 15000);
+    stopProcess(later);
+    ASSERT_TRUE(ended) << "the launch waited on a live clock";
+    EXPECT_EQ(later.exitCode(), 2);
+    EXPECT_TRUE(later.readAllStandardError().contains("link is longer than"));
+    EXPECT_EQ(received, 0);
+    EXPECT_FALSE(QFile::exists(clockStore(home)));
+}
+
 TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
     TempHome home;
     const QString runtime = home.path() + QStringLiteral("/runtime");

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "MakkahProfile.h"
+#include "OrvaneProcess.h"
+#include "TempHome.h"
+#include "platform/DefaultsStore.h"
+#include "services/CacheFolder.h"
+
+#include <unistd.h>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+// The real program started by an ordinary user whose settings folder is read-only (as on a locked-down
+// machine, or a disk that filled up): it reads the saved settings, says that changes cannot be saved and
+// deletes nothing.
+
+namespace {
+
+constexpr uid_t kNobody = 65534;
+
+void giveTo(const QString& root, uid_t uid) {
+    ASSERT_EQ(::chown(QFile::encodeName(root).constData(), uid, uid), 0);
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) ASSERT_EQ(::lchown(QFile::encodeName(it.next()).constData(), uid, uid), 0);
+}
+
+QString writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    return path;
+}
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+TEST(ReadOnlySettings, TheProgramReadsTheSavedSettingsAndDeletesNothing) {
+    TempHome home;
+    DefaultsStore::resetStandard();
+    seedMakkahProfile("TEST-PROCESS");
+    ASSERT_TRUE(DefaultsStore::standard().sync());
+    DefaultsStore::resetStandard();
+    const QString logo =
+        writeFile(CacheFolder::path(QStringLiteral("Logos")) + QStringLiteral("/logo-1.png"), "logo");
+    const QString blessings =
+        writeFile(CacheFolder::path(QStringLiteral("Blessings")) + QStringLiteral("/blessings.json"), "{}");
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    QProcessEnvironment env = orvaneEnvironment(runtime);
+    env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));  // root's bus is not this user's
+
+    // Root ignores file modes: the program runs as nobody, as any user would.
+    QString program = QStringLiteral(ORVANE_EXECUTABLE);
+    QStringList arguments;
+    if (::geteuid() == 0) {
+        giveTo(home.path(), kNobody);
+        arguments = QStringList{QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                                QStringLiteral("--clear-groups"), program};
+        program = QStringLiteral("setpriv");
+    }
+    const QString store = DefaultsStore::standardPath();
+    const QString folder = QFileInfo(store).absolutePath();
+    QFile::setPermissions(store, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const QByteArray saved = contents(store);
+
+    QProcess orvane;
+    orvane.setProcessEnvironment(env);
+    orvane.start(program, arguments);
+    ASSERT_TRUE(orvane.waitForStarted(5000));
+    QByteArray errors;
+    const bool said = QTest::qWaitFor(
+        [&] {
+            errors += orvane.readAllStandardError();
+            return errors.contains("can be read but not written") || orvane.state() != QProcess::Running;
+        },
+        20000);
+    QTest::qWait(2000);  // the start-up goes on behind the message
+    const bool running = orvane.state() == QProcess::Running;
+    stopProcess(orvane);
+    errors += orvane.readAllStandardError();
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    EXPECT_TRUE(said) << errors.toStdString();
+    EXPECT_TRUE(running) << errors.toStdString();
+    EXPECT_TRUE(QFile::exists(logo));
+    EXPECT_TRUE(QFile::exists(blessings));
+    EXPECT_EQ(contents(store), saved);
+}
