@@ -75,7 +75,7 @@ std::optional<SingleInstance::Role> SingleInstance::settle(Sent sent) {
     switch (sent) {
         case Sent::Confirmed:
             return Role::Forwarded;
-        case Sent::Rejected:
+        case Sent::TooLong:
             return Role::Refused;
         case Sent::Unanswered:
             // Someone is listening; taking the name from a busy instance would make two clocks.
@@ -113,8 +113,8 @@ SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int time
     switch (awaitAnswer(timeoutMs)) {
         case Answer::Confirmed:
             return Sent::Confirmed;
-        case Answer::Rejected:
-            return Sent::Rejected;
+        case Answer::TooLong:
+            return Sent::TooLong;
         case Answer::None:
             break;
     }
@@ -134,7 +134,7 @@ SingleInstance::Answer SingleInstance::awaitAnswer(int timeoutMs) {
     const bool read = pending_->getChar(&answer);
     pending_.reset();
     if (read && answer == confirmation) return Answer::Confirmed;
-    if (read && answer == refusal) return Answer::Rejected;
+    if (read && answer == refusal) return Answer::TooLong;
     return Answer::None;
 }
 
@@ -146,7 +146,7 @@ SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, 
         if (pending_ && pending_->state() == QLocalSocket::ConnectedState) {
             const Answer answer = awaitAnswer(std::min(left, 1000));
             if (answer == Answer::Confirmed) return Role::Forwarded;
-            if (answer == Answer::Rejected) return Role::Refused;
+            if (answer == Answer::TooLong) return Role::Refused;
             continue;
         }
         // The busy instance dropped the connection without an answer: ask again, or take its place.

@@ -34,9 +34,9 @@ class SingleInstance : public QObject {
     Role start(const QStringList& arguments, int timeoutMs = 3000);
 
     // After start() said Unanswered: waits for the busy instance on the connection that already carries the
-    // arguments, so they are handed over once and never twice. Forwarded when it confirms, Primary once its
-    // socket is gone (it crashed or quit) and this process has taken the name, Unanswered when it still
-    // holds the socket silently after `patienceMs`. Blocks like start().
+    // arguments, so they are handed over once and never twice. Forwarded when it confirms, Refused when it
+    // refuses them, Primary once its socket is gone (it crashed or quit) and this process has taken the
+    // name, Unanswered when it still holds the socket silently after `patienceMs`. Blocks like start().
     Role awaitRunning(const QStringList& arguments, int patienceMs);
 
     // Whether a running instance confirms a message within `timeoutMs`; never listens and asks the instance
@@ -57,11 +57,13 @@ class SingleInstance : public QObject {
     void messageReceived(const QStringList& arguments);
 
   private:
-    enum class Sent { Confirmed, Rejected, NoServer, Refused, Unanswered };
-    enum class Answer { Confirmed, Rejected, None };
+    // Refused: the connection was refused; TooLong: the instance took the connection and refused the message.
+    enum class Sent { Confirmed, TooLong, NoServer, Refused, Unanswered };
+    enum class Answer { Confirmed, TooLong, None };
     Sent send(const QStringList& arguments, int timeoutMs);
     Answer awaitAnswer(int timeoutMs);
-    // Forwarded, Unanswered or (having taken the name) Primary; nothing when the name could not be had.
+    // Forwarded, Refused, Unanswered or (having taken the name) Primary; nothing when the name could not be
+    // had.
     std::optional<Role> settle(Sent sent);
     bool listen();
     void accept();

@@ -81,7 +81,7 @@ TEST(ReadOnlySettings, TheProgramReadsTheSavedSettingsAndDeletesNothing) {
             errors += orvane.readAllStandardError();
             return errors.contains("loaded the bundle for Makkah") || orvane.state() != QProcess::Running;
         },
-        30000);
+        60000);
     const bool running = orvane.state() == QProcess::Running;
     stopProcess(orvane);
     errors += orvane.readAllStandardError();
