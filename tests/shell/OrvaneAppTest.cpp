@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "NotificationMock.h"
 #include "TempHome.h"
@@ -64,10 +65,7 @@ TEST_F(AppFixture, WithoutConsentTheNoticeShowsAndStartupStillRuns) {
 TEST_F(AppFixture, ADamagedSettingsFileIsSetAsideAndTheFirstScreenSaysWhere) {
     const QString path = DefaultsStore::standardPath();
     ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
-    QFile damaged(path);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(QByteArray(8192, '\x5a'));
-    damaged.close();
+    FileBytes::write(path, QByteArray(8192, '\x5a'));
 
     OrvaneApp app(false);
     ASSERT_TRUE(app.start());

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FileBytes.h"
 #include "MakkahProfile.h"
 #include "OrvaneProcess.h"
 #include "TempHome.h"
@@ -27,16 +28,12 @@ void giveTo(const QString& root, uid_t uid) {
     while (it.hasNext()) ASSERT_EQ(::lchown(QFile::encodeName(it.next()).constData(), uid, uid), 0);
 }
 
-QString writeFile(const QString& path, const QByteArray& bytes) {
+// A file of the server's assets, as an earlier run left it.
+QString cachedFile(const char* folder, const QString& name) {
+    const QString path = CacheFolder::path(QLatin1String(folder)) + u'/' + name;
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    FileBytes::write(path, "cached");
     return path;
-}
-
-QByteArray contents(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -47,10 +44,8 @@ TEST(ReadOnlySettings, TheProgramReadsTheSavedSettingsAndDeletesNothing) {
     seedMakkahProfile("TEST-PROCESS");
     ASSERT_TRUE(DefaultsStore::standard().sync());
     DefaultsStore::resetStandard();
-    const QString logo =
-        writeFile(CacheFolder::path(QStringLiteral("Logos")) + QStringLiteral("/logo-1.png"), "logo");
-    const QString blessings =
-        writeFile(CacheFolder::path(QStringLiteral("Blessings")) + QStringLiteral("/blessings.json"), "{}");
+    const QString logo = cachedFile("Logos", QStringLiteral("logo-1.png"));
+    const QString blessings = cachedFile("Blessings", QStringLiteral("blessings.json"));
     const QString runtime = home.path() + QStringLiteral("/runtime");
     QProcessEnvironment env = orvaneEnvironment(runtime);
     env.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));  // root's bus is not this user's
@@ -68,7 +63,7 @@ TEST(ReadOnlySettings, TheProgramReadsTheSavedSettingsAndDeletesNothing) {
     const QString folder = QFileInfo(store).absolutePath();
     QFile::setPermissions(store, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-    const QByteArray saved = contents(store);
+    const QByteArray saved = FileBytes::readAll(store);
 
     QProcess orvane;
     orvane.setProcessEnvironment(env);
@@ -91,5 +86,5 @@ TEST(ReadOnlySettings, TheProgramReadsTheSavedSettingsAndDeletesNothing) {
     EXPECT_TRUE(errors.contains("can be read but not written")) << errors.toStdString();
     EXPECT_TRUE(QFile::exists(logo));
     EXPECT_TRUE(QFile::exists(blessings));
-    EXPECT_EQ(contents(store), saved);
+    EXPECT_EQ(FileBytes::readAll(store), saved);
 }
