@@ -8,6 +8,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Http.h"
 
+#include <QLoggingCategory>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -15,6 +16,8 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+Q_LOGGING_CATEGORY(lcHijri, "orvane.hijri")
 
 const QString kDayOffset = QStringLiteral("hijri.authority.dayOffset");
 const QString kSyncedAt = QStringLiteral("hijri.authority.syncedAt");
@@ -46,6 +49,14 @@ bool matches(const HijriAuthority::RemotePayload& remote, const QDate& civilDate
     if (!moved.isValid()) return false;
     const LocalHijri::YMD ymd = LocalHijri::civilYMD(QDateTime(moved, QTime(0, 0), QTimeZone::utc()));
     return ymd.year == remote.hijri.year && ymd.month == remote.hijri.month && ymd.day == remote.hijri.day;
+}
+
+// Both dates of a reply can exist: a Hijri month has 29 or 30 days, and the Gregorian date is a real one.
+bool possible(const HijriAuthority::RemotePayload& remote) {
+    const auto& h = remote.hijri;
+    const auto& g = remote.gregorian;
+    return h.year >= 1 && h.month >= 1 && h.month <= 12 && h.day >= 1 && h.day <= 30 && g.year >= 1 &&
+           g.year <= 9999 && QDate(int(g.year), int(g.month), int(g.day)).isValid();
 }
 
 double nowSeconds() {
@@ -126,6 +137,10 @@ QCoro::Task<qint64> sync(std::optional<double> lat, std::optional<double> lon, Q
         co_return DefaultsStore::standard().integer(kDayOffset);
     const std::optional<RemotePayload> remote = JsonCoding::decode<RemotePayload>(response.body);
     if (!remote) co_return DefaultsStore::standard().integer(kDayOffset);
+    if (!possible(*remote)) {
+        qCWarning(lcHijri) << "Hijri date reply refused: impossible date";
+        co_return DefaultsStore::standard().integer(kDayOffset);
+    }
     const std::optional<qint64> offset = resolveOffset(*remote, civilDate);
     if (!offset) co_return DefaultsStore::standard().integer(kDayOffset);
 

@@ -14,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 #include <atomic>
 #include <charconv>
 #include <cmath>
@@ -221,7 +222,9 @@ FileCheck prepareFile(QSqlDatabase& db) {
           // being killed, and only a power cut can lose the last few.
           "PRAGMA synchronous=NORMAL",
           "CREATE TABLE IF NOT EXISTS defaults (key TEXT PRIMARY KEY NOT NULL, type INTEGER "
-          "NOT NULL, value BLOB NOT NULL)"}) {
+          "NOT NULL, value BLOB NOT NULL)",
+          // SQLite quietly opens a file it may not write read-only; asking for the write lock shows it.
+          "BEGIN IMMEDIATE", "ROLLBACK"}) {
         if (!q.exec(QString::fromLatin1(sql))) return failedCheck(q.lastError());
         q.finish();
     }
@@ -273,13 +276,48 @@ bool DefaultsStore::open() {
         opened = openAt(path_, &reason);
     }
     if (opened != Opened::Yes) {
+        // The settings the file holds are the user's even where they cannot be changed: a full disk or a
+        // read-only folder must not look like a first run.
+        if (readOnly_ || (!fileRead_ && readWithoutWriting())) {
+            readOnly_ = true;
+            setFailure(QStringLiteral("Settings cannot be saved: %1 can be read but not written (%2). Orvane "
+                                      "uses the saved settings; changes are kept only while it runs.")
+                           .arg(path_, reason));
+            return false;
+        }
         setFailure(QStringLiteral("Settings cannot be saved: %1 could not be opened (%2). Orvane tries again "
                                   "with the next change; until then changes are kept only while it runs.")
                        .arg(path_, reason));
         return false;
     }
+    readOnly_ = false;
     setFailure(QString());
     return true;
+}
+
+// Reads the file's values through a connection that never writes. In a read-only folder or on a full disk
+// SQLite cannot make the files of its write-ahead log; as immutable it reads the database file alone.
+bool DefaultsStore::readWithoutWriting() {
+    if (!QFileInfo(path_).isFile()) return false;
+    const QString uri = QUrl::fromLocalFile(path_).toString(QUrl::FullyEncoded);
+    // Immutable reads take no lock and skip the log: only for a file no writer has a log open on.
+    const bool logEmpty = QFileInfo(path_ + QStringLiteral("-wal")).size() == 0;
+    for (const QString& query : {QStringLiteral("?mode=ro"), QStringLiteral("?mode=ro&immutable=1")}) {
+        if (query.contains(u"immutable") && !logEmpty) break;
+        static std::atomic<int> serial{0};
+        connection_ = QStringLiteral("orvane.defaults.readonly.%1").arg(serial.fetch_add(1));
+        bool loaded = false;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+            db.setDatabaseName(uri + query);
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+            QSqlError error;
+            loaded = db.open() && load(&error);
+        }
+        closeConnection();
+        if (loaded) return true;
+    }
+    return false;
 }
 
 // The file was unusable before (another program held it, the disk was full); it may be usable now.
@@ -372,7 +410,11 @@ void DefaultsStore::moveAside(const QString& why) {
                                     << "and started afresh";
     for (const QString& extra : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         QFile::remove(path_ + extra + suffix);
-        if (!QFile::rename(path_ + extra, path_ + extra + suffix)) QFile::remove(path_ + extra);
+        if (QFile::rename(path_ + extra, path_ + extra + suffix)) {
+            if (extra.isEmpty()) movedAsideTo_ = path_ + suffix;
+        } else {
+            QFile::remove(path_ + extra);
+        }
     }
 }
 

@@ -34,9 +34,10 @@ class DefaultsStore : public QObject {
     };
 
     // Opens (or creates) the database at `path`. Only a file SQLite finds damaged or not a database at all
-    // is moved aside for a fresh one. A file that cannot be used now (busy or locked by another program, a
-    // read-only folder, a full disk) is left as it is: the store works in memory, says so through failure()
-    // and tries the file again with the next write, sync() and quit.
+    // is moved aside for a fresh one. A file that cannot be written now (busy or locked by another program,
+    // a read-only folder or file, a full disk) is left as it is and read where it can be: the store works
+    // in memory with its values, says so through failure() and tries the file again with the next write,
+    // sync() and quit.
     explicit DefaultsStore(const QString& path);
     ~DefaultsStore() override;
     DefaultsStore(const DefaultsStore&) = delete;
@@ -51,6 +52,10 @@ class DefaultsStore : public QObject {
 
     QString path() const { return path_; }
     bool isPersistent() const { return !connection_.isEmpty(); }
+    // The file's values were read but it cannot be written: changes stay in memory.
+    bool isReadOnly() const { return readOnly_; }
+    // Where a damaged file was kept when this store moved it aside; empty when it did not.
+    QString movedAsideTo() const { return movedAsideTo_; }
     // Why settings are not reaching the disk (the file cannot be opened, or writing it fails), in words for
     // the user; empty while every write is stored.
     QString failure() const { return failure_; }
@@ -94,6 +99,7 @@ class DefaultsStore : public QObject {
     enum class Opened { Yes, Damaged, Unavailable };
     bool open();
     Opened openAt(const QString& path, QString* reason);
+    bool readWithoutWriting();
     bool reopenIfClosed();
     void moveAside(const QString& why);
     void closeConnection();
@@ -109,4 +115,6 @@ class DefaultsStore : public QObject {
     bool flushQueued_ = false;
     QString failure_;
     bool fileRead_ = false;  // the file's values have been read once
+    bool readOnly_ = false;
+    QString movedAsideTo_;
 };

@@ -12,14 +12,16 @@
 #include <unistd.h>
 
 // The message is a 4-byte big-endian length and that many bytes of UTF-8: the arguments joined by NUL (an
-// argument can never hold one). The instance answers with one byte once it has taken the message.
+// argument can never hold one). The instance answers with one byte: 1 once it has taken the message, 2 when
+// it refuses one that is too long.
 
 namespace {
 
 constexpr char confirmation = '\x01';
+constexpr char refusal = '\x02';
 constexpr qsizetype headerBytes = 4;
-// A client that connects and says nothing must not hold a connection open for ever.
-constexpr int readTimeoutMs = 5000;
+// A launch writes its whole message at once; one that connects and dribbles or says nothing is dropped.
+constexpr int readTimeoutMs = 2000;
 const char* const bufferProperty = "orvaneBuffer";
 
 QByteArray encode(const QStringList& arguments) {
@@ -50,6 +52,10 @@ SingleInstance::~SingleInstance() {
     if (server_) server_->close();  // removes the socket file, so the next launch starts cleanly
 }
 
+bool SingleInstance::fits(const QStringList& arguments) {
+    return encode(arguments).size() - headerBytes <= maxMessageBytes;
+}
+
 QString SingleInstance::defaultName() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
@@ -69,6 +75,8 @@ std::optional<SingleInstance::Role> SingleInstance::settle(Sent sent) {
     switch (sent) {
         case Sent::Confirmed:
             return Role::Forwarded;
+        case Sent::TooLong:
+            return Role::Refused;
         case Sent::Unanswered:
             // Someone is listening; taking the name from a busy instance would make two clocks.
             return Role::Unanswered;
@@ -102,10 +110,18 @@ SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int time
     socket->write(encode(arguments));
     if (!socket->waitForBytesWritten(timeoutMs)) return Sent::Unanswered;
     pending_ = std::move(socket);
-    return awaitConfirmation(timeoutMs) ? Sent::Confirmed : Sent::Unanswered;
+    switch (awaitAnswer(timeoutMs)) {
+        case Answer::Confirmed:
+            return Sent::Confirmed;
+        case Answer::TooLong:
+            return Sent::TooLong;
+        case Answer::None:
+            break;
+    }
+    return Sent::Unanswered;
 }
 
-bool SingleInstance::awaitConfirmation(int timeoutMs) {
+SingleInstance::Answer SingleInstance::awaitAnswer(int timeoutMs) {
     QElapsedTimer waited;
     waited.start();
     while (pending_ && pending_->bytesAvailable() < 1) {
@@ -113,11 +129,13 @@ bool SingleInstance::awaitConfirmation(int timeoutMs) {
         if (left <= 0 || pending_->state() != QLocalSocket::ConnectedState) break;
         pending_->waitForReadyRead(left);
     }
-    if (!pending_ || pending_->bytesAvailable() < 1) return false;
+    if (!pending_ || pending_->bytesAvailable() < 1) return Answer::None;
     char answer = 0;
-    const bool confirmed = pending_->getChar(&answer) && answer == confirmation;
+    const bool read = pending_->getChar(&answer);
     pending_.reset();
-    return confirmed;
+    if (read && answer == confirmation) return Answer::Confirmed;
+    if (read && answer == refusal) return Answer::TooLong;
+    return Answer::None;
 }
 
 SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, int patienceMs) {
@@ -126,7 +144,9 @@ SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, 
     waited.start();
     for (int left = patienceMs; left > 0; left = patienceMs - int(waited.elapsed())) {
         if (pending_ && pending_->state() == QLocalSocket::ConnectedState) {
-            if (awaitConfirmation(std::min(left, 1000))) return Role::Forwarded;
+            const Answer answer = awaitAnswer(std::min(left, 1000));
+            if (answer == Answer::Confirmed) return Role::Forwarded;
+            if (answer == Answer::TooLong) return Role::Refused;
             continue;
         }
         // The busy instance dropped the connection without an answer: ask again, or take its place.
@@ -159,6 +179,7 @@ bool SingleInstance::listen() {
 
 void SingleInstance::accept() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        socket->setReadBufferSize(headerBytes + maxMessageBytes);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
         QTimer::singleShot(readTimeoutMs, socket, [socket] { socket->abort(); });
@@ -167,25 +188,36 @@ void SingleInstance::accept() {
 }
 
 void SingleInstance::read(QLocalSocket* socket) {
-    QByteArray buffer = socket->property(bufferProperty).toByteArray() + socket->readAll();
+    const auto answer = [socket](char byte) {
+        socket->setProperty(bufferProperty, QVariant());
+        socket->write(&byte, 1);
+        socket->flush();
+        socket->disconnectFromServer();
+    };
+    // Only the bytes the header announces are taken, so a message never costs more than its bound.
+    QByteArray buffer = socket->property(bufferProperty).toByteArray();
+    if (buffer.size() < headerBytes) buffer += socket->read(headerBytes - buffer.size());
     if (buffer.size() < headerBytes) {
         socket->setProperty(bufferProperty, buffer);
         return;
     }
-    const quint32 length = qFromBigEndian<quint32>(buffer.constData());
-    if (length > quint32(maxMessageBytes) || buffer.size() > headerBytes + qsizetype(length)) {
-        socket->abort();  // not one of ours
+    const qsizetype length = qFromBigEndian<quint32>(buffer.constData());
+    if (length > maxMessageBytes) {
+        socket->skip(socket->bytesAvailable());  // the sender reads the answer before it sees the close
+        answer(refusal);
         return;
     }
-    if (buffer.size() < headerBytes + qsizetype(length)) {
+    buffer += socket->read(headerBytes + length - buffer.size());
+    if (buffer.size() < headerBytes + length) {
         socket->setProperty(bufferProperty, buffer);
         return;
     }
-    socket->setProperty(bufferProperty, QVariant());
+    if (socket->bytesAvailable() > 0) {
+        socket->abort();  // more than it announced: not one of ours
+        return;
+    }
+    answer(confirmation);
     const QStringList arguments = decode(buffer.mid(headerBytes));
-    socket->write(&confirmation, 1);
-    socket->flush();
-    socket->disconnectFromServer();
     if (arguments == QStringList{pingArgument()}) return;
     emit messageReceived(arguments);
 }

@@ -18,6 +18,7 @@ class SingleInstance : public QObject {
         Primary,     // this process is the one instance and now listens
         Forwarded,   // another instance took the arguments; this process should exit
         Unanswered,  // another instance holds the name but did not confirm in time
+        Refused,     // another instance took the connection and refused the message (too long)
         Unavailable  // no socket could be had at all; run on without the single-instance guard
     };
 
@@ -33,9 +34,9 @@ class SingleInstance : public QObject {
     Role start(const QStringList& arguments, int timeoutMs = 3000);
 
     // After start() said Unanswered: waits for the busy instance on the connection that already carries the
-    // arguments, so they are handed over once and never twice. Forwarded when it confirms, Primary once its
-    // socket is gone (it crashed or quit) and this process has taken the name, Unanswered when it still
-    // holds the socket silently after `patienceMs`. Blocks like start().
+    // arguments, so they are handed over once and never twice. Forwarded when it confirms, Refused when it
+    // refuses them, Primary once its socket is gone (it crashed or quit) and this process has taken the
+    // name, Unanswered when it still holds the socket silently after `patienceMs`. Blocks like start().
     Role awaitRunning(const QStringList& arguments, int patienceMs);
 
     // Whether a running instance confirms a message within `timeoutMs`; never listens and asks the instance
@@ -45,18 +46,24 @@ class SingleInstance : public QObject {
 
     const QString& name() const { return name_; }
 
-    // Largest message accepted from a later launch; anything longer is dropped unread.
-    static constexpr qsizetype maxMessageBytes = 64 * 1024;
+    // Largest message accepted from a later launch, a link with room to spare; a longer one is refused
+    // unread, and a launch never sends one.
+    static constexpr qsizetype maxMessageBytes = 8 * 1024;
+    // Whether `arguments` fit in one message.
+    static bool fits(const QStringList& arguments);
 
   signals:
     // In the instance: a later launch's arguments (empty for a plain reopen).
     void messageReceived(const QStringList& arguments);
 
   private:
-    enum class Sent { Confirmed, NoServer, Refused, Unanswered };
+    // Refused: the connection was refused; TooLong: the instance took the connection and refused the message.
+    enum class Sent { Confirmed, TooLong, NoServer, Refused, Unanswered };
+    enum class Answer { Confirmed, TooLong, None };
     Sent send(const QStringList& arguments, int timeoutMs);
-    bool awaitConfirmation(int timeoutMs);
-    // Forwarded, Unanswered or (having taken the name) Primary; nothing when the name could not be had.
+    Answer awaitAnswer(int timeoutMs);
+    // Forwarded, Refused, Unanswered or (having taken the name) Primary; nothing when the name could not be
+    // had.
     std::optional<Role> settle(Sent sent);
     bool listen();
     void accept();

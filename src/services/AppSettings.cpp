@@ -234,6 +234,14 @@ QString AppSettings::storeFailure() const {
     return store_.failure();
 }
 
+QString AppSettings::settingsResetNotice() const {
+    if (store_.movedAsideTo().isEmpty()) return {};
+    return QStringLiteral(
+               "Orvane's settings file was damaged, so Orvane has started afresh. The damaged "
+               "file is kept at %1.")
+        .arg(store_.movedAsideTo());
+}
+
 bool AppSettings::hasUsableFixedAddress() const {
     return values_.useManualLocation && !values_.manualCity.trimmed().isEmpty() && hasManualCoordinates();
 }

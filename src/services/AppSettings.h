@@ -68,6 +68,8 @@ class AppSettings : public QObject {
     Q_PROPERTY(bool hasUsableFixedAddress READ hasUsableFixedAddress NOTIFY locationChanged)
     // Why settings are not being saved (the store's file cannot be opened or written); empty while they are.
     Q_PROPERTY(QString storeFailure READ storeFailure NOTIFY storeFailureChanged)
+    // Said once, on the first screen after a damaged settings file was set aside: where the old file is.
+    Q_PROPERTY(QString settingsResetNotice READ settingsResetNotice CONSTANT)
 
   public:
     // Loads every setting from `store` (the process's standard store by default), after the once-per-build
@@ -239,6 +241,7 @@ class AppSettings : public QObject {
     SettingsSnapshot snapshot() const;
     DefaultsStore& store() const { return store_; }
     QString storeFailure() const;
+    QString settingsResetNotice() const;
 
     // Identifiers.
     QString deviceId();

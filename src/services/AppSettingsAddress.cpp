@@ -3,12 +3,40 @@
 #include "services/AppSettings.h"
 
 #include <QJsonObject>
+#include <QLoggingCategory>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QTextBoundaryFinder>
 #include <cmath>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcAddress, "orvane.address")
+
+// The widest real offsets of civil time from UTC: Baker Island and the Line Islands.
+constexpr double kEarliestUtcOffsetHours = -12.0;
+constexpr double kLatestUtcOffsetHours = 14.0;
+// Clock ids are 12 characters; a longer one is allowed, an endless one is not an id.
+constexpr qsizetype kLongestClockId = 64;
+
+// What makes a saved-address reply impossible, or nothing when every value it carries can be true. Such a
+// reply is refused whole: a server that sends one impossible value cannot be trusted for the others.
+std::optional<QString> impossibleValue(const ClockAddressInfo& reply) {
+    const auto within = [](double value, double low, double high) {
+        return std::isfinite(value) && value >= low && value <= high;
+    };
+    if (reply.lat && !within(*reply.lat, -90.0, 90.0)) return QStringLiteral("latitude %1").arg(*reply.lat);
+    if (reply.lon && !within(*reply.lon, -180.0, 180.0))
+        return QStringLiteral("longitude %1").arg(*reply.lon);
+    if (reply.tzOffsetHours && !within(*reply.tzOffsetHours, kEarliestUtcOffsetHours, kLatestUtcOffsetHours))
+        return QStringLiteral("UTC offset %1 h").arg(*reply.tzOffsetHours);
+    if (reply.clockId) {
+        const QString id = reply.clockId->trimmed().toLower();
+        if (!AppSettings::isValidClockId(id) || id.size() > kLongestClockId)
+            return QStringLiteral("clock id");
+    }
+    return std::nullopt;
+}
 
 // Whether a text names a street address rather than a town: any decimal digit, in any script.
 bool looksLikeStreetAddress(const QString& text) {
@@ -119,6 +147,10 @@ QCoro::Task<bool> AppSettings::pull(bool force, bool reclaim, std::chrono::milli
     if (!self) co_return false;
     // The reply is applied here, on the thread that owns the settings, once it has arrived.
     if (!reply || !reply->found || !reply->lat || !reply->lon) co_return false;
+    if (const std::optional<QString> impossible = impossibleValue(*reply)) {
+        qCWarning(lcAddress).noquote() << "saved-address reply refused: impossible" << *impossible;
+        co_return false;
+    }
     const QString serverAddress = reply->address.value_or(QString()).trimmed();
     const double lat = *reply->lat, lon = *reply->lon;
     if (serverAddress.isEmpty() || !std::isfinite(lat) || !std::isfinite(lon) || noCoordinates(lat, lon)) {
@@ -129,7 +161,7 @@ QCoro::Task<bool> AppSettings::pull(bool force, bool reclaim, std::chrono::milli
         !incomplete && looksLikeStreetAddress(values_.manualCity) && !looksLikeStreetAddress(serverAddress);
     if (reply->clockId) {
         const QString serverClockId = reply->clockId->trimmed().toLower();
-        if (isValidClockId(serverClockId) && serverClockId != clockId.toLower() && !localStreetWins) {
+        if (serverClockId != clockId.toLower() && !localStreetWins) {
             setClockId(serverClockId);
             persistClockIdToKeychain(serverClockId);
         }

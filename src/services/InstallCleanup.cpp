@@ -24,6 +24,12 @@ void runIfNeededBeforeSettingsLoad(DefaultsStore& store) {
     const QString build = QString::number(BuildInfo::buildNumber());
     const QString host = Server::baseURL().host();
     if (store.string(buildMarkerKey) == build && store.string(serverHostMarkerKey) == host) return;
+    // Without a place to write the markers every start would clean again, and what it removed would be
+    // gone while the settings that point at it stay.
+    if (!store.isPersistent() || !store.failure().isEmpty()) {
+        qCInfo(lcCleanup) << "settings cannot be saved: cached files are kept as they are";
+        return;
+    }
 
     int removed = 0;
     for (const QString& key : store.keys()) {

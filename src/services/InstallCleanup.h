@@ -21,7 +21,8 @@ inline const QString pendingNotificationsKey = QStringLiteral("orvane.notificati
 // The folder of the URL cache and the disk caches ($XDG_CACHE_HOME/Orvane): wiped whole.
 QString cacheFolder();
 
-// Runs before the settings are read; does nothing when both markers match the running build and host.
+// Runs before the settings are read; does nothing when both markers match the running build and host, nor
+// while the store cannot write.
 void runIfNeededBeforeSettingsLoad(DefaultsStore& store);
 
 }  // namespace InstallCleanup

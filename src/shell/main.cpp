@@ -24,6 +24,19 @@ bool hasFlag(int argc, char* argv[], const char* flag) {
     return false;
 }
 
+// What the launch hands to a running clock: every argument after the program's name.
+QStringList launchArguments(int argc, char* argv[]) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+int refuseOverlongLink() {
+    std::fprintf(stderr, "[Orvane] the link is longer than %lld bytes; it was not opened\n",
+                 static_cast<long long>(SingleInstance::maxMessageBytes));
+    return 2;
+}
+
 bool usesSoftwareSceneGraph() {
     const QByteArray backend =
         qgetenv("QT_QUICK_BACKEND").isEmpty() ? qgetenv("QMLSCENE_DEVICE") : qgetenv("QT_QUICK_BACKEND");
@@ -44,6 +57,9 @@ int main(int argc, char* argv[]) {
         QQuickStyle::setStyle(QStringLiteral("Basic"));
         return SelfCheck::run();
     }
+
+    // A link no clock would take is refused before anything starts or waits for a running clock.
+    if (!SingleInstance::fits(launchArguments(argc, argv))) return refuseOverlongLink();
 
     // The sky map's web renderer refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -72,6 +88,7 @@ int main(int argc, char* argv[]) {
     if (role == SingleInstance::Role::Unanswered)
         role = instance.awaitRunning(arguments, kBusyInstancePatienceMs);
     if (role == SingleInstance::Role::Forwarded) return 0;
+    if (role == SingleInstance::Role::Refused) return refuseOverlongLink();
     if (role == SingleInstance::Role::Unanswered) {
         std::fputs("[Orvane] another Orvane holds the clock but does not answer; not starting a second one\n",
                    stderr);

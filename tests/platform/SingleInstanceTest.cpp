@@ -146,6 +146,19 @@ TEST_F(SingleInstanceTest, StrangeClientsAreDroppedAndTheInstanceKeepsServing) {
     EXPECT_EQ(received.messages[0], QStringList{QStringLiteral("orvane://play?prayer=fajr")});
 }
 
+TEST_F(SingleInstanceTest, AnOverlongMessageIsRefusedAtOnce) {
+    SingleInstance first(name());
+    Received received;
+    collect(first, received);
+    ASSERT_EQ(first.start({}), SingleInstance::Role::Primary);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    EXPECT_EQ(launchAgain(name(), {QString(SingleInstance::maxMessageBytes + 1, u'a')}),
+              SingleInstance::Role::Refused);
+    EXPECT_LT(elapsed.elapsed(), 3000);
+    EXPECT_TRUE(received.messages.empty());
+}
+
 TEST_F(SingleInstanceTest, ASecondProcessHandsItsLinkToTheFirst) {
     SingleInstance first(name());
     Received received;

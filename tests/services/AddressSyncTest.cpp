@@ -148,6 +148,20 @@ TEST(AddressSync, PullRefusesRepliesWithoutAPlace) {
     }
 }
 
+TEST(AddressSync, PullRefusesAReplyWithAnImpossibleValueWhole) {
+    SettingsTestEnv env;
+    env.server.routeFixture(kPath, QStringLiteral("clock_address_impossible.json"));
+    AppSettings& s = env.start();
+    fix(s, QStringLiteral("Makkah"), 21.4225, 39.8262);
+    s.setManualTzOffsetHours(3.0);
+    const QString clock = s.clockId();
+    EXPECT_FALSE(await(s.pullSavedAddressFromServer(true)));
+    EXPECT_EQ(s.manualLat(), 21.4225);
+    EXPECT_EQ(s.manualLon(), 39.8262);
+    EXPECT_EQ(s.manualTzOffsetHours(), 3.0);
+    EXPECT_EQ(s.clockId(), clock);
+}
+
 TEST(AddressSync, FreshInstallAdoptsTheServersAddressAndClockId) {
     SettingsTestEnv env;
     env.server.routeFixture(kPath, QStringLiteral("clock_address_town.json"));

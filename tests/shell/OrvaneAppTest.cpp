@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
+#include "FileBytes.h"
 #include "FixtureServer.h"
 #include "NotificationMock.h"
 #include "TempHome.h"
@@ -19,6 +20,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -58,6 +60,24 @@ TEST_F(AppFixture, WithoutConsentTheNoticeShowsAndStartupStillRuns) {
     app.root()->foregroundRefresh();
     QTest::qWait(200);
     EXPECT_EQ(server.log().size(), before);
+}
+
+TEST_F(AppFixture, ADamagedSettingsFileIsSetAsideAndTheFirstScreenSaysWhere) {
+    const QString path = DefaultsStore::standardPath();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(path).absolutePath()));
+    FileBytes::write(path, QByteArray(8192, '\x5a'));
+
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    EXPECT_FALSE(app.root()->consentGiven());
+    const QString kept = DefaultsStore::standard().movedAsideTo();
+    ASSERT_TRUE(QFile::exists(kept));
+    auto* notice = app.window()->findChild<QQuickItem*>(QStringLiteral("settingsResetNotice"));
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->property("text").toString().contains(kept));
+    QTest::qWait(200);
+    grab(app.window(), "settings-reset.png");
 }
 
 TEST_F(AppFixture, NoPlaceLooksAgainOnceAfterEightSeconds) {

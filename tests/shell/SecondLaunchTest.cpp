@@ -10,27 +10,37 @@
 #include <QLocalSocket>
 #include <QTest>
 #include <QThread>
+#include <memory>
 
 namespace {
 // Written by a clock as it starts; a launch that only waits never opens it.
 QString clockStore(const TempHome& home) {
     return home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
 }
+
+// A first instance in this process and a later real launch, both in the test's own runtime folder.
+struct LaterLaunch : ::testing::Test {
+    TempHome home;
+    const QString runtime = home.path() + QStringLiteral("/runtime");
+    QProcess later;
+    std::unique_ptr<SingleInstance> first;
+    QList<QStringList> received;
+
+    void SetUp() override {
+        later.setProcessEnvironment(orvaneEnvironment(runtime));
+        first = std::make_unique<SingleInstance>(instanceName(runtime));
+        ASSERT_EQ(first->start({}), SingleInstance::Role::Primary);
+        QObject::connect(first.get(), &SingleInstance::messageReceived,
+                         [this](const QStringList& arguments) { received << arguments; });
+    }
+    void TearDown() override { stopProcess(later); }
+};
+
 }  // namespace
 
 // A second real launch against a first instance that is too busy to answer within the launch's 3 s.
 
-TEST(SecondLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
-    TempHome home;
-    const QString runtime = home.path() + QStringLiteral("/runtime");
-    QProcess later;
-    later.setProcessEnvironment(orvaneEnvironment(runtime));
-    SingleInstance first(instanceName(runtime));
-    ASSERT_EQ(first.start({}), SingleInstance::Role::Primary);
-    QList<QStringList> received;
-    QObject::connect(&first, &SingleInstance::messageReceived,
-                     [&](const QStringList& arguments) { received << arguments; });
-
+TEST_F(LaterLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
     QElapsedTimer elapsed;
     elapsed.start();
     later.start(QStringLiteral(ORVANE_EXECUTABLE), {QStringLiteral("orvane://adhan?prayer=asr")});
@@ -46,6 +56,18 @@ TEST(SecondLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
     QTest::qWait(300);
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received[0], QStringList{QStringLiteral("orvane://adhan?prayer=asr")});
+}
+
+TEST_F(LaterLaunch, AnOverlongLinkIsRefusedAtOnce) {
+    later.start(QStringLiteral(ORVANE_EXECUTABLE),
+                {QStringLiteral("orvane://adhan?prayer=asr&x=") + QString(70 * 1024, u'a')});
+    ASSERT_TRUE(later.waitForStarted(5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 15000))
+        << "the launch waited on a live clock";
+    EXPECT_EQ(later.exitCode(), 2);
+    EXPECT_TRUE(later.readAllStandardError().contains("link is longer than"));
+    EXPECT_TRUE(received.isEmpty());
+    EXPECT_FALSE(QFile::exists(clockStore(home)));
 }
 
 TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {

@@ -131,6 +131,31 @@ TEST_F(QuranReaderTest, NothingIsSavedBeforeTheRestoreAndTryAgainRestores) {
     EXPECT_EQ(saved(), std::pair(18, 11));
 }
 
+TEST_F(QuranReaderTest, ReopeningKeepsTheUsersMovesWhileTheLoadRuns) {
+    world.settings->setQuranResumeSurah(18);
+    world.settings->setQuranResumeAyah(10);
+    open();
+    reader.reset();
+    // The second opening's load saves one edition again, slowly.
+    const QString slowEdition = QStringLiteral("ur.jalandhry");
+    ASSERT_TRUE(QFile::remove(QuranLibrary::filePath(slowEdition)));
+    FixtureServer::Reply slow;
+    slow.body = QuranFixture::edition(slowEdition);
+    slow.delay = std::chrono::milliseconds(2000);
+    world.server.route(QStringLiteral("/v1/quran/") + slowEdition, slow);
+
+    reader = std::make_unique<QuranReaderController>();
+    SetUp();
+    reader->appear();
+    EXPECT_EQ(position(), std::pair(18, 9));
+    reader->browseSelected(36, 1);
+    reader->goNext();
+    ASSERT_TRUE(world.library->isDownloading());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !world.library->isDownloading(); }, 10000));
+    EXPECT_EQ(position(), std::pair(36, 1));
+    EXPECT_EQ(saved(), std::pair(36, 2));
+}
+
 TEST_F(QuranReaderTest, ATranslationChangeKeepsThePlaceClampedAndSavesIt) {
     open();
     place(2, 254);

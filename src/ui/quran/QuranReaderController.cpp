@@ -172,7 +172,14 @@ void QuranReaderController::stepTextSize(int steps) {
     settings_->setQuranTextSize(QuranTextSizes::stepped(settings_->quranTextSize(), steps));
 }
 
+void QuranReaderController::takePlaceFromUser() {
+    // Once the text is on screen, where the user goes is the reader's place: a restore still under way must
+    // not take it back.
+    if (library_->isReady()) didRestoreProgress_ = true;
+}
+
 void QuranReaderController::goPrev() {
+    takePlaceFromUser();
     if (ayahIndex_ >= 1) {
         setPosition(selectedSurah_, ayahIndex_ - 1);
     } else if (selectedSurah_ >= 2) {
@@ -183,6 +190,7 @@ void QuranReaderController::goPrev() {
 }
 
 void QuranReaderController::goNext() {
+    takePlaceFromUser();
     const int next = ayahIndex_ + 1;
     if (next < currentCount_) {
         setPosition(selectedSurah_, next);
@@ -218,6 +226,8 @@ void QuranReaderController::setFullscreen(bool on) {
 void QuranReaderController::appear() {
     appeared_ = true;
     setFullscreen(false);
+    // A text read at an earlier opening is on screen at once; its place need not wait for this load.
+    restoreProgressIfNeeded();
     emit focusRequested();
     appearLoad();
 }
@@ -292,6 +302,7 @@ void QuranReaderController::setShowBrowse(bool show) {
 }
 
 void QuranReaderController::browseSelected(int surah, int ayah) {
+    takePlaceFromUser();
     const QuranLibrary::Position position = library_->jump(surah, ayah);
     setPosition(position.surah, position.ayahIndex);
     autoSaveProgress();

@@ -142,6 +142,7 @@ class QuranReaderController : public QObject {
     QString translationCode() const;
     int ayahCount(int surah) const;
     void setPosition(int surah, int index);
+    void takePlaceFromUser();
     void setFullscreen(bool on);
     void refresh();
     void connectLibrary();

@@ -7,6 +7,8 @@ import Orvane.Common
 Item {
     id: consent
     property string privacyURL
+    // Why the notice shows again: the settings were reset, and where the damaged file is kept.
+    property string notice
     signal accepted()
     onVisibleChanged: if (visible) accept.forceActiveFocus()
     Component.onCompleted: if (visible) accept.forceActiveFocus()
@@ -33,6 +35,16 @@ Item {
                   "alerts and place names it asks public services for your approximate location. It keeps a " +
                   "random identifier for this clock on the Orvane server, with your saved home address and a " +
                   "periodic check-in, so the clock can restore your place. Nothing else is collected."
+        }
+        ThemeText {
+            objectName: "settingsResetNotice"
+            visible: consent.notice.length > 0
+            width: parent.width
+            wrapMode: Text.WrapAnywhere
+            color: Theme.gold
+            text: consent.notice
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
         }
         ActionButton {
             objectName: "privacyLink"

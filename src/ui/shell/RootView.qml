@@ -21,6 +21,7 @@ Item {
         anchors.fill: parent
         visible: !root.controller.consentGiven
         privacyURL: root.controller.privacyURL
+        notice: root.controller.settings.settingsResetNotice
         onAccepted: root.controller.acceptPrivacy()
     }
 
@@ -109,6 +110,27 @@ Item {
         target: root.controller
         function onSettingsWindowChanged() {
             if (root.controller.settingsWindow === null) loadingView.focusAction()
+        }
+    }
+
+    // Over the face and the first screens alike: changes made now will not be kept.
+    Rectangle {
+        objectName: "storeFailureBar"
+        readonly property string failure: root.controller.settings.storeFailure
+        visible: failure.length > 0
+        anchors { left: parent.left; right: parent.right; bottom: parent.bottom }
+        height: failureText.implicitHeight + 12
+        z: 5
+        color: "#cc2a0f0f"
+        ThemeText {
+            id: failureText
+            anchors { fill: parent; margins: 6 }
+            wrapMode: Text.WrapAnywhere
+            textStyle: "caption"
+            color: "#ff8a8a"
+            text: parent.failure
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
         }
     }
 
