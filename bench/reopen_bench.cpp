@@ -1,0 +1,99 @@
+// Time to bring the window back: from the reopen request to the first frame of the face. A closed window is
+// released with its QML engine and built again when it reopens; the baseline is a window that was only
+// hidden and is shown again as it was. Whole application, offscreen, software scene graph, fixed place.
+#include <benchmark/benchmark.h>
+
+#include "FixtureServer.h"
+#include "MakkahProfile.h"
+#include "TempHome.h"
+#include "platform/DefaultsStore.h"
+#include "platform/Endpoints.h"
+#include "platform/SecretStore.h"
+#include "shell/OrvaneApp.h"
+#include "ui/shell/RootController.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QQuickStyle>
+#include <QQuickWindow>
+#include <QTest>
+
+namespace {
+
+constexpr const char* kDevice = "BENCH-REOPEN";
+
+// Shows the window and waits for its first frame; false when none came within ten seconds.
+bool showAndWaitForFrame(OrvaneApp& app) {
+    bool swapped = false;
+    app.showWindow();
+    if (!app.window()) return false;
+    QObject::connect(
+        app.window(), &QQuickWindow::frameSwapped, app.window(), [&swapped] { swapped = true; },
+        Qt::DirectConnection);
+    return QTest::qWaitFor([&] { return swapped; }, 10000);
+}
+
+void reopen(benchmark::State& state, bool close) {
+    TempHome home;
+    DefaultsStore::resetStandard();
+    seedMakkahProfile(kDevice);
+    FixtureServer services;
+    Endpoints::setCurrent(Endpoints::allAt(services.origin()));
+    OrvaneApp app(false);
+    if (!app.start() || !QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 60000) ||
+        !showAndWaitForFrame(app)) {
+        state.SkipWithError("no face within a minute");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (close) {
+            app.window()->close();
+            if (!QTest::qWaitFor([&] { return app.window() == nullptr; }, 5000)) {
+                state.ResumeTiming();
+                state.SkipWithError("the closed window was not released");
+                break;
+            }
+        } else {
+            app.window()->hide();
+        }
+        QTest::qWait(200);
+        state.ResumeTiming();
+        QElapsedTimer elapsed;
+        elapsed.start();
+        if (!showAndWaitForFrame(app)) {
+            state.SkipWithError("the window did not come back");
+            break;
+        }
+        state.SetIterationTime(double(elapsed.nsecsElapsed()) / 1e9);
+    }
+    app.quit();
+    DefaultsStore::resetStandard();
+}
+
+void ReopenHiddenWindow(benchmark::State& state) {
+    reopen(state, false);
+}
+void ReopenReleasedWindow(benchmark::State& state) {
+    reopen(state, true);
+}
+BENCHMARK(ReopenHiddenWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(ReopenReleasedWindow)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QUICK_BACKEND", "software");
+    qputenv("ORVANE_DEVICE_ID", kDevice);
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    SecretStore::setServiceName(QStringLiteral("OrvaneBench"));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
