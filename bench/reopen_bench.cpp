@@ -6,15 +6,14 @@
 #include "FixtureServer.h"
 #include "MakkahProfile.h"
 #include "TempHome.h"
+#include "WholeAppBench.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
-#include "platform/SecretStore.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QQuickStyle>
 #include <QQuickWindow>
 #include <QTest>
 #include <cstdio>
@@ -100,15 +99,9 @@ BENCHMARK(ReopenReleasedWindow)->UseManualTime()->Unit(benchmark::kMillisecond)-
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QUICK_BACKEND", "software");
-    qputenv("ORVANE_DEVICE_ID", kDevice);
+    WholeAppBench::prepareEnvironment(kDevice);
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
-    SecretStore::setServiceName(QStringLiteral("OrvaneBench"));
+    WholeAppBench::nameApplication();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -60,10 +60,6 @@ bool has(const QList<AtSpiNode>& nodes, const QString& role, const QString& name
                        [&](const AtSpiNode& n) { return n.role == role && n.name == name; });
 }
 
-struct Child : QProcess {
-    ~Child() override { stopProcess(*this); }
-};
-
 bool run(const QProcessEnvironment& env, const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -99,15 +95,9 @@ TEST(ClosedWindowAlarm, TheCallComesAtItsMinuteAfterTheWindowWasReleasedAndBring
     store.sync();
     DefaultsStore::resetStandard();
 
-    QProcessEnvironment env = desktop.environment();
-    env.insert(u"XDG_RUNTIME_DIR"_s,
-               orvaneEnvironment(home.path() + u"/runtime"_s).value(u"XDG_RUNTIME_DIR"_s));
-    env.insert(u"ORVANE_DEVICE_ID"_s, u"TEST-PROCESS"_s);
-    Child orvane;
-    orvane.setProcessEnvironment(env);
-    orvane.setProcessChannelMode(QProcess::ForwardedChannels);
-    orvane.start(QStringLiteral(ORVANE_EXECUTABLE), {});
+    DesktopOrvane orvane(desktop.environment(), home.path());
     ASSERT_TRUE(orvane.waitForStarted(5000));
+    const QProcessEnvironment env = orvane.processEnvironment();
 
     AtSpiTree tree(desktop.busAddress());
     const auto faceShown = [&] { return has(tree.readAll(), u"push button"_s, u"Calendar"_s); };
