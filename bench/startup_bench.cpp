@@ -8,16 +8,15 @@
 #include "MakkahProfile.h"
 #include "SilentServer.h"
 #include "TempHome.h"
+#include "WholeAppBench.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
-#include "platform/SecretStore.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QQuickStyle>
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
@@ -75,15 +74,9 @@ BENCHMARK(FirstFaceSilentServer)->UseManualTime()->Unit(benchmark::kMillisecond)
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_QUICK_BACKEND", "software");
-    qputenv("ORVANE_DEVICE_ID", kDevice);
+    WholeAppBench::prepareEnvironment(kDevice);
     QApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
-    QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    QQuickStyle::setStyle(QStringLiteral("Basic"));
-    SecretStore::setServiceName(QStringLiteral("OrvaneBench"));
+    WholeAppBench::nameApplication();
     if (argc == 3 && qstrcmp(argv[1], "--child") == 0) return runOnce(qstrcmp(argv[2], "silent") == 0);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -74,11 +74,6 @@ std::vector<Entry> readAll(std::optional<Entry> (*read)(int)) {
     return out;
 }
 
-const std::vector<IndexedPoint>& points() {
-    static const std::vector<IndexedPoint> all = readAll(&readPoint);
-    return all;
-}
-
 }  // namespace
 
 namespace OfflinePlaces {
@@ -103,13 +98,18 @@ std::optional<Nearest> nearest(double lat, double lon, double maxKm) {
     // One degree of latitude is about 111.2 km everywhere, so places outside that band cannot be nearer
     // than maxKm; skipping them saves most of the trigonometry.
     const double band = maxKm / 111.0 + 0.5;
-    const IndexedPoint* best = nullptr;
+    // Read through the library for each lookup rather than kept beside it: lookups come a few times a
+    // day, and an index held for them would sit in memory for the life of the clock.
+    keepNamesUntranslated();
+    std::optional<IndexedPoint> best;
     double bestKm = 0;
-    for (const IndexedPoint& p : points()) {
-        if (std::abs(p.lat - lat) > band) continue;
-        const double d = distanceKm(lat, lon, p.lat, p.lon);
+    const int count = geonames_get_n_cities();
+    for (int i = 0; i < count; ++i) {
+        const std::optional<IndexedPoint> p = readPoint(i);
+        if (!p || std::abs(p->lat - lat) > band) continue;
+        const double d = distanceKm(lat, lon, p->lat, p->lon);
         if (!best || d < bestKm) {
-            best = &p;
+            best = p;
             bestKm = d;
         }
     }

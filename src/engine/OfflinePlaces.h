@@ -16,8 +16,7 @@ struct OfflinePlace {
 
 // The place data the clock falls back on when no maps key is configured or the maps service fails:
 // about 24,000 places with coordinates, region, country and time zone, from libgeonames. The library
-// already holds the names in memory; the clock keeps only an index of coordinates beside it and reads the
-// names of the one place a lookup finds.
+// already holds them in memory; the clock keeps nothing beside it and reads through it at each lookup.
 namespace OfflinePlaces {
 
 struct Nearest {

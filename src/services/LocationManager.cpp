@@ -38,15 +38,29 @@ bool usable(const QGeoCoordinate& c) {
 
 }  // namespace
 
-LocationManager::LocationManager(QObject* parent) : LocationManager(platformSource(nullptr), parent) {}
+LocationManager::LocationManager(QObject* parent)
+    : QObject(parent), serviceExists_(locationServiceExists), platformPending_(true) {}
 
 LocationManager::LocationManager(QGeoPositionInfoSource* source, QObject* parent,
                                  std::function<bool()> serviceExists)
-    : QObject(parent),
-      source_(source),
-      serviceExists_(serviceExists ? std::move(serviceExists) : locationServiceExists) {
+    : QObject(parent), serviceExists_(serviceExists ? std::move(serviceExists) : locationServiceExists) {
+    attach(source);
+}
+
+bool LocationManager::ensureSource() {
+    // The platform's service (and the positioning plugins behind it) is loaded only once a position is
+    // wanted: a clock at a fixed place never asks.
+    if (platformPending_) {
+        platformPending_ = false;
+        attach(platformSource(nullptr));
+    }
+    return source_ != nullptr;
+}
+
+void LocationManager::attach(QGeoPositionInfoSource* source) {
+    source_ = source;
     if (!source_) {
-        authorization_ = Authorization::Unavailable;
+        setAuthorization(Authorization::Unavailable);
         return;
     }
     source_->setParent(this);
@@ -59,12 +73,12 @@ LocationManager::LocationManager(QGeoPositionInfoSource* source, QObject* parent
 }
 
 void LocationManager::requestLocation() {
-    if (!source_) return;
+    if (!ensureSource()) return;
     source_->requestUpdate(oneShotTimeoutMs);
 }
 
 void LocationManager::startUpdating() {
-    if (!source_ || updating_) return;
+    if (updating_ || !ensureSource()) return;
     updating_ = true;
     source_->startUpdates();
     emit updatingChanged();

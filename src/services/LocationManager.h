@@ -29,7 +29,8 @@ class LocationManager : public QObject {
     // Continuous updates at most this often; the clock does not move fast.
     static constexpr int updateIntervalMs = 60000;
 
-    // Uses the platform's positioning service (GeoClue 2, as the desktop entry "orvane").
+    // Uses the platform's positioning service (GeoClue 2, as the desktop entry "orvane"), opened at the first
+    // request.
     explicit LocationManager(QObject* parent = nullptr);
     // Uses `source` (taken over; may be null for a machine without any); the seam for tests, which may
     // also say whether a location service exists (by default GeoClue on the system bus is looked for).
@@ -54,6 +55,8 @@ class LocationManager : public QObject {
     void updatingChanged();
 
   private:
+    bool ensureSource();
+    void attach(QGeoPositionInfoSource* source);
     void onPosition(const QGeoPositionInfo& info);
     void onError(QGeoPositionInfoSource::Error error);
     void setAuthorization(Authorization authorization);
@@ -63,4 +66,6 @@ class LocationManager : public QObject {
     std::optional<QGeoCoordinate> coordinate_;
     Authorization authorization_ = Authorization::NotDetermined;
     bool updating_ = false;
+    // The platform's service is still to be opened at the first request.
+    bool platformPending_ = false;
 };

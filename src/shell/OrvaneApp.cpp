@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
+#include "platform/IdleMemory.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
 #include "shell/CloseNotice.h"
@@ -25,6 +26,11 @@
 #include <QQuickWindow>
 #include <QScreen>
 #include <QSystemTrayIcon>
+#include <QTimer>
+
+namespace {
+constexpr int kStartupSettleMs = 3000;
+}  // namespace
 
 OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phone) {
     // The settings object runs the once-per-build cleanup before it reads anything.
@@ -54,6 +60,11 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
         if (state == Qt::ApplicationActive) root_->foregroundRefresh();
     });
     connect(clock_.get(), &ClockViewModel::faceAspectChanged, this, &OrvaneApp::fitWindowToFace);
+    // The first load leaves its working memory free inside the heap; once the face stands it goes back.
+    connect(
+        clock_.get(), &ClockViewModel::bundleChanged, this,
+        [] { QTimer::singleShot(kStartupSettleMs, qApp, [] { IdleMemory::trimHeap(); }); },
+        Qt::SingleShotConnection);
     connect(root_.get(), &RootController::quitRequested, this, &OrvaneApp::quit);
 }
 
@@ -64,31 +75,41 @@ OrvaneApp::~OrvaneApp() {
 }
 
 bool OrvaneApp::start() {
-    engine_ = std::make_unique<QQmlApplicationEngine>();
-    UiModules::prepare(*engine_);
-    engine_->setInitialProperties({{QStringLiteral("controller"), QVariant::fromValue(root_.get())}});
-    engine_->load(QUrl(QStringLiteral("qrc:/qt/qml/Orvane/Shell/MainWindow.qml")));
-    if (engine_->rootObjects().isEmpty()) return false;
-    window_ = qobject_cast<QQuickWindow*>(engine_->rootObjects().constFirst());
-    if (!window_) return false;
-    window_->resize(WindowFit::defaultSize(phone_));
-    window_->setMinimumSize(WindowFit::minimumSize(phone_));
-
+    if (!buildWindow()) return false;
     createTrayIcon();
     if (!tray_) {
         // Nothing on screen would lead back to a closed window: the first close says how.
         closeNotice_ = std::make_unique<CloseNotice>();
         connect(closeNotice_.get(), &CloseNotice::openRequested, this, [this] { delegate_->reopen(true); });
         connect(closeNotice_.get(), &CloseNotice::quitRequested, this, &OrvaneApp::quit);
-        window_->installEventFilter(this);
     }
     root_->runStartup();
     delegate_->applicationDidFinishLaunching();
     return true;
 }
 
+bool OrvaneApp::buildWindow() {
+    engine_ = std::make_unique<QQmlApplicationEngine>();
+    UiModules::prepare(*engine_);
+    engine_->setInitialProperties({{QStringLiteral("controller"), QVariant::fromValue(root_.get())}});
+    engine_->load(QUrl(QStringLiteral("qrc:/qt/qml/Orvane/Shell/MainWindow.qml")));
+    if (!engine_->rootObjects().isEmpty())
+        window_ = qobject_cast<QQuickWindow*>(engine_->rootObjects().constFirst());
+    if (!window_) {
+        engine_.reset();
+        return false;
+    }
+    window_->setMinimumSize(WindowFit::minimumSize(phone_));
+    if (closedGeometry_.isValid())
+        window_->setGeometry(closedGeometry_);
+    else
+        window_->resize(WindowFit::defaultSize(phone_));
+    window_->installEventFilter(this);
+    return true;
+}
+
 void OrvaneApp::showWindow() {
-    if (!window_) return;
+    if (!window_ && !buildWindow()) return;
     window_->show();
     window_->raise();
     window_->requestActivate();
@@ -100,8 +121,21 @@ void OrvaneApp::showWindow() {
 }
 
 bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
-    if (closeNotice_ && watched == window_ && event->type() == QEvent::Close) closeNotice_->windowClosed();
+    if (watched == window_ && event->type() == QEvent::Close) {
+        if (closeNotice_) closeNotice_->windowClosed();
+        // Released once the close has run its course, and only if it really hid the window.
+        QTimer::singleShot(0, this, &OrvaneApp::releaseClosedWindow);
+    }
     return QObject::eventFilter(watched, event);
+}
+
+void OrvaneApp::releaseClosedWindow() {
+    if (!window_ || window_->isVisible()) return;
+    closedGeometry_ = window_->geometry();
+    // The engine takes the window, the face, the sheets and their compiled types with it; what rings,
+    // notifies and reopens lives in the C++ objects above it.
+    engine_.reset();
+    IdleMemory::release();
 }
 
 void OrvaneApp::fitWindowToFace() {

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QQuickWindow>
+#include <QRect>
 #include <memory>
 
 class AppSettings;
@@ -20,7 +21,9 @@ class SingleInstance;
 
 // The application: one settings object for the life of the process, the clock state, the one window
 // "main" with the root view, the tray icon that keeps the clock reachable while the window is closed, and
-// the links and reopen requests that later launches forward.
+// the links and reopen requests that later launches forward. A closed window is released with its QML
+// engine, so a clock that waits for weeks behind the tray holds only what the alarms need; the tray, a later
+// launch, a notification or the next prayer builds it again.
 class OrvaneApp : public QObject {
     Q_OBJECT
   public:
@@ -29,6 +32,8 @@ class OrvaneApp : public QObject {
 
     // Creates the window and runs the launch sequence. False when the window could not be made.
     bool start();
+    // Brings the window forward, building it again when it was released after a close.
+    void showWindow();
     // A later launch's arguments (a link or nothing).
     void handleArguments(const QStringList& arguments);
     void quit();
@@ -43,7 +48,8 @@ class OrvaneApp : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void showWindow();
+    bool buildWindow();
+    void releaseClosedWindow();
     void fitWindowToFace();
     void createTrayIcon();
     void playNextCall();
@@ -61,5 +67,7 @@ class OrvaneApp : public QObject {
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<CloseNotice> closeNotice_;
     QPointer<QQuickWindow> window_;
+    // Where the window was when it was last released, so the rebuilt one opens in the same place.
+    QRect closedGeometry_;
     bool firstShow_ = true;
 };

@@ -7,7 +7,6 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QGuiApplication>
-#include <QLibrary>
 #include <QQuickStyle>
 #include <QQuickWindow>
 #include <cstdio>
@@ -64,14 +63,14 @@ int main(int argc, char* argv[]) {
     // The sky map's web renderer refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // On a GPU the web view shares textures with the scene graph through one GL context shared by all,
-    // which the web engine's library sets up as the application starts if it is loaded before. The
-    // software scene graph has nothing to share: there the engine loads with the sky map's sheet, and a
-    // clock that never opens it carries neither the engine nor a GL driver.
+    // On a GPU the sky map's web view shares textures with the scene graph through one GL context shared by
+    // all, which must exist before the application does. Asking for it (and for the OpenGL scene graph the
+    // web view draws into) is all that has to happen first: the web engine itself loads with the sky map's
+    // sheet, so a clock that never opens it carries neither the engine nor its 21 MB. The software scene
+    // graph has nothing to share.
     if (!usesSoftwareSceneGraph()) {
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-        QLibrary webEngine(QStringLiteral("Qt6WebEngineCore"), 6);
-        webEngine.load();
+        QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);
     }
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));

@@ -163,3 +163,11 @@ TEST(LocationManager, WithoutAPositioningServiceTheDeviceLocationIsUnavailable) 
     EXPECT_TRUE(QTest::qWaitFor([&] { return m.authorization() == Authorization::Unavailable; }, 5000));
     EXPECT_FALSE(m.hasCoordinate());
 }
+
+// A clock at a fixed place never asks for a position, so the platform's service is not even opened.
+TEST(LocationManager, ThePlatformServiceOpensOnlyWithTheFirstRequest) {
+    TempHome home;
+    LocationManager m;
+    EXPECT_TRUE(m.findChildren<QGeoPositionInfoSource*>().isEmpty());
+    EXPECT_EQ(m.authorization(), Authorization::NotDetermined);
+}

@@ -40,10 +40,6 @@ void seedMakkah() {
     DefaultsStore::standard().sync();
 }
 
-struct Child : QProcess {
-    ~Child() override { stopProcess(*this); }
-};
-
 }  // namespace
 
 TEST(CalendarRealRun, TheFacesCalendarButtonOpensTheMonthCalendarOfTheRealProgram) {
@@ -63,14 +59,7 @@ TEST(CalendarRealRun, TheFacesCalendarButtonOpensTheMonthCalendarOfTheRealProgra
                               u", "_s + CalendarTexts::hijriDate(day, english);
     DefaultsStore::resetStandard();
 
-    QProcessEnvironment env = desktop.environment();
-    const QString runtime = home.path() + u"/runtime"_s;
-    env.insert(u"XDG_RUNTIME_DIR"_s, orvaneEnvironment(runtime).value(u"XDG_RUNTIME_DIR"_s));
-    env.insert(u"ORVANE_DEVICE_ID"_s, u"TEST-PROCESS"_s);
-    Child orvane;
-    orvane.setProcessEnvironment(env);
-    orvane.setProcessChannelMode(QProcess::ForwardedChannels);
-    orvane.start(QStringLiteral(ORVANE_EXECUTABLE), {});
+    DesktopOrvane orvane(desktop.environment(), home.path());
     ASSERT_TRUE(orvane.waitForStarted(5000));
 
     AtSpiTree tree(desktop.busAddress());

@@ -176,7 +176,7 @@ TEST_F(AppFixture, WithoutATrayTheFirstCloseSaysHowToComeBackAndCtrlQQuits) {
     const size_t before = ours().size();
 
     for (int close = 0; close < 2; ++close) {
-        app.window()->show();
+        app.showWindow();
         ASSERT_TRUE(app.window()->close());
         EXPECT_FALSE(app.window()->isVisible());
         QTest::qWait(500);
@@ -192,7 +192,7 @@ TEST_F(AppFixture, WithoutATrayTheFirstCloseSaysHowToComeBackAndCtrlQQuits) {
     EXPECT_GT(app.clock()->now(), ticking);
 
     // Ctrl+Q in the window quits.
-    app.window()->show();
+    app.showWindow();
     QSignalSpy quit(app.root(), &RootController::quitRequested);
     QTest::keyClick(app.window(), Qt::Key_Q, Qt::ControlModifier);
     ASSERT_EQ(quit.size(), 1);

@@ -32,3 +32,18 @@ inline void stopProcess(QProcess& process) {
         process.waitForFinished(5000);
     }
 }
+
+// A real `orvane` on a test's own desktop (`desktop` is that desktop's environment), with a runtime folder
+// of its own under `home`, started at once; asked to stop, then forced, when it goes.
+struct DesktopOrvane : QProcess {
+    DesktopOrvane(QProcessEnvironment desktop, const QString& home) {
+        desktop.insert(
+            QStringLiteral("XDG_RUNTIME_DIR"),
+            orvaneEnvironment(home + QStringLiteral("/runtime")).value(QStringLiteral("XDG_RUNTIME_DIR")));
+        desktop.insert(QStringLiteral("ORVANE_DEVICE_ID"), QStringLiteral("TEST-PROCESS"));
+        setProcessEnvironment(desktop);
+        setProcessChannelMode(QProcess::ForwardedChannels);
+        start(QStringLiteral(ORVANE_EXECUTABLE), {});
+    }
+    ~DesktopOrvane() override { stopProcess(*this); }
+};

@@ -1,4 +1,5 @@
 import QtQuick
+import Orvane.Common
 import Orvane.Face
 import Orvane.Panels
 
@@ -52,7 +53,8 @@ QtObject {
             showMoon: panels.face.moonInClock
         }
     }
+    // Read from its file as it opens: the sky map brings the control library and the web engine.
     property Component planetariumSheet: Component {
-        PlanetariumView { url: panels.face.planetariumUrl; onDone: panels.face.showPlanetarium = false }
+        LazyView { view: "qrc:/qt/qml/Orvane/Panels/PlanetariumSheet.qml"; properties: ({ face: panels.face }) }
     }
 }

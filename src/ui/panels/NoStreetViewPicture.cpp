@@ -6,7 +6,27 @@
 #include <QPointer>
 #include <algorithm>
 
-NoStreetViewPicture::NoStreetViewPicture(QQuickItem* parent) : ScaledPaintedItem(parent) {}
+NoStreetViewPicture::NoStreetViewPicture(QQuickItem* parent) : ScaledPaintedItem(parent) {
+    connect(this, &QQuickPaintedItem::textureSizeChanged, this, &NoStreetViewPicture::fitToTexture);
+}
+
+void NoStreetViewPicture::keep(QImage image) {
+    decodedSize_ = image.size();
+    image_ = std::move(image);
+    fitToTexture();
+}
+
+void NoStreetViewPicture::fitToTexture() {
+    const QSize drawn = textureSize();
+    if (image_.isNull() || drawn.isEmpty()) return;
+    if (image_.width() > drawn.width() && image_.height() > drawn.height()) {
+        image_ = image_.scaled(drawn, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+    } else if (image_.size() != decodedSize_ &&
+               (image_.width() < drawn.width() || image_.height() < drawn.height())) {
+        // Kept smaller than it is now drawn: read again at full size, then kept at the new one.
+        load();
+    }
+}
 
 void NoStreetViewPicture::setLocationKey(const QString& key) {
     if (key == locationKey_ && generation_ > 0) return;
@@ -26,7 +46,7 @@ void NoStreetViewPicture::load() {
         auto& cache = NoStreetViewDiskCache::shared();
         const auto show = [&](QImage image) {
             if (!self || self->generation_ != generation) return false;
-            self->image_ = std::move(image);
+            self->keep(std::move(image));
             self->update();
             emit self->imageChanged();
             return true;

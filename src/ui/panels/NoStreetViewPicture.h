@@ -6,7 +6,8 @@
 #include <QImage>
 
 // The picture shown where a place has no street-level photograph: the stored copy (or the built-in one)
-// at once, then whatever is stored after checking with the server. Painted to fill the item.
+// at once, then whatever is stored after checking with the server. Painted to fill the item, and held at
+// the size it is drawn rather than as decoded.
 class NoStreetViewPicture : public ScaledPaintedItem {
     Q_OBJECT
     QML_ELEMENT
@@ -29,8 +30,12 @@ class NoStreetViewPicture : public ScaledPaintedItem {
 
   private:
     void load();
+    void keep(QImage image);
+    void fitToTexture();
 
     QString locationKey_;
     QImage image_;
+    // The decoded size, larger than image_ when it was scaled down to the drawing.
+    QSize decodedSize_;
     quint64 generation_ = 0;
 };

@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Orvane.Common
 import Orvane.Panels
 
@@ -42,11 +41,9 @@ Item {
         imageURL: root.imageURL
         circular: true
     }
-    BusyIndicator {
+    Spinner {
         anchors.centerIn: parent
-        running: picture.phase === NasaSunImageView.Loading
-        visible: running
-        palette.dark: Theme.gold
+        visible: picture.phase === NasaSunImageView.Loading
     }
     PanelIcon {
         anchors.centerIn: parent

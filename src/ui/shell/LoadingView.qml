@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Controls
 import Orvane.Common
 
 // Shown while no bundle exists yet: a spinner while the first load runs, or the error text with a way into
@@ -16,10 +15,9 @@ Item {
         width: Math.min(parent.width - 48, 520)
         spacing: 16
 
-        BusyIndicator {
+        Spinner {
             anchors.horizontalCenter: parent.horizontalCenter
-            running: loading.visible && loading.errorText.length === 0
-            visible: running
+            visible: loading.visible && loading.errorText.length === 0
         }
         ThemeText {
             width: parent.width
@@ -28,15 +26,33 @@ Item {
             color: loading.errorText.length ? Theme.textMuted : Theme.gold
             text: loading.errorText.length ? loading.errorText : "Preparing your clock…"
         }
-        ActionButton {
+        FocusButton {
             id: openButton
             objectName: "openSettingsButton"
             anchors.horizontalCenter: parent.horizontalCenter
+            width: openText.implicitWidth + 32
+            height: openText.implicitHeight + 16
+            focusRadius: 8
             visible: loading.errorText.length > 0
             text: "Open Settings"
             onClicked: loading.openSettings()
             // The one thing to do on this screen takes the keyboard at once.
             onVisibleChanged: if (visible) forceActiveFocus()
+            RoundedBox {
+                anchors.fill: parent
+                radius: 8
+                color: openButton.down ? Theme.line : Theme.panel
+                borderColor: Theme.line
+                borderWidth: 1
+            }
+            ThemeText {
+                id: openText
+                anchors.centerIn: parent
+                Accessible.ignored: true
+                text: openButton.text
+                semibold: true
+                color: Theme.gold
+            }
         }
     }
 }

@@ -1,28 +1,31 @@
 import QtQuick
-import QtQuick.Controls
 import Orvane.Common
 import Orvane.Shell
 import Orvane.Face
 import Orvane.Panels
-import Orvane.Settings
-import Orvane.Quran
-import Orvane.Calendar
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
 // error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
-// and the question about a downloaded update over everything.
+// and the question about a downloaded update over everything. The notice, the sheets and the update question
+// are read from their files only when they show, so the face alone carries neither their types nor the
+// control library they use.
 Item {
     id: root
     required property RootController controller
 
     Rectangle { anchors.fill: parent; color: Theme.bg }
 
-    PrivacyConsentView {
+    LazyView {
+        id: consent
         anchors.fill: parent
-        visible: !root.controller.consentGiven
-        privacyURL: root.controller.privacyURL
-        notice: root.controller.settings.settingsResetNotice
-        onAccepted: root.controller.acceptPrivacy()
+        active: !root.controller.consentGiven
+        view: "qrc:/qt/qml/Orvane/Shell/PrivacyConsentView.qml"
+        properties: ({ privacyURL: root.controller.privacyURL,
+                       notice: root.controller.settings.settingsResetNotice })
+        Connections {
+            target: consent.item
+            function onAccepted() { root.controller.acceptPrivacy() }
+        }
     }
 
     Item {
@@ -59,25 +62,21 @@ Item {
                 }
                 Component.onCompleted: root.controller.attachFace(face)
                 quranReader: Component {
-                    QuranReaderView {
-                        objectName: "quranReader"
-                        settings: root.controller.settings
-                        onCloseRequested: faceView.face.showQuran = false
+                    LazyView {
+                        view: "qrc:/qt/qml/Orvane/Shell/QuranSheet.qml"
+                        properties: ({ shell: root.controller, face: faceView.face })
                     }
                 }
                 calendarSheet: Component {
-                    IslamicCalendarView {
-                        objectName: "islamicCalendarView"
-                        bundle: root.controller.bundle
-                        now: faceView.face.now
-                        onDismissed: faceView.face.showCalendar = false
+                    LazyView {
+                        view: "qrc:/qt/qml/Orvane/Shell/CalendarSheet.qml"
+                        properties: ({ shell: root.controller, face: faceView.face })
                     }
                 }
                 learnAdhanSheet: Component {
-                    LearnAdhanView {
-                        objectName: "learnAdhanView"
-                        settings: root.controller.settings
-                        onDismissed: faceView.face.showLearnAdhan = false
+                    LazyView {
+                        view: "qrc:/qt/qml/Orvane/Shell/LearnAdhanSheet.qml"
+                        properties: ({ shell: root.controller, face: faceView.face })
                     }
                 }
             }
@@ -141,16 +140,18 @@ Item {
         minimumWidth: 640
         minimumHeight: 520
         content: Component {
-            SettingsView {
-                controller: root.controller.settingsWindow
-                learnAdhanBuiltInURL: ShellTexts.learnAdhanBuiltInURL
-                blessingsNote: Component { BlessingsNote { style: "settings" } }
+            LazyView {
+                view: "qrc:/qt/qml/Orvane/Shell/SettingsSheet.qml"
+                properties: ({ shell: root.controller })
             }
         }
     }
 
-    UpdateDialog {
+    LazyView {
         anchors.fill: parent
-        prompt: root.controller.updatePrompt
+        z: 3000
+        active: root.controller.updatePrompt.visible
+        view: "qrc:/qt/qml/Orvane/Shell/UpdateDialog.qml"
+        properties: ({ prompt: root.controller.updatePrompt })
     }
 }
