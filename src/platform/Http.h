@@ -49,7 +49,7 @@ struct HttpResponse {
 namespace Http {
 
 QCoro::Task<HttpResponse> send(HttpRequest request);
-// A GET, POST or HEAD whose body is held to the JSON cap.
+// The shorthands below hold a body to the JSON cap; anything larger goes through send() with its own cap.
 QCoro::Task<HttpResponse> get(QUrl url, std::chrono::milliseconds timeout = std::chrono::milliseconds(60000));
 QCoro::Task<HttpResponse> head(QUrl url,
                                std::chrono::milliseconds timeout = std::chrono::milliseconds(60000));
