@@ -57,7 +57,7 @@ class APIClient {
     static constexpr int firstLogoSlot = 1;
     static constexpr int lastLogoSlot = 10;
     // Largest body accepted for an image; anything longer is a failed download.
-    static constexpr qint64 maxImageBytes = 10 * 1024 * 1024;
+    static constexpr qint64 maxImageBytes = Http::pictureMaxBytes;
 
     // GET "/v1/theme".
     QCoro::Task<std::optional<ThemeConfig>> fetchTheme() const;

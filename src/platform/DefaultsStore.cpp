@@ -25,6 +25,10 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcDefaults, "orvane.defaults")
 
+// Far past any value the clock writes (a cached reply is held to a few megabytes). A row past it is
+// skipped unread, as a row that does not decode is.
+constexpr qint64 kMaxValueBytes = 16 * 1024 * 1024;
+
 std::unique_ptr<DefaultsStore>& standardInstance() {
     static std::unique_ptr<DefaultsStore> instance;
     return instance;
@@ -351,7 +355,8 @@ DefaultsStore::Opened DefaultsStore::openAt(const QString& path, QString* reason
 
 bool DefaultsStore::load(QSqlError* error) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.exec(QStringLiteral("SELECT key, type, value FROM defaults"))) {
+    if (!q.exec(QStringLiteral("SELECT key, type, value FROM defaults WHERE length(value) <= %1")
+                    .arg(kMaxValueBytes))) {
         *error = q.lastError();
         return false;
     }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QCoro/QCoroNetworkReply>
+#include <QLoggingCategory>
 #include <QMultiHash>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -9,10 +10,19 @@
 #include <QPointer>
 #include <QSaveFile>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcHttp, "orvane.http")
+
+// What Qt may hold of a reply that has not been read yet. Past it Qt stops reading the socket until the
+// body is taken, so a fast server cannot fill memory while the cap is checked.
+constexpr qint64 kReadBufferBytes = 256 * 1024;
 
 std::atomic<bool> offline{false};
 std::atomic<quint64> started{0};
@@ -87,6 +97,86 @@ HttpResponse failure(QString why) {
     return r;
 }
 
+qint64 capOf(const HttpRequest& request) {
+    return request.maxBodyBytes > 0 ? request.maxBodyBytes : Http::jsonReplyMaxBytes;
+}
+
+// The address without its query, which may carry identifiers that have no place in a log.
+QString logged(const QUrl& url) {
+    return url.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo | QUrl::RemoveFragment);
+}
+
+QNetworkRequest networkRequest(const HttpRequest& request) {
+    QNetworkRequest qrequest(request.url);
+    for (const auto& [key, value] : request.headers) qrequest.setRawHeader(key, value);
+    qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    qrequest.setMaximumRedirectsAllowed(Http::maxRedirects);
+    return qrequest;
+}
+
+// Reads a reply as it arrives and aborts it once it announces or brings more than `cap` bytes; the one
+// log line of an oversized reply is written here.
+class CappedReader {
+  public:
+    CappedReader(QNetworkReply* reply, QUrl url, qint64 cap, std::function<bool(const QByteArray&)> take)
+        : reply_(reply), url_(std::move(url)), cap_(cap), take_(std::move(take)) {
+        reply_->setReadBufferSize(kReadBufferBytes);
+        announced_ = QObject::connect(reply_, &QNetworkReply::metaDataChanged, reply_, [this] {
+            const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
+            if (length.isValid() && length.toLongLong() > cap_) refuse();
+        });
+        arrived_ = QObject::connect(reply_, &QNetworkReply::readyRead, reply_, [this] { drain(); });
+    }
+    // The reply may outlive the reader when its coroutine is dropped midway.
+    ~CappedReader() {
+        QObject::disconnect(announced_);
+        QObject::disconnect(arrived_);
+    }
+    CappedReader(const CappedReader&) = delete;
+    CappedReader& operator=(const CappedReader&) = delete;
+
+    void drain() {
+        while (!tooLarge_ && !stopped_ && reply_->bytesAvailable() > 0) {
+            const QByteArray chunk = reply_->read(std::min(reply_->bytesAvailable(), cap_ - received_ + 1));
+            if (chunk.isEmpty()) return;
+            received_ += chunk.size();
+            if (received_ > cap_) return refuse();
+            if (!take_(chunk)) {
+                stopped_ = true;
+                reply_->abort();
+            }
+        }
+    }
+
+    bool tooLarge() const { return tooLarge_; }
+
+  private:
+    void refuse() {
+        if (tooLarge_) return;
+        tooLarge_ = true;
+        qCWarning(lcHttp).noquote() << "reply from" << logged(url_) << "is larger than" << cap_
+                                    << "bytes; aborted";
+        reply_->abort();
+    }
+
+    QNetworkReply* reply_;
+    QUrl url_;
+    qint64 cap_;
+    std::function<bool(const QByteArray&)> take_;
+    qint64 received_ = 0;
+    bool tooLarge_ = false;
+    bool stopped_ = false;
+    QMetaObject::Connection announced_;
+    QMetaObject::Connection arrived_;
+};
+
+bool redirectLoop(const QNetworkReply& reply, const QUrl& url) {
+    if (reply.error() != QNetworkReply::TooManyRedirectsError) return false;
+    qCWarning(lcHttp).noquote() << "request to" << logged(url) << "was redirected more than"
+                                << Http::maxRedirects << "times; aborted";
+    return true;
+}
+
 }  // namespace
 
 QByteArray HttpResponse::header(const QByteArray& name) const {
@@ -115,9 +205,7 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
     if (!QCoreApplication::instance()) co_return failure(QStringLiteral("no application"));
     ++started;
 
-    QNetworkRequest qrequest(request.url);
-    for (const auto& [key, value] : request.headers) qrequest.setRawHeader(key, value);
-    qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    const QNetworkRequest qrequest = networkRequest(request);
 
     // A HEAD sent as a custom verb would wait for the body its Content-Length announces; only the manager's
     // own head() knows that a HEAD reply has none.
@@ -128,7 +216,6 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
 
     const WaitingForHost waiting(originOf(request.url), reply.get());
     bool timedOut = false;
-    bool tooLarge = false;
     QTimer deadline;
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, reply.get(), [&timedOut, r = reply.get()] {
@@ -136,19 +223,19 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
         r->abort();
     });
     deadline.start(request.timeout);
-    if (request.maxBodyBytes >= 0) {
-        const qint64 cap = request.maxBodyBytes;
-        QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
-                         [&tooLarge, cap, r = reply.get()](qint64 received, qint64 total) {
-                             if (received > cap || total > cap) {
-                                 tooLarge = true;
-                                 r->abort();
-                             }
-                         });
+    QByteArray body;
+    // A HEAD reply has no body, whatever length it announces.
+    std::optional<CappedReader> reader;
+    if (request.method != "HEAD") {
+        reader.emplace(reply.get(), request.url, capOf(request), [&body](const QByteArray& chunk) {
+            body += chunk;
+            return true;
+        });
     }
 
     co_await qCoro(reply.get()).waitForFinished();
     deadline.stop();
+    if (reader) reader->drain();
     if (reply->error() == QNetworkReply::HostNotFoundError)
         endSiblingsOfAFailedLookup(waiting.origin, reply->errorString());
 
@@ -159,19 +246,16 @@ QCoro::Task<HttpResponse> send(HttpRequest request) {
         response.error = lookup.toString();
     } else if (timedOut) {
         response.error = QStringLiteral("timed out");
-    } else if (tooLarge) {
+    } else if (reader && reader->tooLarge()) {
         response.error = QStringLiteral("body too large");
+    } else if (redirectLoop(*reply, request.url)) {
+        response.error = QStringLiteral("too many redirects");
     } else if (response.status == 0) {
         response.error = reply->errorString();
     } else {
         // HTTP error statuses still carry a body the callers may want to read.
-        response.body = reply->readAll();
-        if (request.maxBodyBytes >= 0 && response.body.size() > request.maxBodyBytes) {
-            response.body.clear();
-            response.error = QStringLiteral("body too large");
-        } else {
-            response.transportOk = true;
-        }
+        response.body = std::move(body);
+        response.transportOk = true;
     }
     co_return response;
 }
@@ -185,36 +269,29 @@ QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
     if (!file.open(QIODevice::WriteOnly)) co_return failure(QStringLiteral("cannot write ") + filePath);
     ++started;
 
-    QNetworkRequest qrequest(request.url);
-    for (const auto& [key, value] : request.headers) qrequest.setRawHeader(key, value);
-    qrequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    QNetworkRequest qrequest = networkRequest(request);
     qrequest.setTransferTimeout(int(request.timeout.count()));
     std::unique_ptr<QNetworkReply> reply(manager()->get(qrequest));
     if (!reply) co_return failure(QStringLiteral("request refused"));
 
     QString problem;
-    qint64 written = 0;
-    const auto drain = [&] {
-        const QByteArray chunk = reply->readAll();
-        if (chunk.isEmpty() || !problem.isEmpty()) return;
-        written += chunk.size();
-        if (request.maxBodyBytes >= 0 && written > request.maxBodyBytes) {
-            problem = QStringLiteral("body too large");
-            reply->abort();
-        } else if (file.write(chunk) != chunk.size()) {
-            problem = QStringLiteral("write failed: ") + file.errorString();
-            reply->abort();
-        }
-    };
-    QObject::connect(reply.get(), &QNetworkReply::readyRead, reply.get(), drain);
+    CappedReader reader(reply.get(), request.url, capOf(request), [&](const QByteArray& chunk) {
+        if (file.write(chunk) == chunk.size()) return true;
+        problem = QStringLiteral("write failed: ") + file.errorString();
+        return false;
+    });
     co_await qCoro(reply.get()).waitForFinished();
-    drain();
+    reader.drain();
 
     HttpResponse response;
     response.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     response.headers = reply->rawHeaderPairs();
-    if (!problem.isEmpty()) {
+    if (reader.tooLarge()) {
+        response.error = QStringLiteral("body too large");
+    } else if (!problem.isEmpty()) {
         response.error = problem;
+    } else if (redirectLoop(*reply, request.url)) {
+        response.error = QStringLiteral("too many redirects");
     } else if (reply->error() == QNetworkReply::OperationCanceledError ||
                reply->error() == QNetworkReply::TimeoutError) {
         response.error = QStringLiteral("timed out");

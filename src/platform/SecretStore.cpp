@@ -1,6 +1,7 @@
 #include "platform/SecretStore.h"
 
 #include "platform/Clock.h"
+#include "platform/StoredFile.h"
 
 #include <qt6keychain/keychain.h>
 #include <QCoro/QCoroSignal>
@@ -142,10 +143,14 @@ Status statusOf(const JobOutcome& outcome) {
 
 // File fallback: one JSON object of account -> base64 data, replaced atomically, readable by the owner only.
 std::optional<QJsonObject> readFallback() {
-    QFile file(fallbackFilePath());
-    if (!file.exists()) return QJsonObject();
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QJsonDocument doc = QJsonDocument::fromJson(file.readAll());
+    const QString path = fallbackFilePath();
+    if (!QFile::exists(path)) return QJsonObject();
+    // It holds a few identifiers: a file anywhere near this size is not one this store wrote.
+    const std::variant<QByteArray, StoredFile::Problem> bytes = StoredFile::read(path, 1024 * 1024);
+    const StoredFile::Problem* problem = std::get_if<StoredFile::Problem>(&bytes);
+    if (problem && *problem == StoredFile::Problem::Unreadable) return std::nullopt;
+    const QJsonDocument doc =
+        problem ? QJsonDocument() : QJsonDocument::fromJson(std::get<QByteArray>(bytes));
     // A damaged file reads as empty rather than failing every identifier lookup forever.
     return doc.isObject() ? doc.object() : QJsonObject();
 }

@@ -2,9 +2,9 @@
 
 #include "engine/APIClient.h"
 #include "engine/NetworkDiscipline.h"
+#include "platform/Http.h"
+#include "platform/StoredFile.h"
 #include "services/CacheFolder.h"
-
-#include <QFile>
 
 #include <algorithm>
 
@@ -21,9 +21,9 @@ QString filePath() {
 }
 
 std::optional<BlessingsConfig> stored() {
-    QFile file(filePath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024) return std::nullopt;
-    return JsonCoding::decode<BlessingsConfig>(file.readAll());
+    const std::optional<QByteArray> bytes = StoredFile::readWithin(filePath(), Http::jsonReplyMaxBytes);
+    if (!bytes) return std::nullopt;
+    return JsonCoding::decode<BlessingsConfig>(*bytes);
 }
 
 BlessingsConfig current() {

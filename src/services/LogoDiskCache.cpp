@@ -3,6 +3,8 @@
 #include "engine/APIClient.h"
 #include "engine/NetworkDiscipline.h"
 #include "model/JsonCoding.h"
+#include "platform/Http.h"
+#include "platform/StoredFile.h"
 #include "services/CacheFolder.h"
 
 #include <QBuffer>
@@ -52,9 +54,9 @@ bool validEntryFile(int slot, const QString& file) {
 // A manifest that is missing or does not read counts as empty: every logo is then fetched again and the
 // file is rewritten whole, so a damaged manifest heals on the next sync.
 Manifest readManifest() {
-    QFile file(manifestPath());
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 1024 * 1024) return {};
-    return LogoDiskCache::parseManifest(file.readAll());
+    const std::optional<QByteArray> bytes = StoredFile::readWithin(manifestPath(), Http::jsonReplyMaxBytes);
+    if (!bytes) return {};
+    return LogoDiskCache::parseManifest(*bytes);
 }
 
 bool writeManifest(const Manifest& manifest) {

@@ -3,6 +3,7 @@
 #include "engine/APIClient.h"
 #include "engine/NetworkDiscipline.h"
 #include "model/JsonCoding.h"
+#include "platform/StoredFile.h"
 #include "services/CacheFolder.h"
 
 #include <QBuffer>
@@ -19,12 +20,9 @@ QString manifestPath() {
     return NoStreetViewDiskCache::directoryURL() + u"/manifest.json"_s;
 }
 
+// Nothing larger than a download may be is read back either.
 std::optional<QByteArray> readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    // Nothing larger than a download may be is read back either.
-    if (file.size() > APIClient::maxImageBytes) return std::nullopt;
-    return file.readAll();
+    return StoredFile::readWithin(path, APIClient::maxImageBytes);
 }
 
 // The version the stored picture was downloaded at; nothing when the manifest is missing or unreadable.

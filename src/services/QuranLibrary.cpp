@@ -2,6 +2,7 @@
 
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
+#include "platform/StoredFile.h"
 #include "services/CacheFolder.h"
 
 #include <QCoro/QCoroFuture>
@@ -16,43 +17,42 @@ namespace {
 constexpr std::chrono::seconds kDownloadTimeout{180};
 // A stored edition larger than this is trusted as whole; a smaller one is an interrupted or error body.
 constexpr qint64 kTrustedFileBytes = 10000;
+// The largest edition the service holds is a few megabytes; a reply or a stored file past this is not one.
+constexpr qint64 kMaxEditionBytes = 32 * Http::kMiB;
 
 struct LoadOutcome {
     std::optional<QuranText::Index> index;
     QString error;
-    QString unparsableFile;  // an edition file that no longer parses, to be fetched afresh
+    QStringList damagedEditions;  // editions whose files no longer parse, or are too large, to fetch afresh
 };
 
-std::optional<QByteArray> readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    return file.readAll();
-}
-
-// Runs on a worker thread: plain values in, plain values out.
-LoadOutcome loadFiles(const QString& arabicPath, const QString& translationPath) {
+// Runs on a worker thread: plain values in, plain values out. Every damaged file is named, so one fetch
+// can replace them all.
+LoadOutcome loadFiles(const QStringList& editionIds, const QStringList& paths) {
     LoadOutcome outcome;
-    const std::optional<QByteArray> arabicBytes = readFile(arabicPath);
-    const std::optional<QByteArray> translationBytes = readFile(translationPath);
-    if (!arabicBytes || !translationBytes) {
-        outcome.error = QuranLibrary::readFailedText();
-        return outcome;
-    }
-    std::optional<QuranText::EditionDocument> documents[2];
-    const QString* paths[2] = {&arabicPath, &translationPath};
-    const QByteArray* bytes[2] = {&*arabicBytes, &*translationBytes};
-    for (int i = 0; i < 2; ++i) {
-        auto parsed = QuranText::parseEdition(*bytes[i]);
-        if (auto* error = std::get_if<QuranText::DocumentError>(&parsed)) {
-            outcome.error = *error == QuranText::DocumentError::NotJson
-                                ? QuranLibrary::notJsonText()
-                                : QuranLibrary::cannotParseResponseText();
-            outcome.unparsableFile = *paths[i];
+    QList<QuranText::EditionDocument> documents;
+    for (qsizetype i = 0; i < editionIds.size(); ++i) {
+        std::variant<QByteArray, StoredFile::Problem> bytes = StoredFile::read(paths[i], kMaxEditionBytes);
+        if (std::get_if<StoredFile::Problem>(&bytes) == nullptr) {
+            auto parsed = QuranText::parseEdition(std::get<QByteArray>(bytes));
+            if (auto* document = std::get_if<QuranText::EditionDocument>(&parsed)) {
+                documents.append(std::move(*document));
+                continue;
+            }
+            if (outcome.error.isEmpty())
+                outcome.error =
+                    std::get<QuranText::DocumentError>(parsed) == QuranText::DocumentError::NotJson
+                        ? QuranLibrary::notJsonText()
+                        : QuranLibrary::cannotParseResponseText();
+        } else if (std::get<StoredFile::Problem>(bytes) == StoredFile::Problem::Unreadable) {
+            outcome.error = QuranLibrary::readFailedText();
             return outcome;
+        } else if (outcome.error.isEmpty()) {
+            outcome.error = QuranLibrary::cannotParseResponseText();
         }
-        documents[i] = std::move(std::get<QuranText::EditionDocument>(parsed));
+        outcome.damagedEditions.append(editionIds[i]);
     }
-    outcome.index = QuranText::buildIndex(*documents[0], *documents[1]);
+    if (outcome.damagedEditions.isEmpty()) outcome.index = QuranText::buildIndex(documents[0], documents[1]);
     return outcome;
 }
 
@@ -93,7 +93,11 @@ QCoro::Task<std::optional<QString>> QuranLibrary::downloadIfNeeded(QString editi
     const QUrl url = base.resolved(QUrl(QStringLiteral("/v1/quran/") + editionId));
     if (!base.isValid() || !url.isValid() || url.host().isEmpty()) co_return badAddressText();
 
-    const HttpResponse response = co_await Http::get(url, kDownloadTimeout);
+    HttpRequest request;
+    request.url = url;
+    request.timeout = kDownloadTimeout;
+    request.maxBodyBytes = kMaxEditionBytes;
+    const HttpResponse response = co_await Http::send(std::move(request));
     if (!response.transportOk) co_return requestFailedText(response.error);
     if (!response.isSuccess()) co_return badServerResponseText();
     switch (QuranText::checkReply(response.body)) {
@@ -133,12 +137,18 @@ QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
         setProgress(QStringLiteral("Downloading ") + edition.title + QStringLiteral(" translation…"));
     if (auto error = co_await downloadIfNeeded(edition.id)) co_return fail(*error);
 
-    const LoadOutcome outcome =
-        co_await QtConcurrent::run(loadFiles, filePath(QuranText::arabicEditionId), filePath(edition.id));
-    if (!outcome.index) {
-        if (!outcome.unparsableFile.isEmpty()) QFile::remove(outcome.unparsableFile);
-        co_return fail(outcome.error);
+    const QStringList ids{QuranText::arabicEditionId, edition.id};
+    const QStringList paths{filePath(ids[0]), filePath(ids[1])};
+    LoadOutcome outcome = co_await QtConcurrent::run(loadFiles, ids, paths);
+    // Damaged files are all fetched afresh before the texts are read again, so one run mends them all.
+    if (!outcome.damagedEditions.isEmpty()) {
+        for (const QString& id : std::as_const(outcome.damagedEditions)) QFile::remove(filePath(id));
+        for (const QString& id : std::as_const(outcome.damagedEditions))
+            if (auto error = co_await downloadIfNeeded(id)) co_return fail(*error);
+        outcome = co_await QtConcurrent::run(loadFiles, ids, paths);
+        for (const QString& id : std::as_const(outcome.damagedEditions)) QFile::remove(filePath(id));
     }
+    if (!outcome.index) co_return fail(outcome.error);
     if (latest()) {
         publish(*outcome.index);
         setReady(true);

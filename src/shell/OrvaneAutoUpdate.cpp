@@ -5,6 +5,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
+#include "platform/StoredFile.h"
 #include "shell/UpdateInstallation.h"
 
 #include <QCoreApplication>
@@ -38,9 +39,10 @@ QString sha256Of(const QString& path) {
 // The script's status file: key=value lines.
 QHash<QString, QString> readStatus(const QString& path) {
     QHash<QString, QString> status;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return status;
-    for (const QByteArray& line : file.readAll().split('\n')) {
+    // A few short lines; a file past this is not the script's.
+    const std::optional<QByteArray> bytes = StoredFile::readWithin(path, 64 * 1024);
+    if (!bytes) return status;
+    for (const QByteArray& line : bytes->split('\n')) {
         const qsizetype equals = line.indexOf('=');
         if (equals > 0)
             status.insert(QString::fromUtf8(line.left(equals)),

@@ -199,6 +199,22 @@ struct Conversion {
     bool asBool;
 };
 
+// A huge row (a cached reply grown past reason by another program) is not loaded into memory.
+TEST(DefaultsStore, AValuePastItsLimitIsSkippedUnread) {
+    TempHome home;
+    const QString path = storePath(home);
+    {
+        DefaultsStore store(path);
+        store.setString(QStringLiteral("city"), QStringLiteral("Makkah"));
+        ASSERT_TRUE(store.sync());
+    }
+    ASSERT_TRUE(Peer(path).exec(QStringLiteral(
+        "INSERT INTO defaults VALUES ('netCache.v1.data.theme', 5, zeroblob(17 * 1024 * 1024))")));
+    DefaultsStore store(path);
+    EXPECT_EQ(store.string(QStringLiteral("city")), QStringLiteral("Makkah"));
+    EXPECT_FALSE(store.contains(QStringLiteral("netCache.v1.data.theme")));
+}
+
 TEST(DefaultsStore, ReadsConvertBetweenTypes) {
     using T = DefaultsStore::Type;
     const Conversion table[] = {

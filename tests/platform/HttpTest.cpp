@@ -77,6 +77,33 @@ TEST(Http, BodyOverTheCapIsAFailure) {
     EXPECT_TRUE(r.body.isEmpty());
 }
 
+// Nothing a caller forgets lets a server fill the memory: a reply that never ends stops at the JSON cap.
+TEST(Http, ANeverEndingReplyEndsAtTheDefaultCap) {
+    FixtureServer server;
+    FixtureServer::Reply endless;
+    endless.streamedBytes = -1;
+    endless.pace = 5ms;
+    server.route(QStringLiteral("/feed"), endless);
+    const HttpResponse r = await(Http::get(server.origin().resolved(QUrl(QStringLiteral("/feed"))), 15s));
+    EXPECT_FALSE(r.transportOk);
+    EXPECT_EQ(r.error, QStringLiteral("body too large"));
+    EXPECT_LT(server.streamedBytes(), 2 * Http::jsonReplyMaxBytes);
+}
+
+TEST(Http, ARedirectLoopEndsAfterFiveHops) {
+    FixtureServer server;
+    FixtureServer::Reply loop;
+    loop.status = 302;
+    loop.headers = {{"Location", "/loop"}};
+    server.route(QStringLiteral("/loop"), loop);
+    const HttpResponse r = await(Http::get(server.origin().resolved(QUrl(QStringLiteral("/loop")))));
+    EXPECT_FALSE(r.transportOk);
+    EXPECT_EQ(r.error, QStringLiteral("too many redirects"));
+    // Qt may send a hop again when the server closes the connection it meant to reuse, so the server can
+    // see a few more requests than hops; Qt's own default would have followed fifty.
+    EXPECT_LE(server.requestsTo(QStringLiteral("/loop")).size(), 2 * (1 + Http::maxRedirects));
+}
+
 TEST(Http, InvalidAddressNeverSends) {
     EXPECT_FALSE(await(Http::get(QUrl(QStringLiteral("not a url")))).transportOk);
     EXPECT_FALSE(await(Http::get(QUrl())).transportOk);
@@ -144,7 +171,7 @@ TEST(Http, ADownloadIsStreamedToItsFileAndLeftThereOnlyWhenWhole) {
     request.maxBodyBytes = 1000;
     r = await(Http::download(request, path));
     EXPECT_EQ(r.error, QStringLiteral("body too large"));
-    request.maxBodyBytes = -1;
+    request.maxBodyBytes = Http::jsonReplyMaxBytes;
     server.setOffline(true);
     r = await(Http::download(request, path));
     EXPECT_FALSE(r.transportOk);

@@ -165,24 +165,51 @@ TEST_F(QuranLibraryTest, RejectedRepliesAreReportedAndNeverWritten) {
     }
 }
 
-TEST_F(QuranLibraryTest, AStoredFileThatNoLongerParsesIsDeletedAndFetchedAfresh) {
+// Online, damaged editions never show an error: the run that finds them fetches them all afresh.
+TEST_F(QuranLibraryTest, EveryDamagedEditionIsReplacedInTheRunThatFindsIt) {
     QuranFixture::serveAll(server);
+    const QString arabic = QuranLibrary::filePath(QStringLiteral("quran-uthmani"));
     const QString translation = QuranLibrary::filePath(QStringLiteral("en.sahih"));
-    write(translation, QByteArray(20000, '{'));
-    load(QStringLiteral("en"));
-    EXPECT_EQ(library->errorMessage().value_or(QString()), QuranLibrary::notJsonText());
-    EXPECT_FALSE(QFile::exists(translation));
-    // "Try again": the edition comes from the service once more.
+    write(arabic, QByteArray(20000, '{'));
+    write(translation, paddedDocument(12000).replace("surahs", "suras"));
+    QStringList errors;
+    QObject::connect(library.get(), &QuranLibrary::errorMessageChanged,
+                     [&] { errors << library->errorText(); });
     load(QStringLiteral("en"));
     EXPECT_TRUE(library->isReady());
+    EXPECT_EQ(errors.join(QString()), QString());
+    EXPECT_EQ(readAll(arabic), QuranFixture::edition(QStringLiteral("quran-uthmani")));
     EXPECT_EQ(readAll(translation), QuranFixture::edition(QStringLiteral("en.sahih")));
+}
+
+// A stored edition far larger than any real one is not read: it is damaged, and replaced as such.
+TEST_F(QuranLibraryTest, AStoredEditionPastItsLimitIsReplacedUnread) {
+    QuranFixture::serveAll(server);
+    const QString arabic = QuranLibrary::filePath(QStringLiteral("quran-uthmani"));
+    QFile huge(arabic);
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(64 * Http::kMiB));  // sparse: no disk used
+    huge.close();
+    load(QStringLiteral("en"));
+    EXPECT_TRUE(library->isReady());
+    EXPECT_EQ(readAll(arabic), QuranFixture::edition(QStringLiteral("quran-uthmani")));
+}
+
+// A reply far larger than any edition is cut off as it is announced, not read.
+TEST_F(QuranLibraryTest, AHugeReplyIsAFailedDownload) {
+    FixtureServer::Reply huge;
+    huge.streamedBytes = 64 * Http::kMiB;
+    server.route(QStringLiteral("/v1/quran/quran-uthmani"), huge);
+    load(QStringLiteral("en"));
+    EXPECT_EQ(library->errorText(), QuranLibrary::requestFailedText(QStringLiteral("body too large")));
+    EXPECT_LT(server.streamedBytes(), 32 * Http::kMiB);
 }
 
 TEST_F(QuranLibraryTest, AFailedLoadKeepsThePreviousIndexButIsNotReady) {
     QuranFixture::serveAll(server);
     load(QStringLiteral("en"));
-    write(QuranLibrary::filePath(QStringLiteral("en.sahih")),
-          paddedDocument(12000).replace("surahs", "suras"));
+    const QByteArray damaged = paddedDocument(12000).replace("surahs", "suras");
+    write(QuranLibrary::filePath(QStringLiteral("en.sahih")), damaged);
+    reply("en.sahih", 200, damaged);  // and the service has nothing better
     load(QStringLiteral("en"));
     EXPECT_EQ(library->errorMessage().value_or(QString()), QuranLibrary::cannotParseResponseText());
     EXPECT_FALSE(library->isReady());

@@ -3,14 +3,18 @@
 #include <QFile>
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 #include <memory>
 
 namespace {
+constexpr qint64 piece = 64 * 1024;  // of a streamed body
+
 QString routeKey(const QByteArray& method, const QString& path) {
     return QString::fromLatin1(method) + QLatin1Char(' ') + path;
 }
@@ -118,6 +122,10 @@ bool FixtureServer::handleRequest(const QHttpServerRequest& request, QTcpSocket*
         reply = *it;
     }
 
+    if (reply.streamedBytes != 0) {
+        stream(socket, reply);
+        return true;
+    }
     auto responder = std::make_shared<QHttpServerResponder>(makeResponder(request, socket));
     auto respond = [responder, reply, method] {
         responder->writeStatusLine(QHttpServerResponder::StatusCode(reply.status));
@@ -132,6 +140,37 @@ bool FixtureServer::handleRequest(const QHttpServerRequest& request, QTcpSocket*
         respond();
     }
     return true;
+}
+
+void FixtureServer::stream(QTcpSocket* socket, const Reply& reply) {
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " OK\r\n";
+    for (const auto& [k, v] : reply.headers) head += k + ": " + v + "\r\n";
+    if (reply.streamedBytes > 0)
+        head += "Content-Length: " + QByteArray::number(reply.streamedBytes) + "\r\n";
+    socket->write(head + "Connection: close\r\n\r\n");
+
+    auto left = std::make_shared<qint64>(reply.streamedBytes);
+    const QPointer<QTcpSocket> guarded(socket);
+    // Refills the socket while it has little queued, so what is sent follows what the client takes.
+    auto send = [this, guarded, left, paced = reply.pace.count() > 0] {
+        while (guarded && guarded->state() == QAbstractSocket::ConnectedState && *left != 0 &&
+               guarded->bytesToWrite() < 2 * piece) {
+            const qint64 size = *left < 0 ? piece : std::min(piece, *left);
+            guarded->write(QByteArray(size, 'x'));
+            streamed_ += size;
+            if (*left > 0) *left -= size;
+            if (*left == 0) guarded->disconnectFromHost();
+            if (paced) return;
+        }
+    };
+    if (reply.pace.count() > 0) {
+        auto* timer = new QTimer(socket);
+        QObject::connect(timer, &QTimer::timeout, socket, send);
+        timer->start(reply.pace);
+    } else {
+        QObject::connect(socket, &QTcpSocket::bytesWritten, socket, send);
+    }
+    send();
 }
 
 void FixtureServer::missingHandler(const QHttpServerRequest&, QTcpSocket*) {}

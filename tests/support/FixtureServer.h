@@ -19,6 +19,11 @@ class FixtureServer : public QAbstractHttpServer {
         QByteArray body;
         QList<QPair<QByteArray, QByteArray>> headers{{"Content-Type", "application/json"}};
         std::chrono::milliseconds delay{0};
+        // Instead of `body`: a generated body sent piece by piece as the client takes it, this many bytes
+        // long (announced in Content-Length), or without end when negative (no length; it stops only when
+        // the client hangs up). `pace` spaces the pieces, so a client with no limit cannot take gigabytes.
+        qint64 streamedBytes = 0;
+        std::chrono::milliseconds pace{0};
     };
 
     struct LoggedRequest {
@@ -58,6 +63,8 @@ class FixtureServer : public QAbstractHttpServer {
     const QList<LoggedRequest>& log() const { return log_; }
     QList<LoggedRequest> requestsTo(const QString& path) const;
     void clearLog() { log_.clear(); }
+    // Bytes of generated bodies written to clients so far.
+    qint64 streamedBytes() const { return streamed_; }
 
     static QByteArray fixture(const QString& name);
 
@@ -68,6 +75,9 @@ class FixtureServer : public QAbstractHttpServer {
   private:
     QHash<QString, Reply> routes_;
     QList<LoggedRequest> log_;
+    void stream(QTcpSocket* socket, const Reply& reply);
+
     quint16 port_ = 0;
+    qint64 streamed_ = 0;
     Scheme scheme_ = Scheme::Http;
 };

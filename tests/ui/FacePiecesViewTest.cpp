@@ -54,7 +54,7 @@ TEST(FacePieces, PrayerRowStatusRowAndBadges) {
     const ClockBundle bundle = sampleBundle();
     root->setProperty("cells", PrayerCells::toVariant(PrayerCells::cells(
                                    bundle, false, QLocale(QStringLiteral("en")), PrayerCells::faceOrder())));
-    root->setProperty("pills", StatusPills::toVariant(StatusPills::pills(bundle)));
+    root->setProperty("pills", StatusPills::toVariant(StatusPills::pills(bundle, true)));
     harness.settle(50);
     const QImage image = harness.grab(QStringLiteral("prayer-status-badges"));
 

@@ -11,7 +11,7 @@ namespace {
 TEST(StatusPills, FeedsInOrderWithWeatherDashAndAlertCount) {
     ClockBundle bundle = sampleBundle();
     ASSERT_EQ(bundle.location.city.value_or(QString()), QStringLiteral("Makkah"));
-    auto pills = StatusPills::pills(bundle);
+    auto pills = StatusPills::pills(bundle, true);
     ASSERT_EQ(pills.size(), 5);
     EXPECT_EQ(pills[0].text, QStringLiteral("Prayers: OK"));
     EXPECT_EQ(pills[1].text, QStringLiteral("Weather: OK"));
@@ -25,7 +25,7 @@ TEST(StatusPills, FeedsInOrderWithWeatherDashAndAlertCount) {
     bundle.alerts.clear();
     bundle.labels.insert(QStringLiteral("status_geo"), QStringLiteral("موقع"));
     bundle.labels.insert(QStringLiteral("status_alerts"), QStringLiteral("تنبيهات"));
-    pills = StatusPills::pills(bundle);
+    pills = StatusPills::pills(bundle, true);
     EXPECT_EQ(pills[1].text, QStringLiteral("Weather: \u2014"));
     EXPECT_FALSE(pills[1].ok);
     EXPECT_EQ(pills[2].text, QStringLiteral("تنبيهات: OK"));
@@ -34,9 +34,19 @@ TEST(StatusPills, FeedsInOrderWithWeatherDashAndAlertCount) {
 
     // Alerts no feed could check are never "OK".
     bundle.sources->alerts.active = false;
-    pills = StatusPills::pills(bundle);
+    pills = StatusPills::pills(bundle, true);
     EXPECT_EQ(pills[2].text, QStringLiteral("تنبيهات: \u2014"));
     EXPECT_FALSE(pills[2].ok);
+}
+
+TEST(StatusPills, PrayersAndNasaReadOKOnlyWhenTheirFeedsWorked) {
+    ClockBundle bundle = sampleBundle();
+    bundle.prayers.insert(QStringLiteral("asr"), QStringLiteral("--:--"));
+    const auto pills = StatusPills::pills(bundle, false);
+    EXPECT_EQ(pills[0].text, QStringLiteral("Prayers: \u2014"));
+    EXPECT_FALSE(pills[0].ok);
+    EXPECT_EQ(pills[4].text, QStringLiteral("NASA: \u2014"));
+    EXPECT_FALSE(pills[4].ok);
 }
 
 TEST(StatusPills, PillTextRules) {

@@ -156,6 +156,28 @@ TEST_F(SunPicture, FailuresFallBackToTheStaleCopy) {
     EXPECT_EQ(NasaSunImage::secondsUntilRefreshNeeded(), 0);
 }
 
+// The face's "NASA" pill follows the feed, not the stale copy on screen; a page that is no picture never
+// takes the good copy's place.
+TEST_F(SunPicture, AFailedFeedShowsTheDashAndKeepsTheGoodCopy) {
+    FakeClock clock("2026-12-07T08:00:00Z");
+    ClockFaceController face;
+    const auto nasaPill = [&] { return face.statusPills().at(4).toMap().value(u"text"_s).toString(); };
+    const QByteArray good = jpeg(Qt::green);
+    serve(good);
+    ASSERT_EQ(fetchDefault(), good);
+    EXPECT_EQ(nasaPill(), u"NASA: OK"_s);
+    clock.advanceSeconds(13 * 3600);
+
+    serve("busy", 500);
+    EXPECT_EQ(fetchDefault(), good);
+    EXPECT_EQ(nasaPill(), u"NASA: \u2014"_s);
+    serve("<html>maintenance</html>");
+    EXPECT_EQ(fetchDefault(), good);
+    EXPECT_EQ(nasaPill(), u"NASA: \u2014"_s);
+    EXPECT_EQ(NasaSunImage::cachedDataAnyAge(), good);
+    EXPECT_EQ(NasaSunImage::secondsUntilRefreshNeeded(), 0);  // the day is not marked as fetched
+}
+
 TEST_F(SunPicture, DayStampOnlyAfterTheFileIsWritten) {
     FakeClock clock("2026-12-07T08:00:00Z");
     DefaultsStore::standard().setString(u"nasaSun.cachedDay"_s, u"20261206"_s);

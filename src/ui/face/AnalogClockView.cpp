@@ -8,6 +8,7 @@
 #include "ui/common/Theme.h"
 
 #include <QConicalGradient>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLinearGradient>
 #include <QPainter>
@@ -234,7 +235,8 @@ void AnalogClockView::startLogo() {
         setLogoImage(LogoState::Symbol, {});
         return;
     }
-    if (logoUrl_.isLocalFile()) {
+    // A stored logo is never larger than its download could be; a bigger file is not read.
+    if (logoUrl_.isLocalFile() && QFileInfo(logoUrl_.toLocalFile()).size() <= Http::pictureMaxBytes) {
         QImageReader reader(logoUrl_.toLocalFile());
         reader.setAutoTransform(true);
         const QImage image = reader.read();

@@ -8,6 +8,7 @@
 #include "StatusPills.h"
 #include "engine/LocalHijri.h"
 #include "engine/NasaSunImage.h"
+#include "engine/SunPictureFeed.h"
 #include "model/Server.h"
 #include "platform/Clock.h"
 #include "platform/Endpoints.h"
@@ -44,6 +45,9 @@ ClockFaceController::ClockFaceController(QObject* parent) : QObject(parent), clo
         // The next tick lands just after the next whole second.
         clockTimer_.start(static_cast<int>(1000 - Clock::nowMs() % 1000) + 5);
     });
+    connect(this, &ClockFaceController::bundleChanged, this, &ClockFaceController::statusPillsChanged);
+    connect(&SunPictureFeed::shared(), &SunPictureFeed::workedChanged, this,
+            &ClockFaceController::statusPillsChanged);
     nowMs_ = Clock::nowMs();
     refreshTime();
     refreshDate(true);
@@ -191,7 +195,7 @@ QVariantList ClockFaceController::prayerCells() const {
 }
 
 QVariantList ClockFaceController::statusPills() const {
-    return StatusPills::toVariant(StatusPills::pills(bundle_));
+    return StatusPills::toVariant(StatusPills::pills(bundle_, SunPictureFeed::shared().worked()));
 }
 
 QVariantList ClockFaceController::events() const {

@@ -59,7 +59,7 @@ class ClockFaceController : public QObject {
     Q_PROPERTY(QString nextPrayerLine READ nextPrayerLine NOTIFY bundleChanged)
     Q_PROPERTY(QString learnButtonTitle READ learnButtonTitle NOTIFY bundleChanged)
     Q_PROPERTY(QVariantList prayerCells READ prayerCells NOTIFY bundleChanged)
-    Q_PROPERTY(QVariantList statusPills READ statusPills NOTIFY bundleChanged)
+    Q_PROPERTY(QVariantList statusPills READ statusPills NOTIFY statusPillsChanged)
     Q_PROPERTY(QVariantList events READ events NOTIFY bundleChanged)
     Q_PROPERTY(QVariantMap moon READ moon NOTIFY bundleChanged)
     Q_PROPERTY(bool hasSources READ hasSources NOTIFY bundleChanged)
@@ -167,6 +167,7 @@ class ClockFaceController : public QObject {
     void timeChanged();
     void dateChanged();
     void bundleChanged();
+    void statusPillsChanged();
     void settingsChanged();
     void layoutChanged();
     void wideChanged();

@@ -1,8 +1,10 @@
 #include "StatusPills.h"
 
+#include "clock/PrayerSchedule.h"
 #include "model/ClockBundle.h"
 
 #include <QVariantMap>
+#include <algorithm>
 
 namespace StatusPills {
 
@@ -12,17 +14,19 @@ QString pillText(const QString& title, bool ok, qint64 count) {
     return title + QStringLiteral(": ") + value;
 }
 
-QList<Pill> pills(const ClockBundle& bundle) {
+QList<Pill> pills(const ClockBundle& bundle, bool sunPictureWorked) {
     const bool hasWeather = bundle.weather.has_value();
     const bool alertsChecked = bundle.alertsChecked();
+    const PrayerSchedule::Minutes minutes = PrayerSchedule::minutesOf(bundle.prayers);
+    const bool allPrayers = std::all_of(minutes.begin(), minutes.end(), [](auto m) { return m.has_value(); });
     return {
-        {pillText(bundle.label(QStringLiteral("status_prayers")), true), true},
+        {pillText(bundle.label(QStringLiteral("status_prayers")), allPrayers), allPrayers},
         {pillText(bundle.label(QStringLiteral("status_weather")), hasWeather), hasWeather},
         {pillText(bundle.label(QStringLiteral("status_alerts")), alertsChecked, bundle.alerts.size()),
          alertsChecked},
         {pillText(bundle.label(QStringLiteral("status_geo")), true), true},
         // The observatory's name is the same in every language.
-        {pillText(QStringLiteral("NASA"), true), true},
+        {pillText(QStringLiteral("NASA"), sunPictureWorked), sunPictureWorked},
     };
 }
 

@@ -16,8 +16,9 @@ struct Pill {
 
 // "title: OK" / "title: —" below a count of 1, else "title: <count>" whatever the flag.
 QString pillText(const QString& title, bool ok, qint64 count = 0);
-// Prayers, weather, alerts (with their count), geo and "NASA", in that order.
-QList<Pill> pills(const ClockBundle& bundle);
+// Prayers (OK only with all five times), weather, alerts (with their count), geo and "NASA" (OK only
+// while the sun picture's feed works), in that order.
+QList<Pill> pills(const ClockBundle& bundle, bool sunPictureWorked);
 // The same as a list of {text, ok} maps for the view.
 QVariantList toVariant(const QList<Pill>& pills);
 

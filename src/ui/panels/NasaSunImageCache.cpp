@@ -1,13 +1,16 @@
 #include "NasaSunImageCache.h"
 
+#include "engine/SunPictureFeed.h"
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
+#include "platform/StoredFile.h"
 #include "services/CacheFolder.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QUrlQuery>
 #include <algorithm>
 
@@ -80,10 +83,8 @@ std::optional<double> ageIfStoredToday() {
 }  // namespace
 
 std::optional<QByteArray> cachedDataAnyAge() {
-    QFile file(cacheFilePath());
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.read(maxDownloadBytes + 1);
-    if (bytes.isEmpty() || bytes.size() > maxDownloadBytes) return std::nullopt;
+    std::optional<QByteArray> bytes = StoredFile::readWithin(cacheFilePath(), maxDownloadBytes);
+    if (!bytes || bytes->isEmpty()) return std::nullopt;
     return bytes;
 }
 
@@ -110,13 +111,19 @@ double secondsUntilRefreshNeeded() {
 }
 
 QCoro::Task<std::optional<QByteArray>> fetch(QUrl url) {
-    if (auto fresh = cachedDataIfFresh()) co_return fresh;
+    if (auto fresh = cachedDataIfFresh()) {
+        SunPictureFeed::shared().setWorked(true);
+        co_return fresh;
+    }
     HttpRequest request;
     request.url = url;
     request.timeout = std::chrono::seconds(20);
     request.maxBodyBytes = maxDownloadBytes;
     const HttpResponse response = co_await Http::send(request);
-    if (response.isSuccess() && !response.body.isEmpty()) {
+    // An error page served with a 200 is no picture: it must not stand in for the good copy on disk.
+    const bool picture = response.isSuccess() && !QImage::fromData(response.body).isNull();
+    SunPictureFeed::shared().setWorked(picture);
+    if (picture) {
         storeCache(response.body);
         co_return response.body;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/NasaSunImage.h"
+#include "platform/Http.h"
 
 #include <QByteArray>
 #include <QCoro/QCoroTask>
@@ -16,7 +17,7 @@ namespace NasaSunImage {
 inline constexpr char cacheFileName[] = "nasa_sdo_sun_latest.jpg";
 inline constexpr char cachedDayKey[] = "nasaSun.cachedDay";
 // A theme may point anywhere; nothing bigger than this is read.
-inline constexpr qint64 maxDownloadBytes = 10 * 1024 * 1024;
+inline constexpr qint64 maxDownloadBytes = Http::pictureMaxBytes;
 
 // The address to use for a theme's text: the default for anything missing or unusable, "http" raised to
 // "https".
