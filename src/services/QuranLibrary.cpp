@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <chrono>
 
@@ -109,6 +110,9 @@ QCoro::Task<std::optional<QString>> QuranLibrary::downloadIfNeeded(QString editi
 }
 
 QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
+    // A library may be destroyed while a run waits on the network or the worker; the run then ends without
+    // touching it.
+    const QPointer<QuranLibrary> alive(this);
     const quint64 run = ++latestRun_;
     const auto latest = [this, run] { return run == latestRun_; };
     ++activeRuns_;
@@ -128,13 +132,18 @@ QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
         endRun();
     };
 
-    if (auto error = co_await downloadIfNeeded(QuranText::arabicEditionId)) co_return fail(*error);
+    std::optional<QString> error = co_await downloadIfNeeded(QuranText::arabicEditionId);
+    if (!alive) co_return;
+    if (error) co_return fail(*error);
     if (latest())
         setProgress(QStringLiteral("Downloading ") + edition.title + QStringLiteral(" translation…"));
-    if (auto error = co_await downloadIfNeeded(edition.id)) co_return fail(*error);
+    error = co_await downloadIfNeeded(edition.id);
+    if (!alive) co_return;
+    if (error) co_return fail(*error);
 
     const LoadOutcome outcome =
         co_await QtConcurrent::run(loadFiles, filePath(QuranText::arabicEditionId), filePath(edition.id));
+    if (!alive) co_return;
     if (!outcome.index) {
         if (!outcome.unparsableFile.isEmpty()) QFile::remove(outcome.unparsableFile);
         co_return fail(outcome.error);
@@ -149,6 +158,7 @@ QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
         if (id == edition.id) continue;
         if (latest()) setProgress(QStringLiteral("Saving ") + id + QStringLiteral("…"));
         co_await downloadIfNeeded(id);  // a failure waits for the next run
+        if (!alive) co_return;
     }
     if (latest()) setProgress(QString());
     endRun();
