@@ -12,8 +12,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QHash>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 
