@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <chrono>
 
@@ -113,6 +114,9 @@ QCoro::Task<std::optional<QString>> QuranLibrary::downloadIfNeeded(QString editi
 }
 
 QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
+    // A library may be destroyed while a run waits on the network or the worker; the run then ends without
+    // touching it.
+    const QPointer<QuranLibrary> alive(this);
     const quint64 run = ++latestRun_;
     const auto latest = [this, run] { return run == latestRun_; };
     ++activeRuns_;
@@ -132,20 +136,29 @@ QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
         endRun();
     };
 
-    if (auto error = co_await downloadIfNeeded(QuranText::arabicEditionId)) co_return fail(*error);
+    std::optional<QString> error = co_await downloadIfNeeded(QuranText::arabicEditionId);
+    if (!alive) co_return;
+    if (error) co_return fail(*error);
     if (latest())
         setProgress(QStringLiteral("Downloading ") + edition.title + QStringLiteral(" translation…"));
-    if (auto error = co_await downloadIfNeeded(edition.id)) co_return fail(*error);
+    error = co_await downloadIfNeeded(edition.id);
+    if (!alive) co_return;
+    if (error) co_return fail(*error);
 
     const QStringList ids{QuranText::arabicEditionId, edition.id};
     const QStringList paths{filePath(ids[0]), filePath(ids[1])};
     LoadOutcome outcome = co_await QtConcurrent::run(loadFiles, ids, paths);
+    if (!alive) co_return;
     // Damaged files are all fetched afresh before the texts are read again, so one run mends them all.
     if (!outcome.damagedEditions.isEmpty()) {
         for (const QString& id : std::as_const(outcome.damagedEditions)) QFile::remove(filePath(id));
-        for (const QString& id : std::as_const(outcome.damagedEditions))
-            if (auto error = co_await downloadIfNeeded(id)) co_return fail(*error);
+        for (const QString& id : std::as_const(outcome.damagedEditions)) {
+            error = co_await downloadIfNeeded(id);
+            if (!alive) co_return;
+            if (error) co_return fail(*error);
+        }
         outcome = co_await QtConcurrent::run(loadFiles, ids, paths);
+        if (!alive) co_return;
         for (const QString& id : std::as_const(outcome.damagedEditions)) QFile::remove(filePath(id));
     }
     if (!outcome.index) co_return fail(outcome.error);
@@ -159,6 +172,7 @@ QCoro::Task<> QuranLibrary::ensureLoaded(QString translationCode) {
         if (id == edition.id) continue;
         if (latest()) setProgress(QStringLiteral("Saving ") + id + QStringLiteral("…"));
         co_await downloadIfNeeded(id);  // a failure waits for the next run
+        if (!alive) co_return;
     }
     if (latest()) setProgress(QString());
     endRun();

@@ -2,6 +2,8 @@
 
 #include "platform/DesktopNotifications.h"
 
+#include <QPointer>
+
 CloseNotice::CloseNotice(DesktopNotifications* client, QObject* parent) : QObject(parent), client_(client) {
     if (!client_) {
         owned_ = std::make_unique<DesktopNotifications>();
@@ -39,7 +41,9 @@ QCoro::Task<> CloseNotice::post() {
     request.actions = {{QStringLiteral("default"), QStringLiteral("Open Orvane")},
                        {QString::fromLatin1(quitAction), QStringLiteral("Quit Orvane")}};
     request.hints.insert(QStringLiteral("desktop-entry"), QStringLiteral("orvane"));
+    const QPointer<CloseNotice> self(this);
     const quint32 id = co_await client_->notify(request);
+    if (!self) co_return;
     if (id == 0) qInfo("[Orvane] no notification server: the clock keeps running with its window closed");
     id_ = id;
 }

@@ -19,7 +19,7 @@
 #include "ui/shell/RootController.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QQmlApplicationEngine>
@@ -56,7 +56,7 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
     connect(prompt, &UpdatePrompt::installRequested, updater_.get(), &OrvaneAutoUpdate::installPending);
     connect(prompt, &UpdatePrompt::declined, updater_.get(), &OrvaneAutoUpdate::declinePending);
 
-    connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+    connect(qGuiApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive) root_->foregroundRefresh();
     });
     connect(clock_.get(), &ClockViewModel::faceAspectChanged, this, &OrvaneApp::fitWindowToFace);
@@ -70,6 +70,8 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
 
 OrvaneApp::~OrvaneApp() {
     MacAppDelegate::reopenHandler = nullptr;
+    // The window's own teardown is no close by the user, and by then it is no longer a QQuickWindow.
+    if (window_) window_->removeEventFilter(this);
     // The window goes before the objects its bindings read.
     engine_.reset();
 }

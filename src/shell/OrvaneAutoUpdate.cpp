@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -118,13 +119,18 @@ QString OrvaneAutoUpdate::askedKey(const Entry& entry) const {
 QCoro::Task<OrvaneAutoUpdate::Outcome> OrvaneAutoUpdate::checkNow() {
     if (checking_ || installing_ || pendingEntry_) co_return Outcome::NoUpdate;
     checking_ = true;
+    // The updater may be gone when a download returns; nothing of it is touched then.
+    const QPointer<OrvaneAutoUpdate> self(this);
     struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{checking_};
+        QPointer<OrvaneAutoUpdate> owner;
+        ~Reset() {
+            if (owner) owner->checking_ = false;
+        }
+    } reset{self};
 
     const QUrl manifestUrl = Endpoints::current().update.resolved(QUrl(manifestPath()));
     const HttpResponse manifest = co_await Http::get(manifestUrl, std::chrono::seconds(30));
+    if (!self) co_return Outcome::Failed;
     if (!manifest.isSuccess()) {
         log(QStringLiteral("manifest unavailable: %1")
                 .arg(manifest.error.isEmpty() ? QString::number(manifest.status) : manifest.error));
@@ -161,6 +167,7 @@ QCoro::Task<OrvaneAutoUpdate::Outcome> OrvaneAutoUpdate::checkNow() {
     download.timeout = std::chrono::minutes(2);
     download.maxBodyBytes = kMaxDownloadBytes;
     const HttpResponse archive = co_await Http::download(download, path);
+    if (!self) co_return Outcome::Failed;
     if (!archive.isSuccess()) {
         log(QStringLiteral("download failed: %1")
                 .arg(archive.error.isEmpty() ? QString::number(archive.status) : archive.error));

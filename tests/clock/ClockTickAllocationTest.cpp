@@ -14,21 +14,33 @@
 
 #include <cstdlib>
 
-// Counts heap allocations made by this thread while `counting` is on. Qt's containers and strings allocate
-// with malloc directly, so the C allocator is what is interposed; glibc's own entry points do the work.
-extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-void __libc_free(void*);
-}
-
+// Counts heap allocations made by this thread while `counting` is on.
 namespace {
 thread_local bool counting = false;
 thread_local long allocations = 0;
 }  // namespace
 
+#if defined(__SANITIZE_ADDRESS__)
+// AddressSanitizer owns the C allocator and would fight an interposed one; it reports every allocation to a
+// hook instead.
+extern "C" int __sanitizer_install_malloc_and_free_hooks(void (*)(const volatile void*, size_t),
+                                                         void (*)(const volatile void*));
+namespace {
+[[maybe_unused]] const int hooksInstalled = __sanitizer_install_malloc_and_free_hooks(
+    [](const volatile void*, size_t) {
+        if (counting) ++allocations;
+    },
+    [](const volatile void*) {});
+}  // namespace
+#else
+// Qt's containers and strings allocate with malloc directly, so the C allocator is what is interposed;
+// glibc's own entry points do the work.
 extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+void __libc_free(void*);
+
 void* malloc(size_t size) {
     if (counting) ++allocations;
     return __libc_malloc(size);
@@ -45,6 +57,7 @@ void free(void* p) {
     __libc_free(p);
 }
 }
+#endif
 
 TEST(ClockTickAllocation, SteadyTicksAllocateNothing) {
     qputenv("ORVANE_DEVICE_ID", "device-alloc");

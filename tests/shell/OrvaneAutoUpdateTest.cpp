@@ -143,6 +143,15 @@ TEST_F(UpdateFixture, ServerTroubleIsAQuietFailure) {
     EXPECT_FALSE(QFile::exists(OrvaneAutoUpdate::updateFolder() + QStringLiteral("/orvane-update.tar")));
 }
 
+TEST_F(UpdateFixture, AnUpdaterGoneDuringItsCheckIsNotTouched) {
+    serve(42, false);
+    auto u = updater(41);
+    QCoro::Task<Outcome> pending = u->checkNow();  // waits on the manifest
+    u.reset();
+    EXPECT_EQ(await(std::move(pending)), Outcome::Failed);
+    EXPECT_TRUE(server.requestsTo(QStringLiteral("/dl/orvane.tar")).isEmpty());
+}
+
 TEST_F(UpdateFixture, AnOptionalUpdateIsOfferedOncePerVersion) {
     serve(42, false);
     auto u = updater(41);

@@ -178,6 +178,16 @@ TEST_F(QuranReaderTest, ATranslationChangeKeepsThePlaceClampedAndSavesIt) {
     EXPECT_TRUE(reader->translationText().startsWith(QStringLiteral("شروع")));
 }
 
+TEST_F(QuranReaderTest, ALoadOutlivesItsLibraryWithoutTouchingIt) {
+    QSignalSpy focus(reader.get(), &QuranReaderController::focusRequested);
+    reader->appear();  // its load now waits on the Arabic text
+    world.library.reset();
+    // The library's run and then the reader's resume and end; the reader has moved to the shared library.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return focus.size() == 2; }, 10000));
+    EXPECT_EQ(reader->library(), &QuranLibrary::shared());
+    reader.reset();
+}
+
 TEST_F(QuranReaderTest, SizesFollowTheStoredNameAndFullScreen) {
     const struct {
         const char* stored;

@@ -35,6 +35,11 @@ void QuranReaderController::setSettings(AppSettings* settings) {
 void QuranReaderController::setLibrary(QuranLibrary* library) {
     if (!library || library == library_) return;
     library_ = library;
+    // A library that goes first (tests) leaves the reader on the shared one, so a load that resumes later
+    // never reads a freed library.
+    connect(library, &QObject::destroyed, this, [this, library] {
+        if (library_ == library) setLibrary(&QuranLibrary::shared());
+    });
     connectLibrary();
     refresh();
 }

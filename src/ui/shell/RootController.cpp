@@ -162,15 +162,23 @@ QCoro::Task<> RootController::runStartup() {
         const double lon = bundle ? bundle->location.lon : settings_.manualLon();
         clock_.presencePing(settings_, lat, lon, bundle, false, APIClient::startupTimeout);
     }
+    // The controller may be gone when an await returns; nothing of it is touched then.
+    const QPointer<RootController> self(this);
     // With no place at all, the server's saved address is the only one to wait for.
-    if (!clock_.bestKnownPlace()) co_await std::move(pull);
+    if (!clock_.bestKnownPlace()) {
+        co_await std::move(pull);
+        if (!self) co_return;
+    }
     startupDone_ = true;
     co_await loadBestKnownPlace(false);
+    if (!self) co_return;
     if (!clock_.hasBundle() && !recheck_.isActive() && errorText_ == noLocationText()) recheck_.start();
 }
 
 QCoro::Task<> RootController::loadBestKnownPlace(bool force, bool openSettingsWhenNone) {
+    const QPointer<RootController> self(this);
     const bool loaded = co_await clock_.resolveAndLoad(force);
+    if (!self) co_return;
     if (loaded || clock_.hasBundle()) {
         setErrorText({});
         co_return;
