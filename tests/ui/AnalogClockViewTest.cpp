@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
+#include <QTest>
+#include <QTimer>
 #include <limits>
 
 #include "FakeClock.h"
@@ -104,6 +106,23 @@ TEST(AnalogClockView, DrawsTheDialWithTheDayOfThePlace) {
     EXPECT_NE(image.pixelColor(45, 140).rgb(), panel.rgb());
     // The second hand is green.
     EXPECT_GT(countPixelsNear(image, Theme::green(), 30), 20);
+}
+
+TEST(AnalogClockView, DrawsAFrameEachTimeTheSecondHandTipMovesAPixel) {
+    QuickHarness harness;
+    QQuickItem* root = harness.load(R"(
+        import QtQuick
+        import Orvane.Face
+        AnalogClockView { width: 260; height: 260 }
+    )",
+                                    QSize(260, 260));
+    ASSERT_NE(root, nullptr);
+    auto* timer = root->findChild<QTimer*>();
+    ASSERT_NE(timer, nullptr);
+    // The tip stands 0.78 x 130 = 101.4 pixels from the centre at any angle of the hand: a pixel is 0.565
+    // degrees, 94 ms of the sweep.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->interval() != 100; }, 5000));
+    EXPECT_EQ(timer->interval(), 94);
 }
 
 TEST(AnalogClockView, StopsItsFramesWhenTheWindowCloses) {

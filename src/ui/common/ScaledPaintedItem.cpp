@@ -1,5 +1,6 @@
 #include "ScaledPaintedItem.h"
 
+#include <QLineF>
 #include <QQuickWindow>
 #include <QtMath>
 #include <cmath>
@@ -55,9 +56,11 @@ void ScaledPaintedItem::scheduleScaleCheck() {
 
 void ScaledPaintedItem::followSceneScale() {
     if (!isVisible()) return;
-    const QRectF unit = mapRectToScene(QRectF(0, 0, 100, 100));
+    // The length of a mapped stretch, not the width of a mapped box: a turned item (a clock hand) would
+    // otherwise read up to 1.41 times its scale, depending on its angle at the moment of reading.
+    const QLineF unit(mapToScene(QPointF(0, 0)), mapToScene(QPointF(100, 0)));
     // Hundredths are fine enough for sharpness and keep sub-pixel jitter from re-rendering textures.
-    setRenderScale(std::round(unit.width()) / 100.0);
+    setRenderScale(std::round(unit.length()) / 100.0);
 }
 
 void ScaledPaintedItem::geometryChange(const QRectF& newGeometry, const QRectF& oldGeometry) {
