@@ -62,11 +62,14 @@ inline QString offlineUnavailable() {
     return offlinePrefix().isEmpty() ? QStringLiteral("needs a network namespace (unshare -n)") : QString();
 }
 
-// Starts `program` (the real `orvane` unless given) offline; see offlinePrefix().
+// Starts `program` (the real `orvane` unless given) offline; see offlinePrefix(). Without a namespace it
+// starts nothing, so the test fails rather than reach the network.
 inline void startOffline(QProcess& process, const QStringList& arguments,
                          const QString& program = QStringLiteral(ORVANE_EXECUTABLE)) {
-    const QStringList prefix = offlinePrefix();
-    process.start(prefix.first(), prefix.mid(1) << program << arguments);
+    QStringList command = offlinePrefix();
+    if (command.isEmpty()) return;
+    command << program << arguments;
+    process.start(command.takeFirst(), command);
 }
 
 // True inside the child that runTestOffline() starts.
