@@ -11,5 +11,10 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // What the last test let go of is deleted while the application still stands, as exec() does when its
+    // loop ends: audio objects left for the process's exit would tear down with their sound server streams
+    // still open.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return result;
 }
