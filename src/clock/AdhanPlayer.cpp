@@ -63,6 +63,16 @@ QString soundsFolder() {
     return base + QStringLiteral("/Orvane/Sounds");
 }
 
+// Lets go of an audio object that may be inside one of its own signals: deleted once control returns to the
+// event loop, and with its player at the latest. Left to the loop alone, one released just before a quit or
+// the player's end would outlive both, its stream still open on the sound server as the process exits.
+template <typename T>
+void dispose(std::unique_ptr<T>& object, QObject* player) {
+    if (!object) return;
+    object->setParent(player);
+    object.release()->deleteLater();
+}
+
 }  // namespace
 
 AdhanPlayer& AdhanPlayer::shared() {
@@ -200,12 +210,11 @@ void AdhanPlayer::finish(quint64 generation) {
 void AdhanPlayer::releasePlayer() {
     if (loadGuard_) loadGuard_->stop();
     if (player_) {
-        // Released from inside the player's own signals too, so it goes away once they return.
         player_->disconnect(this);
         player_->stop();
-        player_.release()->deleteLater();
     }
-    if (output_) output_.release()->deleteLater();
+    dispose(player_, this);
+    dispose(output_, this);
     source_.clear();
 }
 
@@ -216,8 +225,8 @@ void AdhanPlayer::stop() {
     if (beep_) {
         beep_->disconnect(this);
         beep_->stop();
-        beep_.release()->deleteLater();
     }
+    dispose(beep_, this);
     const bool wasRinging = ringing_;
     ringing_ = false;
     kind_ = Kind::None;
@@ -244,12 +253,10 @@ void AdhanPlayer::stopEmergency() {
     if (alarmTimeout_) {
         alarmTimeout_->stop();
         alarmTimeout_->disconnect(this);
-        alarmTimeout_.release()->deleteLater();
     }
-    if (alarm_) {
-        alarm_->stop();
-        alarm_.release()->deleteLater();
-    }
+    dispose(alarmTimeout_, this);
+    if (alarm_) alarm_->stop();
+    dispose(alarm_, this);
     if (!emergencyRinging_) return;
     emergencyRinging_ = false;
     emit emergencyChanged();

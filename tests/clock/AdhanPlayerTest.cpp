@@ -6,10 +6,12 @@
 #include "services/AdhanAudioCache.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
+#include <QThread>
 #include <cmath>
 
 using clocktest::settle;
@@ -255,4 +257,26 @@ TEST_F(AdhanPlayerTest, TheCallIsHeardOnTheSinkAndStopSilencesIt) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(QTest::qWaitFor([&] { return ourStreams().isEmpty(); }, 10000))
         << "stop() left the stream open";
+}
+
+// A player that goes away right after stopping, with no turn of the event loop in between (the last test of
+// a program, a quit), takes its sound with it: nothing of it may still hold a stream on the sound server as
+// the process exits.
+TEST_F(AdhanPlayerTest, AStoppedPlayerThatIsDestroyedLeavesNoStreamOpen) {
+    const QString sink = qEnvironmentVariable("ORVANE_TEST_NULL_SINK");
+    if (sink.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pactl")).isEmpty())
+        GTEST_SKIP() << "no PulseAudio null sink (run under scripts/with-test-services)";
+    settle(500);  // streams of earlier tests close
+    ASSERT_TRUE(ourStreams().isEmpty());
+    {
+        AdhanPlayer call;
+        call.play(asrCall(), QStringLiteral("adhan"), 0, false);
+        ASSERT_TRUE(QTest::qWaitFor([] { return !ourStreams().isEmpty(); }, 15000)) << "no stream opened";
+        call.stop();
+    }
+    // Watched without running the event loop, which would delete what the player left behind.
+    QElapsedTimer waited;
+    waited.start();
+    while (!ourStreams().isEmpty() && waited.elapsed() < 5000) QThread::msleep(100);
+    EXPECT_TRUE(ourStreams().isEmpty()) << "a destroyed player left its stream open";
 }

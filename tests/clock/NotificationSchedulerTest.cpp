@@ -313,7 +313,8 @@ TEST_F(NotificationSchedulerTest, OpensTheFirstDesktopSettingsThatStarts) {
     const auto script = [&](const QString& name) {
         QFile f(bin + QLatin1Char('/') + name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("#!/bin/sh\necho \"$@\" > \"$0.ran\"\n");
+        // Written aside and renamed, so the test never reads the record half written.
+        f.write("#!/bin/sh\necho \"$@\" > \"$0.part\" && /bin/mv \"$0.part\" \"$0.ran\"\n");
         f.close();
         f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     };

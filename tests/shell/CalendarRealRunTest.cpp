@@ -46,6 +46,7 @@ TEST(CalendarRealRun, TheFacesCalendarButtonOpensTheMonthCalendarOfTheRealProgra
     AccessibleDesktop desktop;
     QString whyNot;
     if (!desktop.start(whyNot)) GTEST_SKIP() << whyNot.toStdString();
+    if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     TempHome home;
     seedMakkah();
     // Today's day at the place, as the sheet will show it.

@@ -85,6 +85,7 @@ TEST(ClosedWindowAlarm, TheCallComesAtItsMinuteAfterTheWindowWasReleasedAndBring
     const std::optional<Place> place = placeWithDhuhrAt(minuteMs);
     if (!place) GTEST_SKIP() << "Dhuhr at this minute falls on the date line";
 
+    if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     TempHome home;
     DefaultsStore::resetStandard();
     seedMakkahProfile("TEST-PROCESS");

@@ -27,6 +27,7 @@ struct LaterLaunch : ::testing::Test {
     QList<QStringList> received;
 
     void SetUp() override {
+        if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
         later.setProcessEnvironment(orvaneEnvironment(runtime));
         first = std::make_unique<SingleInstance>(instanceName(runtime));
         ASSERT_EQ(first->start({}), SingleInstance::Role::Primary);
@@ -43,7 +44,7 @@ struct LaterLaunch : ::testing::Test {
 TEST_F(LaterLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
     QElapsedTimer elapsed;
     elapsed.start();
-    later.start(QStringLiteral(ORVANE_EXECUTABLE), {QStringLiteral("orvane://adhan?prayer=asr")});
+    startOffline(later, {QStringLiteral("orvane://adhan?prayer=asr")});
     ASSERT_TRUE(later.waitForStarted(5000));
     // The first instance's event loop is stuck for 6 s: the connection waits in the socket's queue.
     QThread::sleep(6);
@@ -59,8 +60,7 @@ TEST_F(LaterLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
 }
 
 TEST_F(LaterLaunch, AnOverlongLinkIsRefusedAtOnce) {
-    later.start(QStringLiteral(ORVANE_EXECUTABLE),
-                {QStringLiteral("orvane://adhan?prayer=asr&x=") + QString(70 * 1024, u'a')});
+    startOffline(later, {QStringLiteral("orvane://adhan?prayer=asr&x=") + QString(70 * 1024, u'a')});
     ASSERT_TRUE(later.waitForStarted(5000));
     ASSERT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 15000))
         << "the launch waited on a live clock";
@@ -71,6 +71,7 @@ TEST_F(LaterLaunch, AnOverlongLinkIsRefusedAtOnce) {
 }
 
 TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
+    if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
     TempHome home;
     const QString runtime = home.path() + QStringLiteral("/runtime");
     QProcess later;
@@ -84,7 +85,7 @@ TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
         while (QLocalSocket* s = silent->nextPendingConnection()) held << s;
     });
 
-    later.start(QStringLiteral(ORVANE_EXECUTABLE), {});
+    startOffline(later, {});
     ASSERT_TRUE(later.waitForStarted(5000));
     // Well past the launch's own 3 s, however slowly a loaded machine starts it.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !held.isEmpty(); }, 30000));

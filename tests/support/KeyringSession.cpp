@@ -20,9 +20,14 @@ bool runTest(const QString& gtestFilter, QProcessEnvironment environment) {
     QProcess child;
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
+    // The daemon returns before it owns its name on the bus; a child that asked in that moment would find
+    // no keyring at all, so the child starts once the name is taken (or after 10 s, to fail on its own).
     const QString script =
         QStringLiteral(
             "eval \"$(echo -n pw | gnome-keyring-daemon --unlock --components=secrets 2>/dev/null)\"; "
+            "for i in $(seq 100); do dbus-send --session --print-reply --dest=org.freedesktop.DBus / "
+            "org.freedesktop.DBus.NameHasOwner string:org.freedesktop.secrets 2>/dev/null | "
+            "grep -q 'boolean true' && break; sleep 0.1; done; "
             "exec \"$0\" --gtest_filter=") +
         gtestFilter;
     child.start(QStringLiteral("dbus-run-session"),
