@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QQuickStyle>
 
 // A whole-application benchmark's process, set up as the program's main() sets up its own: offscreen with
 // the software scene graph and a keyring service of its own. Call the first before the QApplication is
@@ -14,13 +15,13 @@ inline void prepareEnvironment(const char* device) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_QUICK_BACKEND", "software");
     qputenv("ORVANE_DEVICE_ID", device);
-    qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
 }
 
 inline void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Orvane"));
     QCoreApplication::setOrganizationName(QStringLiteral("Orvane"));
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
     SecretStore::setServiceName(QStringLiteral("OrvaneBench"));
 }
 

@@ -7,6 +7,7 @@
 #include <unistd.h>
 #include <QApplication>
 #include <QGuiApplication>
+#include <QQuickStyle>
 #include <QQuickWindow>
 #include <cstdio>
 #include <cstring>
@@ -43,9 +44,6 @@ bool usesSoftwareSceneGraph() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    // The sheets' controls take the Basic style. Named through the environment rather than QQuickStyle, so
-    // the controls' libraries load with the first sheet that uses them instead of with every clock.
-    qputenv("QT_QUICK_CONTROLS_STYLE", "Basic");
     // The installer's two questions run without a display and touch no user data.
     if (hasFlag(argc, argv, "--instance-ping")) {
         QCoreApplication core(argc, argv);
@@ -55,6 +53,7 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("QT_QUICK_BACKEND", "software");
         QGuiApplication check(argc, argv);
+        QQuickStyle::setStyle(QStringLiteral("Basic"));
         return SelfCheck::run();
     }
 
@@ -80,6 +79,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("orvane"));
     // Closing the window leaves the clock running, with its timers, behind the tray icon.
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
 
     const QStringList arguments = app.arguments().mid(1);
     SingleInstance instance;

@@ -1,17 +1,25 @@
 import QtQuick
+import QtQuick.Templates as T
 import Orvane.Common
 
 // A button whose look its owner draws (as children) that keyboard and screen-reader users reach like any
 // other: Tab stops on it, Return, Enter and Space press it, a gold ring shows keyboard focus, and `text` is
 // its accessible name, also when nothing shows the text.
-Pressable {
+T.AbstractButton {
     id: button
 
     property real focusRadius: height / 2
 
+    focusPolicy: Qt.StrongFocus
+    padding: 0
+    background: null
+    contentItem: null
+
     Accessible.role: Accessible.Button
     Accessible.name: text
-    Accessible.focusable: true
+    Keys.onReturnPressed: button.clicked()
+    Keys.onEnterPressed: button.clicked()
+    // Qt Quick Controls leave a screen reader's press unanswered.
     Accessible.onPressAction: if (button.enabled) button.clicked()
 
     Rectangle {
