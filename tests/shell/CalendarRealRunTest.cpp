@@ -71,7 +71,7 @@ TEST(CalendarRealRun, TheFacesCalendarButtonOpensTheMonthCalendarOfTheRealProgra
 
     QList<AtSpiNode> nodes;
     ASSERT_TRUE(
-        QTest::qWaitFor([&] { return has(nodes = tree.readAll(), u"push button"_s, u"Next year"_s); }, 10000))
+        QTest::qWaitFor([&] { return has(nodes = tree.readAll(), u"push button"_s, u"Next year"_s); }, 30000))
         << dump(nodes).toStdString() << "\nrunning: " << (orvane.state() == QProcess::Running);
     for (const char* name : {"Done", "Today", "Previous year", "Previous month", "Next month", "Next year"})
         EXPECT_TRUE(has(nodes, u"push button"_s, QString::fromLatin1(name))) << name << "\n"

@@ -107,7 +107,7 @@ TEST(ClosedWindowAlarm, TheCallComesAtItsMinuteAfterTheWindowWasReleasedAndBring
     ASSERT_TRUE(hasWindow(env));
     // As a window manager's close button does.
     ASSERT_TRUE(run(env, u"/usr/bin/python3"_s, {QStringLiteral(ORVANE_CLOSE_WINDOW), u"Orvane"_s}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !hasWindow(env) && !faceShown(); }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !hasWindow(env) && !faceShown(); }, 20000))
         << "the closed window was kept";
     ASSERT_LT(QDateTime::currentMSecsSinceEpoch(), place->callMs) << "started too slowly to close in time";
 

@@ -44,8 +44,7 @@ TEST_F(SettingsWindowFixture, TheWindowWaitsForConsentThenOpensAtLocationAndTheG
     press(app.window(), item(app.window(), u"acceptButton"_s));
     ASSERT_NE(root.settingsWindow(), nullptr);
     EXPECT_EQ(root.settingsWindow()->selectedPane(), u"location"_s);
-    QTest::qWait(300);
-    ASSERT_NE(item(app.window(), u"settingsView"_s), nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return item(app.window(), u"settingsView"_s) != nullptr; }, 5000));
     grab(app.window(), "settings-over-error.png");
 
     QTest::keyClick(app.window(), Qt::Key_Escape);  // Escape is "Done"
