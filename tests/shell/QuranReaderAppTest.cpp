@@ -78,7 +78,8 @@ TEST_F(QuranReaderApp, TheCapsuleOpensTheReaderWhichWaitsForTheTextHostThenResum
 
     // The right arrow moves one ayah and the place is saved.
     QTest::keyClick(app.window(), Qt::Key_Right);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return app.root()->settingsObject()->quranResumeAyah() == 59; }, 10000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return app.root()->settingsObject()->quranResumeAyah() == 59; }, 10000));
     EXPECT_EQ(position->property("text").toString(), u"Para 23 · Ayah 59 of 83"_s);
 
     // Escape outside full screen closes the reader.
