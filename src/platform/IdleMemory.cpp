@@ -32,12 +32,8 @@ bool fileBackedReadOnly(const char* line, Mapping& mapping) {
 
 namespace IdleMemory {
 
-void trimHeap() {
-    ::malloc_trim(0);
-}
-
 std::size_t release() {
-    trimHeap();
+    ::malloc_trim(0);
     std::FILE* smaps = std::fopen("/proc/self/smaps", "re");
     if (!smaps) return 0;
     std::size_t dropped = 0;

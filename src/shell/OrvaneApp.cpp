@@ -60,11 +60,9 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
         if (state == Qt::ApplicationActive) root_->foregroundRefresh();
     });
     connect(clock_.get(), &ClockViewModel::faceAspectChanged, this, &OrvaneApp::fitWindowToFace);
-    // The first load leaves its working memory free inside the heap; once the face stands it goes back.
-    connect(
-        clock_.get(), &ClockViewModel::bundleChanged, this,
-        [] { QTimer::singleShot(kStartupSettleMs, qApp, [] { IdleMemory::trimHeap(); }); },
-        Qt::SingleShotConnection);
+    // The first face stands once the first bundle is shown.
+    connect(clock_.get(), &ClockViewModel::bundleChanged, this, &OrvaneApp::releaseAfterSettling,
+            Qt::SingleShotConnection);
     connect(root_.get(), &RootController::quitRequested, this, &OrvaneApp::quit);
 }
 
@@ -111,7 +109,10 @@ bool OrvaneApp::buildWindow() {
 }
 
 void OrvaneApp::showWindow() {
-    if (!window_ && !buildWindow()) return;
+    if (!window_) {
+        if (!buildWindow()) return;
+        releaseAfterSettling();
+    }
     window_->show();
     window_->raise();
     window_->requestActivate();
@@ -138,6 +139,12 @@ void OrvaneApp::releaseClosedWindow() {
     // notifies and reopens lives in the C++ objects above it.
     engine_.reset();
     IdleMemory::release();
+}
+
+void OrvaneApp::releaseAfterSettling() {
+    // Building a face runs a great deal once: compiling, type registration, the first load. What that left
+    // behind (free heap, code and data pages the ticking face never reads again) goes back once it stands.
+    QTimer::singleShot(kStartupSettleMs, this, [] { IdleMemory::release(); });
 }
 
 void OrvaneApp::fitWindowToFace() {

@@ -50,6 +50,7 @@ class OrvaneApp : public QObject {
   private:
     bool buildWindow();
     void releaseClosedWindow();
+    void releaseAfterSettling();
     void fitWindowToFace();
     void createTrayIcon();
     void playNextCall();
