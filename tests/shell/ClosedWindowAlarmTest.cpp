@@ -14,6 +14,7 @@
 #include <QTimeZone>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -105,10 +106,16 @@ TEST(ClosedWindowAlarm, TheCallComesAtItsMinuteAfterTheWindowWasReleasedAndBring
     ASSERT_TRUE(QTest::qWaitFor(faceShown, 30000)) << "no face";
 
     ASSERT_TRUE(hasWindow(env));
-    // As a window manager's close button does.
-    ASSERT_TRUE(run(env, u"/usr/bin/python3"_s, {QStringLiteral(ORVANE_CLOSE_WINDOW), u"Orvane"_s}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !hasWindow(env) && !faceShown(); }, 20000))
-        << "the closed window was kept";
+    // As a window manager's close button does. Under a loaded Xvfb with nothing else moving, a close request
+    // now and then never becomes a close event in the program (about 1 run in 20; the window saw none for
+    // 20 s): a user would press again, and so does the test, a few seconds apart.
+    bool released = false;
+    for (int press = 0; press < 4 && !released; ++press) {
+        ASSERT_TRUE(run(env, u"/usr/bin/python3"_s, {QStringLiteral(ORVANE_CLOSE_WINDOW), u"Orvane"_s}));
+        released = QTest::qWaitFor([&] { return !hasWindow(env) && !faceShown(); }, 5000);
+        if (!released) std::fprintf(stderr, "the window is still there after close press %d\n", press + 1);
+    }
+    ASSERT_TRUE(released) << "the closed window was kept";
     ASSERT_LT(QDateTime::currentMSecsSinceEpoch(), place->callMs) << "started too slowly to close in time";
 
     // Nothing brings the window back before the minute; the call does, with the face behind it.
