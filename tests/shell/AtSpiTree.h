@@ -15,6 +15,13 @@ struct AtSpiNode {
     QString name;
 };
 
+// Whether `nodes` hold an object of that name and role (any role when `role` is empty).
+inline bool hasNode(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
+    for (const AtSpiNode& n : nodes)
+        if (n.name == name && (role.isEmpty() || n.role == role)) return true;
+    return false;
+}
+
 class AtSpiTree {
   public:
     explicit AtSpiTree(const QString& busAddress);

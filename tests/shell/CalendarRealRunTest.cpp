@@ -10,7 +10,6 @@
 
 #include <QDateTime>
 #include <QTest>
-#include <algorithm>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -21,12 +20,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 const LocalHijri::Location kMakkah{21.4225, 39.8262, 3};
-
-bool has(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
-    return std::any_of(nodes.begin(), nodes.end(), [&](const AtSpiNode& n) {
-        return n.name == name && (role.isEmpty() || n.role == role);
-    });
-}
 
 QString dump(const QList<AtSpiNode>& nodes) {
     QStringList lines;
@@ -70,27 +63,27 @@ TEST(CalendarRealRun, TheFacesCalendarButtonOpensTheMonthCalendarOfTheRealProgra
         << dump(tree.readAll()).toStdString();
 
     QList<AtSpiNode> nodes;
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return has(nodes = tree.readAll(), u"push button"_s, u"Next year"_s); }, 30000))
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return hasNode(nodes = tree.readAll(), u"push button"_s, u"Next year"_s); }, 30000))
         << dump(nodes).toStdString() << "\nrunning: " << (orvane.state() == QProcess::Running);
     for (const char* name : {"Done", "Today", "Previous year", "Previous month", "Next month", "Next year"})
-        EXPECT_TRUE(has(nodes, u"push button"_s, QString::fromLatin1(name))) << name << "\n"
-                                                                             << dump(nodes).toStdString();
+        EXPECT_TRUE(hasNode(nodes, u"push button"_s, QString::fromLatin1(name))) << name << "\n"
+                                                                                 << dump(nodes).toStdString();
     for (const char* name : {"Gregorian", "Hijri"})
-        EXPECT_TRUE(has(nodes, u"radio button"_s, QString::fromLatin1(name))) << name;
-    EXPECT_TRUE(has(nodes, u"push button"_s, todayName)) << todayName.toStdString() << "\n"
-                                                         << dump(nodes).toStdString();
-    EXPECT_TRUE(has(nodes, QString(), CalendarTexts::gregorianTitle(today.gy, today.gm, english)))
+        EXPECT_TRUE(hasNode(nodes, u"radio button"_s, QString::fromLatin1(name))) << name;
+    EXPECT_TRUE(hasNode(nodes, u"push button"_s, todayName)) << todayName.toStdString() << "\n"
+                                                             << dump(nodes).toStdString();
+    EXPECT_TRUE(hasNode(nodes, QString(), CalendarTexts::gregorianTitle(today.gy, today.gm, english)))
         << dump(nodes).toStdString();
 
     ASSERT_TRUE(tree.press(u"radio button"_s, u"Hijri"_s)) << dump(nodes).toStdString();
     const QString hijriTitle = CalendarTexts::hijriTitle(today.hy, today.hm, english);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return has(tree.readAll(), QString(), hijriTitle); }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hasNode(tree.readAll(), QString(), hijriTitle); }, 5000))
         << hijriTitle.toStdString() << "\n"
         << dump(tree.readAll()).toStdString();
 
     ASSERT_TRUE(tree.press(u"push button"_s, u"Done"_s));
     EXPECT_TRUE(
-        QTest::qWaitFor([&] { return !has(tree.readAll(), u"push button"_s, u"Next year"_s); }, 5000));
+        QTest::qWaitFor([&] { return !hasNode(tree.readAll(), u"push button"_s, u"Next year"_s); }, 5000));
     EXPECT_EQ(orvane.state(), QProcess::Running);
 }

@@ -56,11 +56,6 @@ std::optional<Place> placeWithDhuhrAt(qint64 minuteMs) {
     return std::nullopt;
 }
 
-bool has(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
-    return std::any_of(nodes.begin(), nodes.end(),
-                       [&](const AtSpiNode& n) { return n.role == role && n.name == name; });
-}
-
 bool run(const QProcessEnvironment& env, const QString& program, const QStringList& arguments) {
     QProcess process;
     process.setProcessEnvironment(env);
@@ -102,7 +97,7 @@ TEST(ClosedWindowAlarm, TheCallComesAtItsMinuteAfterTheWindowWasReleasedAndBring
     const QProcessEnvironment env = orvane.processEnvironment();
 
     AtSpiTree tree(desktop.busAddress());
-    const auto faceShown = [&] { return has(tree.readAll(), u"push button"_s, u"Calendar"_s); };
+    const auto faceShown = [&] { return hasNode(tree.readAll(), u"push button"_s, u"Calendar"_s); };
     ASSERT_TRUE(QTest::qWaitFor(faceShown, 30000)) << "no face";
 
     ASSERT_TRUE(hasWindow(env));

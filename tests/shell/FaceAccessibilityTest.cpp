@@ -24,12 +24,6 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-bool has(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
-    return std::any_of(nodes.begin(), nodes.end(), [&](const AtSpiNode& n) {
-        return n.name == name && (role.isEmpty() || n.role == role);
-    });
-}
-
 // The child is stopped before the desktop it runs on, however the test ends.
 struct ChildProcess : QProcess {
     ~ChildProcess() override { stopProcess(*this); }
@@ -72,11 +66,12 @@ TEST(FaceAccessibility, ScreenReaderReadsEveryActionAndEveryPrayer) {
     QFile treeFile(QStringLiteral(ORVANE_SCREENSHOT_DIR "/face-atspi-tree.txt"));
     if (treeFile.open(QIODevice::WriteOnly)) treeFile.write(QByteArray::fromStdString(dump));
     for (const QJsonValue button : expected.value(u"buttons"_s).toArray())
-        EXPECT_TRUE(has(nodes, QStringLiteral("push button"), button.toString()))
+        EXPECT_TRUE(hasNode(nodes, QStringLiteral("push button"), button.toString()))
             << button.toString().toStdString() << "\n"
             << dump;
     for (const QJsonValue text : expected.value(u"texts"_s).toArray())
-        EXPECT_TRUE(has(nodes, QString(), text.toString())) << text.toString().toStdString() << "\n" << dump;
+        EXPECT_TRUE(hasNode(nodes, QString(), text.toString())) << text.toString().toStdString() << "\n"
+                                                                << dump;
     // The ticking time is read as it stands.
     const QRegularExpression time(QStringLiteral("^\\d{1,2}:\\d{2}:\\d{2}( \\S+)?$"));
     EXPECT_TRUE(std::any_of(nodes.begin(), nodes.end(), [&](const AtSpiNode& n) {

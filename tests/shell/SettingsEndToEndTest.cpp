@@ -35,9 +35,6 @@ const AtSpiNode* find(const QList<AtSpiNode>& nodes, const QString& role,
                                  [&](const AtSpiNode& n) { return n.role == role && name(n.name); });
     return it == nodes.end() ? nullptr : &*it;
 }
-bool has(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
-    return find(nodes, role, [&](const QString& n) { return n == name; }) != nullptr;
-}
 std::string dump(const QList<AtSpiNode>& nodes) {
     QStringList lines;
     for (const AtSpiNode& n : nodes) lines << n.role + u": "_s + n.name;
@@ -99,7 +96,7 @@ void expectMakkahFace(const QList<AtSpiNode>& nodes) {
             return n.startsWith(start) && QRegularExpression(u"\\d{1,2}:\\d\\d"_s).match(n).hasMatch();
         })) << prayer;
     }
-    EXPECT_FALSE(has(nodes, u"label"_s, RootController::noLocationText()));
+    EXPECT_FALSE(hasNode(nodes, u"label"_s, RootController::noLocationText()));
 }
 
 }  // namespace
@@ -135,7 +132,7 @@ TEST(SettingsEndToEnd, ANewUserGivesTheClockItsCityFromTheSettingsWindow) {
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return tree.press(u"push button"_s, u"Accept and continue"_s); }, 30000));
     // With no place anywhere the start-up says so and opens the settings, whose "Done" takes the keyboard.
-    ASSERT_TRUE(waitFor([&] { return has(nodes, u"label"_s, RootController::noLocationText()); }))
+    ASSERT_TRUE(waitFor([&] { return hasNode(nodes, u"label"_s, RootController::noLocationText()); }))
         << dump(nodes);
     QTest::qWait(500);
 
@@ -198,5 +195,5 @@ TEST(SettingsEndToEnd, ANewUserGivesTheClockItsCityFromTheSettingsWindow) {
     EXPECT_EQ(second.city, first.city);
     expectMakkahBundle(second.bundle);
     expectMakkahFace(nodes);
-    EXPECT_FALSE(has(nodes, u"dialog"_s, u"Settings"_s));
+    EXPECT_FALSE(hasNode(nodes, u"dialog"_s, u"Settings"_s));
 }
