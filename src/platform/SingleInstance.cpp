@@ -1,15 +1,23 @@
 #include "platform/SingleInstance.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cerrno>
 
 // The message is a 4-byte big-endian length and that many bytes of UTF-8: the arguments joined by NUL (an
 // argument can never hold one). The instance answers with one byte: 1 once it has taken the message, 2 when
@@ -44,9 +52,56 @@ QStringList decode(const QByteArray& payload) {
     return arguments;
 }
 
+enum class Folder { Missing, Private, NotPrivate };
+
+// Whether `path` is a folder no other account can list, enter or change: a real folder (not a link to one),
+// owned by this user, with no access for group or others.
+Folder folderState(const QString& path) {
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0)
+        return errno == ENOENT ? Folder::Missing : Folder::NotPrivate;
+    const bool isPrivate = S_ISDIR(status.st_mode) && status.st_uid == ::geteuid() &&
+                           (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    return isPrivate ? Folder::Private : Folder::NotPrivate;
+}
+
+QString folderOf(const QString& place) {
+    return QFileInfo(place).absolutePath();
+}
+
+// Creates the folder of `place` 0700 when it is missing; true when it is then the user's alone.
+bool makePrivateFolder(const QString& place) {
+    const QString folder = folderOf(place);
+    if (folderState(folder) == Folder::Missing) {
+        QDir().mkpath(QFileInfo(folder).absolutePath());
+        ::mkdir(QFile::encodeName(folder).constData(), S_IRWXU);
+    }
+    return folderState(folder) == Folder::Private;
+}
+
+// The host's name when it is plain and the socket path stays within the socket address limit, else a short
+// digest of it.
+QString socketNameForHost(const QString& folder) {
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const QString name = QString::fromLatin1(host);
+    const bool plain = !name.isEmpty() && std::all_of(name.cbegin(), name.cend(), [](QChar c) {
+        return (c.unicode() < 128 && c.isLetterOrNumber()) || c == u'-' || c == u'.' || c == u'_';
+    });
+    const QString socket = name + QStringLiteral(".instance");
+    if (plain && QFile::encodeName(folder + u'/' + socket).size() < qsizetype(sizeof(sockaddr_un::sun_path)))
+        return socket;
+    return QString::fromLatin1(QCryptographicHash::hash(host, QCryptographicHash::Sha1).toHex().left(16)) +
+           QStringLiteral(".instance");
+}
+
 }  // namespace
 
-SingleInstance::SingleInstance(QString name, QObject* parent) : QObject(parent), name_(std::move(name)) {}
+SingleInstance::SingleInstance(QStringList places, QObject* parent)
+    : QObject(parent), places_(std::move(places)), account_(::geteuid()) {}
+
+SingleInstance::SingleInstance(const QString& place, QObject* parent)
+    : SingleInstance(QStringList{place}, parent) {}
 
 SingleInstance::~SingleInstance() {
     if (server_) server_->close();  // removes the socket file, so the next launch starts cleanly
@@ -56,45 +111,79 @@ bool SingleInstance::fits(const QStringList& arguments) {
     return encode(arguments).size() - headerBytes <= maxMessageBytes;
 }
 
-QString SingleInstance::defaultName() {
+QStringList SingleInstance::defaultPlaces() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
-        return QDir(runtime).filePath(QStringLiteral("orvane.instance"));
-    return QStringLiteral("orvane-instance-") + QString::number(::getuid());
+    if (!runtime.isEmpty() && folderState(runtime) == Folder::Private)
+        return {QDir(runtime).filePath(QStringLiteral("orvane.instance"))};
+    // A folder of a fixed name in the shared temporary folder can be taken first by another account; the
+    // one in the cache folder cannot, but needs a home.
+    QStringList places{QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/orvane-") +
+                       QString::number(::geteuid()) + QStringLiteral("/orvane.instance")};
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (QDir::isAbsolutePath(cache)) {
+        const QString folder = QDir::cleanPath(cache) + QStringLiteral("/orvane-instance");
+        places << folder + u'/' + socketNameForHost(folder);
+    }
+    return places;
 }
 
 SingleInstance::Role SingleInstance::start(const QStringList& arguments, int timeoutMs) {
     if (server_) return Role::Primary;
-    // Two launches at the same moment can both miss each other once; the second round settles it.
-    for (int attempt = 0; attempt < 2; ++attempt)
-        if (const std::optional<Role> role = settle(send(arguments, timeoutMs))) return *role;
+    tried_.clear();
+    // Two launches at the same moment can both miss each other once; the next round settles it. Each round
+    // tries one more place, so a place that cannot be had never keeps the clock from the next.
+    for (qsizetype round = 0; round <= places_.size(); ++round)
+        if (const std::optional<Role> role = settle(arguments, timeoutMs)) return *role;
     return Role::Unavailable;
 }
 
-std::optional<SingleInstance::Role> SingleInstance::settle(Sent sent) {
-    switch (sent) {
-        case Sent::Confirmed:
-            return Role::Forwarded;
-        case Sent::TooLong:
-            return Role::Refused;
-        case Sent::Unanswered:
-            // Someone is listening; taking the name from a busy instance would make two clocks.
-            return Role::Unanswered;
-        case Sent::Refused:
-            // A socket file nobody listens on: left behind by an instance that did not exit cleanly.
-            QLocalServer::removeServer(name_);
-            break;
-        case Sent::NoServer:
-            break;
+std::optional<SingleInstance::Role> SingleInstance::settle(const QStringList& arguments, int timeoutMs) {
+    QStringList free;
+    for (const QString& place : places_) {
+        switch (send(place, arguments, timeoutMs)) {
+            case Sent::Confirmed:
+                return Role::Forwarded;
+            case Sent::TooLong:
+                return Role::Refused;
+            case Sent::Unanswered:
+                // An instance of this user listens; taking the name from a busy one would make two clocks.
+                return Role::Unanswered;
+            case Sent::Refused:
+            case Sent::Stranger:
+                // A socket file nobody listens on, left behind by an instance that did not exit cleanly, or
+                // one another account has put in the user's own folder.
+                QLocalServer::removeServer(place);
+                free << place;
+                break;
+            case Sent::NoServer:
+                free << place;
+                break;
+            case Sent::NotPrivate:
+                break;
+        }
     }
-    if (listen()) return Role::Primary;
+    for (const QString& place : free) {
+        if (tried_.contains(place)) continue;
+        tried_ << place;
+        if (listen(place)) return Role::Primary;
+        // Another launch of this user may have just taken it: look again before going on to the next.
+        return std::nullopt;
+    }
     return std::nullopt;
 }
 
-SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int timeoutMs) {
+SingleInstance::Sent SingleInstance::send(const QString& place, const QStringList& arguments, int timeoutMs) {
     pending_.reset();
+    switch (folderState(folderOf(place))) {
+        case Folder::Missing:
+            return Sent::NoServer;
+        case Folder::NotPrivate:
+            return Sent::NotPrivate;
+        case Folder::Private:
+            break;
+    }
     auto socket = std::make_unique<QLocalSocket>();
-    socket->connectToServer(name_);
+    socket->connectToServer(place);
     if (!socket->waitForConnected(timeoutMs)) {
         switch (socket->error()) {
             case QLocalSocket::ServerNotFoundError:
@@ -107,6 +196,7 @@ SingleInstance::Sent SingleInstance::send(const QStringList& arguments, int time
                 return Sent::NoServer;
         }
     }
+    if (!ofTrustedAccount(*socket)) return Sent::Stranger;
     socket->write(encode(arguments));
     if (!socket->waitForBytesWritten(timeoutMs)) return Sent::Unanswered;
     pending_ = std::move(socket);
@@ -140,6 +230,7 @@ SingleInstance::Answer SingleInstance::awaitAnswer(int timeoutMs) {
 
 SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, int patienceMs) {
     if (server_) return Role::Primary;
+    tried_.clear();
     QElapsedTimer waited;
     waited.start();
     for (int left = patienceMs; left > 0; left = patienceMs - int(waited.elapsed())) {
@@ -150,7 +241,7 @@ SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, 
             continue;
         }
         // The busy instance dropped the connection without an answer: ask again, or take its place.
-        const std::optional<Role> role = settle(send(arguments, std::min(left, 3000)));
+        const std::optional<Role> role = settle(arguments, std::min(left, 3000));
         if (role == Role::Unanswered) continue;
         if (role) return *role;
         QThread::msleep(100);
@@ -160,15 +251,25 @@ SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, 
 }
 
 bool SingleInstance::ping(int timeoutMs) {
-    const bool confirmed = send({pingArgument()}, timeoutMs) == Sent::Confirmed;
+    const bool confirmed = std::any_of(places_.cbegin(), places_.cend(), [&](const QString& place) {
+        return send(place, {pingArgument()}, timeoutMs) == Sent::Confirmed;
+    });
     pending_.reset();
     return confirmed;
 }
 
-bool SingleInstance::listen() {
+bool SingleInstance::ofTrustedAccount(const QLocalSocket& socket) const {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           size == sizeof peer && peer.uid == account_;
+}
+
+bool SingleInstance::listen(const QString& place) {
+    if (!makePrivateFolder(place)) return false;
     auto* server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(name_)) {
+    if (!server->listen(place)) {
         delete server;
         return false;
     }
@@ -179,6 +280,11 @@ bool SingleInstance::listen() {
 
 void SingleInstance::accept() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        if (!ofTrustedAccount(*socket)) {
+            socket->abort();  // another account's: not a byte of it is read
+            socket->deleteLater();
+            continue;
+        }
         socket->setReadBufferSize(headerBytes + maxMessageBytes);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });

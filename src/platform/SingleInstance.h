@@ -1,5 +1,6 @@
 #pragma once
 
+#include <sys/types.h>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -9,8 +10,10 @@
 class QLocalServer;
 class QLocalSocket;
 
-// Keeps one Orvane per user. The first launch listens on a per-user local socket; a later launch hands the
-// running one its arguments (a link, or nothing for a plain reopen) and exits.
+// Keeps one Orvane per user. The first launch listens on a local socket in a folder only its user owns; a
+// later launch hands the running one its arguments (a link, or nothing for a plain reopen) and exits. Each
+// side checks the user id at the other end: a process of another account is never handed a link, never
+// believed and never heard.
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
@@ -22,12 +25,17 @@ class SingleInstance : public QObject {
         Unavailable  // no socket could be had at all; run on without the single-instance guard
     };
 
-    explicit SingleInstance(QString name = defaultName(), QObject* parent = nullptr);
+    // `places` are socket paths, looked at in order for a running instance before it listens at the first
+    // one it can have. A place whose folder exists but is not this user's alone (a real folder, owned by the
+    // user, no access for anyone else) is passed over; a missing folder is created 0700 to listen in.
+    explicit SingleInstance(QStringList places = defaultPlaces(), QObject* parent = nullptr);
+    explicit SingleInstance(const QString& place, QObject* parent = nullptr);
     ~SingleInstance() override;
 
-    // "$XDG_RUNTIME_DIR/orvane.instance" when the runtime folder exists, else a name per user id in the
-    // temporary folder.
-    static QString defaultName();
+    // "$XDG_RUNTIME_DIR/orvane.instance" when the runtime folder is the user's alone. Otherwise a folder of
+    // the user's own in the temporary folder and, for when another account holds that name first, one in the
+    // cache folder, whose socket is named after the host, as a home may be shared between computers.
+    static QStringList defaultPlaces();
 
     // Forwards `arguments` to a running instance, or becomes the instance. Blocks for at most `timeoutMs`
     // while talking to another process, so it is meant to run before the event loop starts.
@@ -44,7 +52,9 @@ class SingleInstance : public QObject {
     bool ping(int timeoutMs = 2000);
     static QString pingArgument() { return QStringLiteral("--instance-ping"); }
 
-    const QString& name() const { return name_; }
+    // The account whose instance and launches this one trusts: the process's own. A test names another to
+    // play the stranger at the other end.
+    void trustOnly(uid_t account) { account_ = account; }
 
     // Largest message accepted from a later launch, a link with room to spare; a longer one is refused
     // unread, and a launch never sends one.
@@ -57,19 +67,24 @@ class SingleInstance : public QObject {
     void messageReceived(const QStringList& arguments);
 
   private:
-    // Refused: the connection was refused; TooLong: the instance took the connection and refused the message.
-    enum class Sent { Confirmed, TooLong, NoServer, Refused, Unanswered };
+    // Refused: the connection was refused; Stranger: another account listens; TooLong: the instance took the
+    // connection and refused the message; NotPrivate: the place's folder is not the user's alone.
+    enum class Sent { Confirmed, TooLong, NoServer, Refused, Stranger, NotPrivate, Unanswered };
     enum class Answer { Confirmed, TooLong, None };
-    Sent send(const QStringList& arguments, int timeoutMs);
+    Sent send(const QString& place, const QStringList& arguments, int timeoutMs);
     Answer awaitAnswer(int timeoutMs);
-    // Forwarded, Refused, Unanswered or (having taken the name) Primary; nothing when the name could not be
-    // had.
-    std::optional<Role> settle(Sent sent);
-    bool listen();
+    // Forwarded, Refused or Unanswered from an instance at any place, else Primary once this process listens
+    // at the first free place not tried yet; nothing when that could not be had.
+    std::optional<Role> settle(const QStringList& arguments, int timeoutMs);
+    bool listen(const QString& place);
     void accept();
     void read(QLocalSocket* socket);
+    bool ofTrustedAccount(const QLocalSocket& socket) const;
 
-    QString name_;
+    QStringList places_;
+    // Places this launch failed to listen at; the next round passes them over if they are still free.
+    QStringList tried_;
+    uid_t account_;
     QLocalServer* server_ = nullptr;
     // The connection of a message sent but not yet confirmed.
     std::unique_ptr<QLocalSocket> pending_;

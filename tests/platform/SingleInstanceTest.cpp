@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "StrangerAccount.h"
+#include "TempHome.h"
 #include "platform/SingleInstance.h"
 
 #include <QCoreApplication>
@@ -39,17 +41,20 @@ void spinUntil(Done done, int ms = 5000) {
 
 // A later launch runs its blocking start() on another thread while this one serves the event loop, as two
 // processes would.
-SingleInstance::Role launchAgain(const QString& name, const QStringList& args) {
+SingleInstance::Role launchAgain(const QStringList& places, const QStringList& args) {
     SingleInstance::Role role = SingleInstance::Role::Unavailable;
     bool finished = false;
     std::thread later([&] {
-        SingleInstance second(name);
+        SingleInstance second(places);
         role = second.start(args);
         finished = true;
     });
     spinUntil([&] { return finished; });
     later.join();
     return role;
+}
+SingleInstance::Role launchAgain(const QString& name, const QStringList& args) {
+    return launchAgain(QStringList{name}, args);
 }
 
 class SingleInstanceTest : public ::testing::Test {
@@ -189,12 +194,62 @@ TEST(SingleInstanceLaterLaunch, ForwardsAndExits) {
 }
 
 TEST(SingleInstanceName, IsPerUser) {
-    const QString name = SingleInstance::defaultName();
+    const QStringList places = SingleInstance::defaultPlaces();
+    ASSERT_FALSE(places.isEmpty());
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty())
-        EXPECT_TRUE(name.startsWith(runtime));
+        EXPECT_EQ(places, QStringList{runtime + QStringLiteral("/orvane.instance")});
     else
-        EXPECT_TRUE(name.endsWith(QString::number(::getuid())));
+        EXPECT_TRUE(places[0].contains(QStringLiteral("orvane-") + QString::number(::geteuid())));
+}
+
+TEST_F(SingleInstanceTest, AnotherAccountAtEitherEndIsNeverHandedALinkNorBelieved) {
+    SingleInstance first(name());
+    Received received;
+    collect(first, received);
+    ASSERT_EQ(first.start({}), SingleInstance::Role::Primary);
+
+    // A launch that finds another account listening hands it nothing, believes no answer and takes the
+    // place.
+    SingleInstance later(name());
+    later.trustOnly(::geteuid() + 1);
+    EXPECT_FALSE(later.ping(1000));
+    EXPECT_EQ(later.start({QStringLiteral("orvane://play?prayer=asr")}), SingleInstance::Role::Primary);
+    // An instance drops another account's connection unread.
+    collect(later, received);
+    EXPECT_EQ(launchAgain(name(), {QStringLiteral("orvane://play?prayer=asr")}),
+              SingleInstance::Role::Unanswered);
+    spinUntil([] { return false; }, 200);
+    EXPECT_TRUE(received.messages.empty());
+}
+
+// Another account was there first in the shared temporary folder, at the name earlier builds used or the
+// one this build makes its folder under: the user's clock still starts, once.
+TEST(SingleInstanceStranger, NeverStopsTheClockNorLetsASecondOneStart) {
+    if (const QString why = StrangerAccount::unavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    const QString user = QString::number(::geteuid());
+    const struct Case {
+        const char* what;
+        bool listening;
+        QString path;
+    } cases[] = {{"a listener at the old name", true, QStringLiteral("/orvane-instance-") + user},
+                 {"a plain file at the user's folder name", false, QStringLiteral("/orvane-") + user}};
+    for (const Case& c : cases) {
+        TempHome home;
+        StrangerAccount stranger;
+        const QString path = stranger.tmp() + c.path;
+        ASSERT_TRUE(c.listening ? stranger.listen(path) : stranger.leaveFile(path)) << c.what;
+        SingleInstance first;
+        Received received;
+        collect(first, received);
+        EXPECT_EQ(first.start({QStringLiteral("orvane://play?prayer=asr")}), SingleInstance::Role::Primary)
+            << c.what;
+        EXPECT_EQ(launchAgain(SingleInstance::defaultPlaces(), {QStringLiteral("orvane://play?prayer=isha")}),
+                  SingleInstance::Role::Forwarded)
+            << c.what;
+        spinUntil([&] { return !received.messages.empty(); }, 1000);
+        EXPECT_EQ(received.messages.size(), 1u) << c.what;
+    }
 }
 
 TEST_F(SingleInstanceTest, APingIsAnsweredWithoutReachingTheClockAndNeverTakesTheName) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "OrvaneProcess.h"
+#include "StrangerAccount.h"
 #include "TempHome.h"
 #include "platform/SingleInstance.h"
 
@@ -107,4 +108,35 @@ TEST(SecondLaunch, StartsOnlyOnceTheSilentFirstInstanceIsGone) {
     EXPECT_EQ(later.state(), QProcess::Running);
     EXPECT_TRUE(QFile::exists(clockStore(home)));
     stopProcess(later);
+}
+
+// Without a runtime folder, another account listening first at the shared temporary names (the one earlier
+// builds used, and a folder of its own at the name of the user's folder) confirms every hand-over.
+TEST(SecondLaunch, AnotherAccountListeningFirstGetsNoLinkAndTheClockStarts) {
+    if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    if (const QString why = StrangerAccount::unavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    TempHome home;
+    StrangerAccount stranger;
+    const QString user = QString::number(::geteuid());
+    ASSERT_TRUE(stranger.listen(stranger.tmp() + QStringLiteral("/orvane-instance-") + user));
+    ASSERT_TRUE(stranger.listen(stranger.tmp() + QStringLiteral("/orvane-") + user +
+                                QStringLiteral("/orvane.instance")));
+    QProcessEnvironment environment = orvaneEnvironment(home.path() + QStringLiteral("/runtime"));
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+    QProcess clock, ping;
+    clock.setProcessEnvironment(environment);
+    ping.setProcessEnvironment(environment);
+
+    startOffline(clock, {QStringLiteral("orvane://settings?prayer=asr")});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return QFile::exists(clockStore(home)) || clock.state() == QProcess::NotRunning; }, 30000));
+    EXPECT_TRUE(QFile::exists(clockStore(home))) << "no clock started";
+    EXPECT_EQ(clock.state(), QProcess::Running);
+    // The installer's question is answered by the user's clock, and by nothing once it has gone.
+    for (const int answered : {0, 1}) {
+        startOffline(ping, {SingleInstance::pingArgument()});
+        ASSERT_TRUE(ping.waitForFinished(15000));
+        EXPECT_EQ(ping.exitCode(), answered);
+        stopProcess(clock);
+    }
 }
