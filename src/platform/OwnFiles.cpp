@@ -143,4 +143,10 @@ void tightenOwnFolders() {
     }
 }
 
+bool removeTree(const QString& path) {
+    const QFileInfo info(path);
+    if (info.isSymLink()) return QFile::remove(path);
+    return !info.exists() || QDir(path).removeRecursively();
+}
+
 }  // namespace OwnFiles

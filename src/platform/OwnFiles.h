@@ -32,4 +32,8 @@ void tighten(const QString& path);
 // tightened once at start-up.
 void tightenOwnFolders();
 
+// Removes a folder with everything in it. A path that is itself a symlink goes as a link: the folder it
+// points to, and whatever else that holds, stays.
+bool removeTree(const QString& path);
+
 }  // namespace OwnFiles
