@@ -1,5 +1,6 @@
 #include "clock/AdhanPlayer.h"
 
+#include "platform/OwnFiles.h"
 #include "services/AdhanAudioCache.h"
 
 #include <QAudioOutput>
@@ -110,9 +111,11 @@ QUrl AdhanPlayer::builtInSound(const QString& name) {
     if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
         return QUrl::fromLocalFile(path);
     existing.close();
-    QDir().mkpath(soundsFolder());
+    if (!OwnFiles::makeFolder(soundsFolder())) return {};
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) return {};
+    if (!out.open(QIODevice::WriteOnly) || !OwnFiles::setMode(out) || out.write(bytes) != bytes.size() ||
+        !out.commit())
+        return {};
     return QUrl::fromLocalFile(path);
 }
 

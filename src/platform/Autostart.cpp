@@ -1,7 +1,8 @@
 #include "platform/Autostart.h"
 
+#include "platform/OwnFiles.h"
+
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -48,9 +49,12 @@ bool enable(const QString& program) {
     const QString binary = program.isEmpty() ? QCoreApplication::applicationFilePath() : program;
     if (binary.isEmpty()) return false;
     const QString path = entryPath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    // The desktop's session reads it: the usual modes, whatever the umask.
+    if (!OwnFiles::makeFolder(QFileInfo(path).absolutePath(), OwnFiles::Access::Desktop)) return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        !OwnFiles::setMode(file, OwnFiles::Access::Desktop))
+        return false;
     const QString text = QStringLiteral(
                              "[Desktop Entry]\n"
                              "Type=Application\n"

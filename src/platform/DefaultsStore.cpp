@@ -1,9 +1,9 @@
 #include "platform/DefaultsStore.h"
 
 #include "platform/Clock.h"
+#include "platform/OwnFiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -331,10 +331,13 @@ bool DefaultsStore::reopenIfClosed() {
 
 DefaultsStore::Opened DefaultsStore::openAt(const QString& path, QString* reason) {
     static std::atomic<int> serial{0};
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        *reason = QStringLiteral("its folder cannot be created");
+    if (!OwnFiles::makeFolder(QFileInfo(path).absolutePath())) {
+        *reason = QStringLiteral("its folder cannot be created, or belongs to another account");
         return Opened::Unavailable;
     }
+    // SQLite gives its log files the database's mode, so the database is the user's alone before it opens.
+    OwnFiles::createFile(path);
+    for (const char* log : {"-wal", "-shm"}) OwnFiles::tighten(path + QLatin1String(log));
     connection_ = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
     FileCheck check;
     {

@@ -1,5 +1,7 @@
 #include "platform/Http.h"
 
+#include "platform/OwnFiles.h"
+
 #include <QCoreApplication>
 #include <QCoro/QCoroNetworkReply>
 #include <QLoggingCategory>
@@ -266,7 +268,8 @@ QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
         co_return failure(QStringLiteral("invalid address"));
     if (!QCoreApplication::instance()) co_return failure(QStringLiteral("no application"));
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) co_return failure(QStringLiteral("cannot write ") + filePath);
+    if (!file.open(QIODevice::WriteOnly) || !OwnFiles::setMode(file))
+        co_return failure(QStringLiteral("cannot write ") + filePath);
     ++started;
 
     QNetworkRequest qrequest = networkRequest(request);

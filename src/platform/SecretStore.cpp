@@ -1,6 +1,7 @@
 #include "platform/SecretStore.h"
 
 #include "platform/Clock.h"
+#include "platform/OwnFiles.h"
 #include "platform/StoredFile.h"
 
 #include <qt6keychain/keychain.h>
@@ -9,7 +10,6 @@
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -157,10 +157,9 @@ std::optional<QJsonObject> readFallback() {
 
 bool writeFallback(const QJsonObject& object) {
     const QString path = fallbackFilePath();
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    if (!OwnFiles::makeFolder(QFileInfo(path).absolutePath())) return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!file.open(QIODevice::WriteOnly) || !OwnFiles::setMode(file)) return false;
     file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
     return file.commit();
 }

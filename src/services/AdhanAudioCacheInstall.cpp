@@ -1,6 +1,7 @@
 #include "services/AdhanAudioCache.h"
 
-#include <QDir>
+#include "platform/OwnFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -32,11 +33,11 @@ bool installCustom(const QString& kind, const QString& sourcePath) {
     if (!knownKind(kind)) return false;
     QFile source(sourcePath);
     if (!QFileInfo(sourcePath).isFile() || !source.open(QIODevice::ReadOnly)) return false;
-    if (!QDir().mkpath(folder())) return false;
+    if (!OwnFiles::makeFolder(folder())) return false;
     // QSaveFile writes beside the target and renames over it only on commit, so the installed recording
     // is replaced whole or not at all.
     QSaveFile target(customPath(kind));
-    if (!target.open(QIODevice::WriteOnly)) return false;
+    if (!target.open(QIODevice::WriteOnly) || !OwnFiles::setMode(target)) return false;
     qint64 copied = 0;
     QByteArray chunk;
     while (!(chunk = source.read(1 << 16)).isEmpty()) {

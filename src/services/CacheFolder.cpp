@@ -1,5 +1,7 @@
 #include "services/CacheFolder.h"
 
+#include "platform/OwnFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -14,9 +16,9 @@ QString path(const QString& name) {
 }
 
 bool writeAtomically(const QString& filePath, const QByteArray& bytes) {
-    if (!QDir().mkpath(QFileInfo(filePath).absolutePath())) return false;
+    if (!OwnFiles::makeFolder(QFileInfo(filePath).absolutePath())) return false;
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly) || !OwnFiles::setMode(file)) return false;
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;

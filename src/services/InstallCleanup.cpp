@@ -3,8 +3,9 @@
 #include "model/Server.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
+#include "platform/OwnFiles.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QLoggingCategory>
 #include <QStandardPaths>
 
@@ -39,14 +40,16 @@ void runIfNeededBeforeSettingsLoad(DefaultsStore& store) {
         }
     }
     // The server's assets kept in the data folder go too; the user's own recordings and the Quran
-    // editions beside them stay.
+    // editions beside them stay. A cache folder the user moved elsewhere through a symlink goes as the link:
+    // the folder it leads to may hold their own files.
     bool hadCaches = false;
     for (const QString& folder : {cacheFolder(), CacheFolder::path(QStringLiteral("Logos")),
                                   CacheFolder::path(QStringLiteral("NoStreetView")),
                                   CacheFolder::path(QStringLiteral("Blessings"))}) {
-        if (!QDir(folder).exists()) continue;
+        const QFileInfo info(folder);
+        if (!info.exists() && !info.isSymLink()) continue;
         hadCaches = true;
-        if (!QDir(folder).removeRecursively())
+        if (!OwnFiles::removeTree(folder))
             qCWarning(lcCleanup) << "could not remove every cached file under" << folder;
     }
     if (removed > 0 || hadCaches) {

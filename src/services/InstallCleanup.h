@@ -18,7 +18,8 @@ inline const QString responseCachePrefix = QStringLiteral("netCache.v1.");
 // The scheduled prayer notifications: rebuilt by the next load, so a new build never posts the old build's.
 inline const QString pendingNotificationsKey = QStringLiteral("orvane.notifications.pending");
 
-// The folder of the URL cache and the disk caches ($XDG_CACHE_HOME/Orvane): wiped whole.
+// The folder of the URL cache and the disk caches ($XDG_CACHE_HOME/Orvane): wiped whole (a symlink there is
+// removed as the link, never emptied).
 QString cacheFolder();
 
 // Runs before the settings are read; does nothing when both markers match the running build and host, nor

@@ -2,11 +2,11 @@
 
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
+#include "platform/OwnFiles.h"
 #include "platform/StoredFile.h"
 #include "services/CacheFolder.h"
 
 #include <QCoro/QCoroFuture>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
@@ -77,7 +77,7 @@ QString QuranLibrary::requestFailedText(const QString& why) {
 
 QString QuranLibrary::storageDir() {
     const QString dir = CacheFolder::path(QStringLiteral("Quran"));
-    QDir().mkpath(dir);  // a folder that cannot be made shows up as a failed write or read
+    OwnFiles::makeFolder(dir);  // a folder that cannot be made shows up as a failed write or read
     return dir;
 }
 

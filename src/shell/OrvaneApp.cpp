@@ -6,6 +6,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/IdleMemory.h"
+#include "platform/OwnFiles.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
 #include "shell/CloseNotice.h"
@@ -33,6 +34,9 @@ constexpr int kStartupSettleMs = 3000;
 }  // namespace
 
 OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phone) {
+    // What an older build or a looser umask left readable to others is the user's alone again, before the
+    // settings open.
+    OwnFiles::tightenOwnFolders();
     // The settings object runs the once-per-build cleanup before it reads anything.
     settings_ = std::make_unique<AppSettings>();
     location_ = std::make_unique<LocationManager>();

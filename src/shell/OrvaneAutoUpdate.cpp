@@ -5,12 +5,12 @@
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
+#include "platform/OwnFiles.h"
 #include "platform/StoredFile.h"
 #include "shell/UpdateInstallation.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -160,7 +160,10 @@ QCoro::Task<OrvaneAutoUpdate::Outcome> OrvaneAutoUpdate::checkNow() {
     }
     if (!entry->forceUpdate && asked) co_return Outcome::AlreadyAsked;
 
-    QDir().mkpath(updateFolder());
+    if (!OwnFiles::makeFolder(updateFolder())) {
+        log(QStringLiteral("%1 cannot be made this user's own; nothing downloaded").arg(updateFolder()));
+        co_return Outcome::Failed;
+    }
     const QString path = updateFolder() + QStringLiteral("/orvane-update.tar");
     HttpRequest download;
     download.url = entry->downloadUrl;
@@ -249,11 +252,15 @@ void OrvaneAutoUpdate::readInstallStatus() {
 bool OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
     QFile resource(QStringLiteral(":/orvane/shell/update_orvane"));
     if (!resource.open(QIODevice::ReadOnly)) return false;
-    QDir().mkpath(updateFolder());
+    // Bash reads the script as it goes, so while it waits on the new build no other account may change it,
+    // nor its log and outcome.
+    if (!OwnFiles::makeFolder(updateFolder()) || !OwnFiles::makeFolder(recordFolder())) return false;
     const QString scriptPath = updateFolder() + QStringLiteral("/update_orvane");
     QFile::remove(scriptPath);
     QFile script(scriptPath);
-    if (!script.open(QIODevice::WriteOnly) || script.write(resource.readAll()) < 0) return false;
+    if (!script.open(QIODevice::WriteOnly) || !OwnFiles::setMode(script) ||
+        script.write(resource.readAll()) < 0)
+        return false;
     script.close();
 
     QProcess process;
@@ -262,8 +269,9 @@ bool OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
                           QString::number(request.clockPid), request.statusPath,
                           QString::number(request.buildNumber)});
     process.setStandardInputFile(QProcess::nullDevice());
-    QDir().mkpath(recordFolder());
-    process.setStandardOutputFile(recordFolder() + QStringLiteral("/update.log"));
-    process.setStandardErrorFile(recordFolder() + QStringLiteral("/update.log"), QIODevice::Append);
+    const QString logPath = recordFolder() + QStringLiteral("/update.log");
+    OwnFiles::createFile(logPath);
+    process.setStandardOutputFile(logPath);
+    process.setStandardErrorFile(logPath, QIODevice::Append);
     return process.startDetached();
 }

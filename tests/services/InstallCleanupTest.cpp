@@ -76,6 +76,25 @@ TEST(InstallCleanup, SameBuildAndHostTouchesNothing) {
     EXPECT_FALSE(env.store->contains(QStringLiteral("netCache.v1.data.x")));
 }
 
+TEST(InstallCleanup, ACacheFolderMovedThroughASymlinkGoesAsTheLinkAndItsTargetKeepsTheUsersFiles) {
+    SettingsTestEnv env;
+    const QStringList folders = {InstallCleanup::cacheFolder(), CacheFolder::path(QStringLiteral("Logos")),
+                                 CacheFolder::path(QStringLiteral("NoStreetView")),
+                                 CacheFolder::path(QStringLiteral("Blessings"))};
+    const auto elsewhere = [&](qsizetype i) { return env.home.path() + QStringLiteral("/disk/%1").arg(i); };
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        touch(elsewhere(i) + QStringLiteral("/mine.txt"));
+        QDir().mkpath(QFileInfo(folders[i]).absolutePath());
+        ASSERT_TRUE(QFile::link(elsewhere(i), folders[i]));
+    }
+    env.store->setString(InstallCleanup::buildMarkerKey, QStringLiteral("0"));
+    InstallCleanup::runIfNeededBeforeSettingsLoad(*env.store);
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        EXPECT_TRUE(QFile::exists(elsewhere(i) + QStringLiteral("/mine.txt"))) << folders[i].toStdString();
+        EXPECT_FALSE(QFileInfo(folders[i]).isSymLink()) << folders[i].toStdString();
+    }
+}
+
 TEST(AdhanAudioCache, PurgeRemovesOnlyTheOldDownloadLeftovers) {
     TempHome home;
     const QString dir = AdhanAudioCache::folder();

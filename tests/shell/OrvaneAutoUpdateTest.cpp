@@ -2,6 +2,7 @@
 
 #include "Await.h"
 #include "FakeClock.h"
+#include "FileModes.h"
 #include "FixtureServer.h"
 #include "OrvaneProcess.h"
 #include "TempHome.h"
@@ -95,6 +96,28 @@ TEST_F(UpdateFixture, AForcedBuildIsDownloadedIntoTheCacheVerifiedAndHandedOverW
     // The clock stays up until the script has staged and checked the new build.
     QTest::qWait(100);
     EXPECT_TRUE(quitting.isEmpty());
+}
+
+// Another account that could change the script while bash reads it would run its own commands as the user.
+TEST_F(UpdateFixture, UnderAUmaskThatTakesNothingTheDownloadTheScriptAndItsRecordsAreTheUsersAlone) {
+    serve(42, true);
+    auto u = updater(41);
+    const ProcessUmask none(0);
+    ASSERT_EQ(check(*u), Outcome::Installing);
+    // No archive where the script looks: it only reports, and writes what it writes for every outcome.
+    ASSERT_TRUE(OrvaneAutoUpdate::runInstallScript({home.path() + QStringLiteral("/absent.tar"),
+                                                    QString::fromLatin1(sha), installDir,
+                                                    OrvaneAutoUpdate::statusPath(), 42, 0}));
+    ASSERT_TRUE(QTest::qWaitFor([] { return QFile::exists(OrvaneAutoUpdate::statusPath()); }, 20000));
+    const QString update = OrvaneAutoUpdate::updateFolder(), record = OrvaneAutoUpdate::recordFolder();
+    for (const auto& [own, mode] : {std::pair{home.cacheHome() + QStringLiteral("/Orvane"), 0700},
+                                    {update, 0700},
+                                    {update + QStringLiteral("/orvane-update.tar"), 0600},
+                                    {update + QStringLiteral("/update_orvane"), 0600},
+                                    {record, 0700},
+                                    {record + QStringLiteral("/update.log"), 0600},
+                                    {OrvaneAutoUpdate::statusPath(), 0600}})
+        EXPECT_EQ(modeOf(own), mode) << own.toStdString();
 }
 
 TEST_F(UpdateFixture, NothingIsInstalledThatWasNotVerified) {

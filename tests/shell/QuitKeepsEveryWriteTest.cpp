@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "FileBytes.h"
+#include "FileModes.h"
 #include "OrvaneProcess.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
@@ -15,7 +17,8 @@
 
 // The real program, as a logout ends it: a first run in a fresh home with a fixed place chosen by its
 // coordinates alone, offline, ended by SIGTERM once its first load is done; then a second start, ended by
-// SIGINT. Everything the first run wrote must be on disk, and the second must start from it.
+// SIGINT. Everything the first run wrote must be on disk, and the second must start from it. Both start
+// under a umask that takes nothing away: what the clock keeps is the user's alone all the same.
 
 namespace {
 
@@ -52,6 +55,7 @@ class ClockRun {
         env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("orvane.*.info=true"));
         process_.setProcessEnvironment(env);
         process_.setProcessChannelMode(QProcess::MergedChannels);
+        process_.setChildProcessModifier([] { ::umask(0); });
         startOffline(process_, {});
     }
     ~ClockRun() { stopProcess(process_); }
@@ -90,6 +94,21 @@ void seedFixedPlaceWithoutPlaceId(const QString& path) {
     ASSERT_TRUE(store.sync());
 }
 
+// Files, and the clock's folders that hold them, as any account may change them.
+void leaveOpen(const QStringList& paths) {
+    const qsizetype home = QDir::homePath().size();
+    for (const QString& path : paths) {
+        if (!QFile::exists(path)) {
+            QDir().mkpath(QFileInfo(path).absolutePath());
+            FileBytes::write(path, "{}");
+        }
+        ::chmod(QFile::encodeName(path).constData(), 0666);
+        for (QString folder = QFileInfo(path).absolutePath(); folder.mid(home).contains(u"/Orvane");
+             folder = QFileInfo(folder).absolutePath())
+            ::chmod(QFile::encodeName(folder).constData(), 0777);
+    }
+}
+
 }  // namespace
 
 TEST(QuitKeepsEveryWrite, SigtermAfterTheFirstLoadLeavesItOnDiskForTheNextStart) {
@@ -98,12 +117,24 @@ TEST(QuitKeepsEveryWrite, SigtermAfterTheFirstLoadLeavesItOnDiskForTheNextStart)
     const QString path = home.configHome() + QStringLiteral("/Orvane/defaults.sqlite3");
     const QString runtime = home.path() + QStringLiteral("/runtime");
     seedFixedPlaceWithoutPlaceId(path);
+    // What an older build left open to others, and beside it a link to a file that is not the clock's.
+    const QString quran = home.dataHome() + QStringLiteral("/Orvane/Quran");
+    const QString elsewhere = home.path() + QStringLiteral("/shared.json");
+    leaveOpen({quran + QStringLiteral("/quran-simple.json"), elsewhere, path});
+    ASSERT_TRUE(QFile::link(elsewhere, quran + QStringLiteral("/linked.json")));
 
     {
         ClockRun first(runtime);
         // Offline, a load can wait out the 60-second timeout of a request the network layer never ends.
         ASSERT_TRUE(first.waitForLine(QStringLiteral("loaded the bundle for"), 90000))
             << first.output().data();
+        for (const QString& own : {path, path + QStringLiteral("-wal"), path + QStringLiteral("-shm"),
+                                   quran + QStringLiteral("/quran-simple.json")})
+            EXPECT_EQ(modeOf(own), 0600) << own.toStdString();
+        for (const QString& own :
+             {QFileInfo(path).absolutePath(), home.dataHome() + QStringLiteral("/Orvane"), quran})
+            EXPECT_EQ(modeOf(own), 0700) << own.toStdString();
+        EXPECT_EQ(modeOf(elsewhere), 0666);
         EXPECT_EQ(first.endWith(SIGTERM), 0) << first.output().data();
         EXPECT_TRUE(first.output().contains("quitting on SIGTERM"));
     }
@@ -116,9 +147,14 @@ TEST(QuitKeepsEveryWrite, SigtermAfterTheFirstLoadLeavesItOnDiskForTheNextStart)
     EXPECT_EQ(rows.value(key("profile.%1.manualPlaceId")), QByteArray());
     EXPECT_TRUE(rows.contains(key("profile.%1.clockId")));
 
+    // The cache folder, emptied by the first start of a build, as a later start finds it.
+    const QString sound = home.cacheHome() + QStringLiteral("/Orvane/Sounds/beep.wav");
+    leaveOpen({sound});
     ClockRun second(runtime);
     ASSERT_TRUE(second.waitForLine(QStringLiteral("showing the cached bundle for London"), 30000))
         << second.output().data();
+    EXPECT_EQ(modeOf(sound), 0600);
+    EXPECT_EQ(modeOf(home.cacheHome() + QStringLiteral("/Orvane")), 0700);
     EXPECT_EQ(second.endWith(SIGINT), 0) << second.output().data();
     EXPECT_TRUE(second.output().contains("quitting on SIGINT"));
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FileModes.h"
 #include "OrvaneProcess.h"
 #include "TempHome.h"
 #include "platform/SingleInstance.h"
@@ -74,16 +75,21 @@ struct UpdateScript : ::testing::Test {
         stopProcess(clock);
     }
 
-    // Packs `files` (name -> content; names ending in "*" are executable) under one top-level folder.
-    void pack(const QHash<QString, QByteArray>& files) {
+    // Packs `files` (name -> content; names ending in "*" are executable) under one top-level folder;
+    // `writableByAll` gives each of them, and the folder, the archive's mode that any account may write.
+    void pack(const QHash<QString, QByteArray>& files, bool writableByAll = false) {
         const QString payload = root + QStringLiteral("/payload");
         QDir(payload).removeRecursively();
         for (auto it = files.begin(); it != files.end(); ++it) {
             QString name = it.key();
             const bool executable = name.endsWith(QLatin1Char('*'));
             if (executable) name.chop(1);
-            writeFile(payload + QStringLiteral("/orvane-2/") + name, it.value(), executable);
+            const QString path = payload + QStringLiteral("/orvane-2/") + name;
+            writeFile(path, it.value(), executable);
+            if (writableByAll) ::chmod(QFile::encodeName(path).constData(), executable ? 0777 : 0666);
         }
+        if (writableByAll)
+            ::chmod(QFile::encodeName(payload + QStringLiteral("/orvane-2")).constData(), 0777);
         QDir().mkpath(QFileInfo(archive).absolutePath());
         ASSERT_EQ(
             QProcess::execute(QStringLiteral("tar"), {QStringLiteral("-C"), payload, QStringLiteral("-czf"),
@@ -211,8 +217,12 @@ TEST_F(UpdateScript, ABuildThatNeverAnswersIsRolledBackAndTheOldOneRuns) {
 TEST_F(UpdateScript, AGoodBuildReplacesTheOldOneWhichIsKept) {
     QFile real(QStringLiteral(ORVANE_EXECUTABLE));
     ASSERT_TRUE(real.open(QIODevice::ReadOnly));
-    pack({{QStringLiteral("orvane*"), real.readAll()}, {QStringLiteral("VERSION"), "new"}});
-    const QHash<QString, QString> result = run(sha());
+    pack({{QStringLiteral("orvane*"), real.readAll()}, {QStringLiteral("VERSION"), "new"}}, true);
+    // Started by a clock whose umask takes nothing away, it still installs nothing another account may
+    // change.
+    const QHash<QString, QString> result =
+        run(sha(), {QStringLiteral("sh"), QStringLiteral("-c"), QStringLiteral("umask 000 && exec \"$@\""),
+                    QStringLiteral("sh")});
     EXPECT_EQ(result.value(QStringLiteral("outcome")), QStringLiteral("installed"));
     EXPECT_EQ(result.value(QStringLiteral("exit")), QStringLiteral("0"));
     EXPECT_TRUE(clock.state() == QProcess::NotRunning || clock.waitForFinished(3000));
@@ -220,6 +230,9 @@ TEST_F(UpdateScript, AGoodBuildReplacesTheOldOneWhichIsKept) {
     EXPECT_FALSE(QFileInfo(install + QStringLiteral("/orvane")).isSymLink());
     EXPECT_TRUE(QFileInfo(install + QStringLiteral(".old/orvane")).isSymLink());
     EXPECT_FALSE(QFile::exists(archive));
+    for (const QString& installed :
+         {install, install + QStringLiteral("/orvane"), install + QStringLiteral("/VERSION")})
+        EXPECT_EQ(modeOf(installed) & 022, 0) << installed.toStdString();
     const qint64 pid = result.value(QStringLiteral("pid")).toLongLong();
     ASSERT_GT(pid, 0);
     EXPECT_TRUE(alive(pid));

@@ -1,3 +1,4 @@
+#include "FileModes.h"
 #include "SettingsTestWorld.h"
 #include "platform/Autostart.h"
 #include "services/AdhanAudioCache.h"
@@ -126,8 +127,14 @@ TEST(SettingsController, LaunchAtLoginWritesAndRemovesTheAutostartEntry) {
     window->appear();
     EXPECT_FALSE(window->launchAtLogin());
 
-    window->setLaunchAtLogin(true);
+    {
+        // The session reads it; no other account may change what starts at login, whatever the umask.
+        const ProcessUmask none(0);
+        window->setLaunchAtLogin(true);
+    }
     EXPECT_TRUE(window->launchAtLogin());
+    EXPECT_EQ(modeOf(entry), 0644);
+    EXPECT_EQ(modeOf(QFileInfo(entry).absolutePath()), 0755);
     QFile file(entry);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(file.readAll());
