@@ -22,6 +22,15 @@ namespace {
 
 constexpr int kCheckIntervalMs = 1000;
 
+// The last week of prayers: a clock set back further than that is not worth a longer record.
+constexpr qsizetype kDeliveredBound = NotificationScheduler::scheduleDays * PrayerSchedule::kCount;
+// "adhan.<yyyymmdd>.<key>" is far shorter; anything longer is not one of ours.
+constexpr qsizetype kIdentifierBound = 64;
+
+bool isPrayerRequest(const QString& identifier) {
+    return identifier.startsWith(QLatin1String("adhan."));
+}
+
 void sortByTime(QList<NotificationScheduler::Request>& list) {
     std::stable_sort(list.begin(), list.end(),
                      [](const auto& a, const auto& b) { return a.fireAtMs < b.fireAtMs; });
@@ -118,6 +127,7 @@ NotificationScheduler::NotificationScheduler(DesktopNotifications& client, Defau
     timer_.setInterval(kCheckIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { deliverDue(Clock::nowMs()); });
     loadPending();
+    loadDelivered();
 }
 
 NotificationScheduler::~NotificationScheduler() = default;
@@ -189,8 +199,9 @@ QList<NotificationScheduler::Request> NotificationScheduler::prayerRequests(cons
 void NotificationScheduler::reschedule(const ClockBundle& bundle, const SettingsSnapshot& settings) {
     QList<Request> next;
     for (const Request& r : std::as_const(pending_))
-        if (!r.identifier.startsWith(QLatin1String("adhan."))) next.append(r);
-    next.append(prayerRequests(bundle, settings, Clock::nowMs()));
+        if (!isPrayerRequest(r.identifier)) next.append(r);
+    for (Request& r : prayerRequests(bundle, settings, Clock::nowMs()))
+        if (!delivered_.contains(r.identifier)) next.append(std::move(r));
     sortByTime(next);
     if (next == pending_) return;
     pending_ = std::move(next);
@@ -216,11 +227,12 @@ void NotificationScheduler::deliverDue(std::int64_t nowMs) {
     for (const Request& r : std::as_const(pending_)) {
         if (r.fireAtMs > nowMs)
             rest.append(r);
-        else if (nowMs - r.fireAtMs < PrayerSchedule::kTriggerWindowMs)
+        else if (nowMs - r.fireAtMs < PrayerSchedule::kTriggerWindowMs && !delivered_.contains(r.identifier))
             due.append(r);
     }
     pending_ = std::move(rest);
     savePending();
+    recordDelivered(due);
     for (const Request& r : std::as_const(due)) post(r);
 }
 
@@ -265,4 +277,21 @@ void NotificationScheduler::savePending() {
     QJsonArray array;
     for (const Request& r : std::as_const(pending_)) array.append(r.toJson());
     store_.setData(latin(pendingKey), QJsonDocument(array).toJson(QJsonDocument::Compact));
+}
+
+void NotificationScheduler::loadDelivered() {
+    const QStringList stored = store_.stringList(latin(deliveredKey)).value_or(QStringList());
+    // Only the newest entries count, so a damaged or foreign record costs no more than our own.
+    for (qsizetype i = std::max<qsizetype>(0, stored.size() - kDeliveredBound); i < stored.size(); ++i)
+        if (isPrayerRequest(stored[i]) && stored[i].size() <= kIdentifierBound) delivered_.append(stored[i]);
+}
+
+// Recorded as the requests go to the server, before its answer, so no pass of the timer can post them again.
+void NotificationScheduler::recordDelivered(const QList<Request>& posted) {
+    const qsizetype before = delivered_.size();
+    for (const Request& r : posted)
+        if (isPrayerRequest(r.identifier)) delivered_.append(r.identifier);
+    if (delivered_.size() == before) return;
+    if (delivered_.size() > kDeliveredBound) delivered_.remove(0, delivered_.size() - kDeliveredBound);
+    store_.setStringList(latin(deliveredKey), delivered_);
 }

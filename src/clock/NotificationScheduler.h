@@ -29,6 +29,8 @@ class NotificationScheduler : public QObject {
     static constexpr const char* threadIdentifier = "prayer-adhan";
     static constexpr const char* pendingKey = "orvane.notifications.pending";
     static constexpr const char* askedKey = "orvane.notifications.asked";
+    // The prayer requests already posted, oldest first: a clock set back or a reload never posts them again.
+    static constexpr const char* deliveredKey = "orvane.notifications.delivered";
     static constexpr int scheduleDays = 7;
 
     // Mirrors the statuses the settings window maps to text.
@@ -87,11 +89,14 @@ class NotificationScheduler : public QObject {
     void onActionInvoked(quint32 id, const QString& actionKey);
     void loadPending();
     void savePending();
+    void loadDelivered();
+    void recordDelivered(const QList<Request>& posted);
     QCoro::Task<> post(Request request);
 
     DesktopNotifications& client_;
     DefaultsStore& store_;
     QList<Request> pending_;
+    QStringList delivered_;                  // identifiers of the last week's posted prayers, oldest first
     QHash<quint32, QString> postedPrayers_;  // server id -> prayer key ("" for an emergency)
     QTimer timer_;
     bool configured_ = false;

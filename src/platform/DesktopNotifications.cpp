@@ -28,9 +28,17 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, QObject* 
     : QObject(parent), bus_(bus) {
     if (!bus_.isConnected()) return;
     bus_.connect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(interface),
-                 QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString)));
+                 QStringLiteral("ActionInvoked"), this, SLOT(onActionInvoked(uint, QString, QDBusMessage)));
     bus_.connect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(interface),
-                 QStringLiteral("NotificationClosed"), this, SLOT(onNotificationClosed(uint, uint)));
+                 QStringLiteral("NotificationClosed"), this,
+                 SLOT(onNotificationClosed(uint, uint, QDBusMessage)));
+    // A server that leaves or is replaced takes its notifications with it, and the next one hands out the
+    // same numbers to other programs.
+    serverWatcher_.setConnection(bus_);
+    serverWatcher_.setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+    serverWatcher_.addWatchedService(QString::fromLatin1(service));
+    connect(&serverWatcher_, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString&, const QString&, const QString& newOwner) { forgetAllBut(newOwner); });
 }
 
 bool DesktopNotifications::isServicePresent() const {
@@ -67,12 +75,12 @@ QCoro::Task<quint32> DesktopNotifications::notify(Request request) {
     watcher->deleteLater();
     if (!self || reply.isError() || !reply.isValid()) co_return 0u;
     const quint32 id = reply.value();
-    if (id != 0) self->remember(id);
+    if (id != 0) self->remember({id, reply.reply().service()});
     co_return id;
 }
 
 void DesktopNotifications::close(quint32 id) {
-    if (id == 0 || !live_.contains(id) || !bus_.isConnected()) return;
+    if (id == 0 || !liveIds().contains(id) || !bus_.isConnected()) return;
     QDBusMessage call =
         QDBusMessage::createMethodCall(QString::fromLatin1(service), QString::fromLatin1(path),
                                        QString::fromLatin1(interface), QStringLiteral("CloseNotification"));
@@ -81,18 +89,35 @@ void DesktopNotifications::close(quint32 id) {
     bus_.asyncCall(call, callTimeoutMs);
 }
 
-void DesktopNotifications::remember(quint32 id) {
-    live_.removeOne(id);  // a replaced notification keeps its id
-    live_.append(id);
+QList<quint32> DesktopNotifications::liveIds() const {
+    QList<quint32> ids;
+    ids.reserve(live_.size());
+    for (const Posted& posted : live_) ids.append(posted.id);
+    return ids;
+}
+
+void DesktopNotifications::remember(const Posted& posted) {
+    live_.removeOne(posted);  // a replaced notification keeps its id
+    live_.append(posted);
     if (live_.size() > maxRemembered) live_.remove(0, live_.size() - maxRemembered);
 }
 
-void DesktopNotifications::onActionInvoked(uint id, const QString& actionKey) {
-    if (!live_.contains(id)) return;  // another program's notification
+void DesktopNotifications::forgetAllBut(const QString& server) {
+    QList<quint32> gone;
+    live_.removeIf([&](const Posted& posted) {
+        if (posted.server == server) return false;
+        gone.append(posted.id);
+        return true;
+    });
+    for (const quint32 id : gone) emit notificationClosed(id, closedWithServer);
+}
+
+void DesktopNotifications::onActionInvoked(uint id, const QString& actionKey, const QDBusMessage& message) {
+    if (!live_.contains(Posted{id, message.service()})) return;  // another program's notification
     emit actionInvoked(id, actionKey);
 }
 
-void DesktopNotifications::onNotificationClosed(uint id, uint reason) {
-    if (!live_.removeOne(id)) return;
+void DesktopNotifications::onNotificationClosed(uint id, uint reason, const QDBusMessage& message) {
+    if (!live_.removeOne(Posted{id, message.service()})) return;
     emit notificationClosed(id, reason);
 }

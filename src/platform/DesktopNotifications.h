@@ -2,6 +2,7 @@
 
 #include <QCoro/QCoroTask>
 #include <QDBusConnection>
+#include <QDBusServiceWatcher>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -9,6 +10,7 @@
 
 // A client of the desktop's notification server (org.freedesktop.Notifications on the session bus): posts
 // and closes notifications for Orvane and reports the actions and closings of the notifications it posted.
+// An id means something only to the server that gave it: a new server numbers from 1 again.
 class DesktopNotifications : public QObject {
     Q_OBJECT
   public:
@@ -30,6 +32,9 @@ class DesktopNotifications : public QObject {
     static constexpr const char* service = "org.freedesktop.Notifications";
     static constexpr const char* path = "/org/freedesktop/Notifications";
     static constexpr const char* interface = "org.freedesktop.Notifications";
+    // The closing reported for our notifications when their server leaves the bus or is replaced (the
+    // protocol's "undefined" reason).
+    static constexpr quint32 closedWithServer = 4;
 
     explicit DesktopNotifications(QObject* parent = nullptr);  // the session bus
     explicit DesktopNotifications(const QDBusConnection& bus, QObject* parent = nullptr);
@@ -45,19 +50,28 @@ class DesktopNotifications : public QObject {
     void close(quint32 id);
 
     // Ids of posted notifications not yet reported closed (newest last).
-    const QList<quint32>& liveIds() const { return live_; }
+    QList<quint32> liveIds() const;
 
   signals:
     void actionInvoked(quint32 id, const QString& actionKey);
     void notificationClosed(quint32 id, quint32 reason);
 
   private slots:
-    void onActionInvoked(uint id, const QString& actionKey);
-    void onNotificationClosed(uint id, uint reason);
+    // The message names the server that sent it, the only one whose ids can be ours.
+    void onActionInvoked(uint id, const QString& actionKey, const QDBusMessage& message);
+    void onNotificationClosed(uint id, uint reason, const QDBusMessage& message);
 
   private:
-    void remember(quint32 id);
+    struct Posted {
+        quint32 id = 0;
+        QString server;  // the unique bus name of the server that gave the id
+        bool operator==(const Posted&) const = default;
+    };
+
+    void remember(const Posted& posted);
+    void forgetAllBut(const QString& server);
 
     QDBusConnection bus_;
-    QList<quint32> live_;
+    QDBusServiceWatcher serverWatcher_;
+    QList<Posted> live_;
 };

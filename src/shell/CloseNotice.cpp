@@ -16,6 +16,10 @@ CloseNotice::CloseNotice(DesktopNotifications* client, QObject* parent) : QObjec
         else
             Q_EMIT openRequested();
     });
+    // Its id goes with the notification: a later server may give the same number to another.
+    connect(client_, &DesktopNotifications::notificationClosed, this, [this](quint32 id, quint32) {
+        if (id == id_) id_ = 0;
+    });
 }
 
 CloseNotice::~CloseNotice() = default;

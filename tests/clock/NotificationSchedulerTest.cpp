@@ -193,6 +193,33 @@ TEST_F(NotificationSchedulerTest, ScheduleSurvivesARestartAndStaleRequestsAreDro
     EXPECT_TRUE(again.pending().isEmpty());
 }
 
+TEST_F(NotificationSchedulerTest, AClockSetBackAfterAPostNeverPostsThePrayerAgain) {
+    // Dhuhr at 12:18 at the place (UTC+3); time sync then sets the clock back to 12:13:05.
+    FakeClock clock("2026-03-10T09:13:05Z");
+    const ClockBundle b = bundleFor(1, 1, 3.0, clock.now().toMSecsSinceEpoch(),
+                                    fivePrayers("05:10", "12:18", "15:40", "18:30", "20:00"));
+    QStringList delivered;
+    const auto reloadThenReachDhuhr = [&](NotificationScheduler& scheduler) {
+        clock.set(QDateTime::fromString(QStringLiteral("2026-03-10T09:13:05Z"), Qt::ISODate));
+        scheduler.reschedule(b, settingsWith("adhan"));
+        clock.set(QDateTime::fromString(QStringLiteral("2026-03-10T09:18:00Z"), Qt::ISODate));
+        scheduler.deliverDue(Clock::nowMs());
+        clocktest::settle(300);
+    };
+    const auto record = [&](const QString& id, quint32) { delivered << id; };
+    {
+        NotificationScheduler scheduler(client, store);
+        QObject::connect(&scheduler, &NotificationScheduler::delivered, record);
+        reloadThenReachDhuhr(scheduler);  // the first time: posted
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !delivered.isEmpty(); }, 5000));
+        reloadThenReachDhuhr(scheduler);  // set back, with a reload in the gap
+    }
+    NotificationScheduler restarted(client, store);
+    QObject::connect(&restarted, &NotificationScheduler::delivered, record);
+    reloadThenReachDhuhr(restarted);
+    EXPECT_EQ(delivered, QStringList{QStringLiteral("adhan.20260310.dhuhr")});
+}
+
 TEST_F(NotificationSchedulerTest, CorruptPendingListCountsAsEmpty) {
     store.setData(QStringLiteral("orvane.notifications.pending"), QByteArray("[{\"identifier\": 5}, nope"));
     NotificationScheduler scheduler(client, store);

@@ -2,6 +2,7 @@
 
 #include "Await.h"
 #include "NotificationMock.h"
+#include "PrivateBus.h"
 #include "platform/DesktopNotifications.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,13 @@ void watch(DesktopNotifications& n, Seen& invoked, Seen& closed) {
     QObject::connect(&n, &DesktopNotifications::notificationClosed, [&closed](quint32 id, quint32 reason) {
         closed.events.emplace_back(id, QString::number(reason));
     });
+}
+
+// Posts a notification with only a summary; the server's id.
+quint32 post(DesktopNotifications& n, const QString& summary) {
+    DesktopNotifications::Request r;
+    r.summary = summary;
+    return await(n.notify(r));
 }
 
 QString uniqueSummary(const char* what) {
@@ -131,9 +139,7 @@ TEST_F(DesktopNotificationsTest, ActionsOfOurNotificationsArriveAndOthersAreIgno
 TEST_F(DesktopNotificationsTest, CloseReportsTheClosingOnceAndForgetsTheId) {
     Seen invoked, closed;
     watch(notifications, invoked, closed);
-    DesktopNotifications::Request r;
-    r.summary = uniqueSummary("Isha");
-    const quint32 id = await(notifications.notify(r));
+    const quint32 id = post(notifications, uniqueSummary("Isha"));
     ASSERT_GT(id, 0u);
     notifications.close(id);
     ASSERT_TRUE(waitFor(closed, 1));
@@ -149,6 +155,33 @@ TEST_F(DesktopNotificationsTest, CloseReportsTheClosingOnceAndForgetsTheId) {
     settle(300);
     EXPECT_EQ(closed.count(), 1);
     EXPECT_EQ(invoked.count(), 0);
+}
+
+TEST(DesktopNotificationsReplacedServer, IdsOfTheServerThatLeftAreNotOursAnyMore) {
+    // On a bus of its own: the tests sharing the common server would lose it.
+    PrivateBus bus;
+    ASSERT_FALSE(bus.startNotificationServer().isEmpty()) << "dbus-daemon and python3-dbusmock";
+    DesktopNotifications notifications(bus.connection());
+    Seen invoked, closed;
+    watch(notifications, invoked, closed);
+    const quint32 old = post(notifications, QStringLiteral("Dhuhr"));
+    ASSERT_GT(old, 0u);
+
+    // A new server takes the name and numbers from 1 again: the old id is another program's now.
+    ASSERT_FALSE(bus.startNotificationServer().isEmpty());
+    notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(old)), QStringLiteral("default")},
+                                 bus.connection());
+    const quint32 fresh = post(notifications, QStringLiteral("Dhuhr"));
+    EXPECT_EQ(fresh, old);
+    notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(fresh)), QStringLiteral("OPEN_APP")},
+                                 bus.connection());
+    ASSERT_TRUE(waitFor(invoked, 1));
+    settle(200);
+    EXPECT_EQ(invoked.events, (decltype(invoked.events){{fresh, QStringLiteral("OPEN_APP")}}));
+    EXPECT_EQ(closed.events, (decltype(closed.events){{old, QStringLiteral("4")}}));
+    EXPECT_EQ(notifications.liveIds(), QList<quint32>{fresh});
 }
 
 TEST(DesktopNotificationsNoBus, NothingIsPostedWithoutAConnection) {

@@ -2,6 +2,7 @@
 
 #include "Await.h"
 #include "KeyringSession.h"
+#include "PrivateBus.h"
 
 #include "TempHome.h"
 #include "platform/SecretStore.h"
@@ -16,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUuid>
-#include <csignal>
 
 namespace {
 
@@ -46,42 +46,6 @@ int runChild(const char* test, const QList<QPair<QString, QString>>& env) {
 
 #define CHILD_ONLY() \
     if (qEnvironmentVariableIsEmpty("ORVANE_SECRET_CHILD")) GTEST_SKIP() << "runs as a child only"
-
-// A session bus of its own with nothing on it and nothing it could start: no Secret Service.
-class EmptyBus {
-  public:
-    EmptyBus() {
-        QFile config(dir_.filePath(QStringLiteral("bus.conf")));
-        if (config.open(QIODevice::WriteOnly)) {
-            config.write(
-                "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
-                "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-                "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-                "</busconfig>");
-            config.close();
-        }
-        QProcess p;
-        p.start(QStringLiteral("dbus-daemon"),
-                {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--fork"),
-                 QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
-        p.waitForFinished(10000);
-        const QStringList lines =
-            QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-        if (lines.size() >= 2) {
-            address_ = lines[0].trimmed();
-            pid_ = lines[1].trimmed().toLongLong();
-        }
-    }
-    ~EmptyBus() {
-        if (pid_ > 0) ::kill(pid_t(pid_), SIGTERM);
-    }
-    QString address() const { return address_; }
-
-  private:
-    QTemporaryDir dir_;
-    QString address_;
-    qint64 pid_ = 0;
-};
 
 }  // namespace
 
@@ -124,7 +88,7 @@ TEST(SecretStore, ChildSeesABusWithoutSecretServiceAsUnavailable) {
 }
 
 TEST(SecretStore, MissingSecretServiceIsUnavailableNotNotFound) {
-    EmptyBus bus;
+    const PrivateBus bus;  // no Secret Service on it
     ASSERT_FALSE(bus.address().isEmpty());
     EXPECT_EQ(runChild("SecretStore.ChildSeesABusWithoutSecretServiceAsUnavailable",
                        {{QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address()}}),

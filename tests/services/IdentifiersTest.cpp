@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "KeyringSession.h"
+#include "PrivateBus.h"
 
 #include "SettingsTestEnv.h"
 #include "services/Keychain.h"
@@ -12,7 +13,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <csignal>
 
 TEST(Identifiers, BlankEnvironmentOverrideIsIgnored) {
     SettingsTestEnv env;
@@ -153,24 +153,11 @@ namespace {
 
 // Runs one child test of this binary against `env`'s files on a session bus without a Secret Service.
 void runWithoutKeyring(const SettingsTestEnv& env, const char* test) {
-    QTemporaryDir dir;
-    QFile config(dir.filePath(QStringLiteral("bus.conf")));
-    ASSERT_TRUE(config.open(QIODevice::WriteOnly));
-    config.write(
-        "<busconfig><type>session</type><listen>unix:tmpdir=/tmp</listen><auth>EXTERNAL</auth>"
-        "<policy context=\"default\"><allow send_destination=\"*\" eavesdrop=\"true\"/>"
-        "<allow eavesdrop=\"true\"/><allow own=\"*\"/></policy></busconfig>");
-    config.close();
-    QProcess bus;
-    bus.start(QStringLiteral("dbus-daemon"),
-              {QStringLiteral("--config-file=") + config.fileName(), QStringLiteral("--fork"),
-               QStringLiteral("--print-address=1"), QStringLiteral("--print-pid=1")});
-    ASSERT_TRUE(bus.waitForFinished(10000));
-    const QStringList lines = QString::fromUtf8(bus.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-    ASSERT_GE(lines.size(), 2);
+    const PrivateBus bus;
+    ASSERT_FALSE(bus.address().isEmpty());
     QProcess child;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), lines[0].trimmed());
+    e.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus.address());
     e.insert(QStringLiteral("ORVANE_IDS_CHILD_STORE"), env.storePath());
     e.insert(QStringLiteral("HOME"), env.home.path());
     e.insert(QStringLiteral("XDG_CONFIG_HOME"), env.home.configHome());
@@ -180,9 +167,7 @@ void runWithoutKeyring(const SettingsTestEnv& env, const char* test) {
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(),
                 {QStringLiteral("--gtest_filter=") + QLatin1String(test)});
-    const bool finished = child.waitForFinished(60000);
-    ::kill(pid_t(lines[1].trimmed().toLongLong()), SIGTERM);
-    ASSERT_TRUE(finished);
+    ASSERT_TRUE(child.waitForFinished(60000));
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0);
 }

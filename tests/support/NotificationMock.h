@@ -21,12 +21,13 @@ struct Notify {
     int timeout = 0;
 };
 
-inline QDBusMessage call(const QString& method, const QVariantList& args) {
+inline QDBusMessage call(const QString& method, const QVariantList& args,
+                         const QDBusConnection& bus = QDBusConnection::sessionBus()) {
     QDBusMessage m = QDBusMessage::createMethodCall(QString::fromLatin1(DesktopNotifications::service),
                                                     QString::fromLatin1(DesktopNotifications::path),
                                                     QStringLiteral("org.freedesktop.DBus.Mock"), method);
     m.setArguments(args);
-    return QDBusConnection::sessionBus().call(m, QDBus::Block, 5000);
+    return bus.call(m, QDBus::Block, 5000);
 }
 
 inline QVariantMap readHints(const QVariant& value) {
@@ -61,11 +62,12 @@ inline std::vector<Notify> notifies(const QString& summary) {
     return found;
 }
 
-inline void emitSignal(const QString& name, const QString& signature, const QVariantList& args) {
+inline void emitSignal(const QString& name, const QString& signature, const QVariantList& args,
+                       const QDBusConnection& bus = QDBusConnection::sessionBus()) {
     QVariantList wrapped;
     for (const QVariant& a : args) wrapped << QVariant::fromValue(QDBusVariant(a));
     call(QStringLiteral("EmitSignal"),
-         {QString::fromLatin1(DesktopNotifications::interface), name, signature, QVariant(wrapped)});
+         {QString::fromLatin1(DesktopNotifications::interface), name, signature, QVariant(wrapped)}, bus);
 }
 
 }  // namespace notificationmock
