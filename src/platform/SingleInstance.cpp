@@ -104,7 +104,9 @@ SingleInstance::SingleInstance(const QString& place, QObject* parent)
     : SingleInstance(QStringList{place}, parent) {}
 
 SingleInstance::~SingleInstance() {
-    if (server_) server_->close();  // removes the socket file, so the next launch starts cleanly
+    // Closing removes the socket files, so the next launch starts cleanly.
+    if (server_) server_->close();
+    if (formerServer_) formerServer_->close();
 }
 
 bool SingleInstance::fits(const QStringList& arguments) {
@@ -274,12 +276,45 @@ bool SingleInstance::listen(const QString& place) {
         return false;
     }
     server_ = server;
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::accept);
+    connect(server_, &QLocalServer::newConnection, this, [this, server] { accept(*server); });
     return true;
 }
 
-void SingleInstance::accept() {
-    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+QString SingleInstance::formerName() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QString former = !runtime.isEmpty() && QFileInfo(runtime).isDir()
+                               ? QDir(runtime).filePath(QStringLiteral("orvane.instance"))
+                               : QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/orvane-instance-") +
+                                     QString::number(::getuid());
+    return defaultPlaces().contains(former) ? QString() : former;
+}
+
+bool SingleInstance::answerAlsoAt(const QString& name) {
+    if (!server_ || formerServer_ || name.isEmpty()) return false;
+    struct stat status {};
+    if (::lstat(QFile::encodeName(name).constData(), &status) == 0) {
+        // Only this user's own socket that nobody listens on (a clock that was killed) is taken over; what
+        // another account put there stays, and the sticky temporary folder keeps it from being swapped.
+        if (!S_ISSOCK(status.st_mode) || status.st_uid != ::geteuid()) return false;
+        QLocalSocket probe;
+        probe.connectToServer(name);
+        if (probe.waitForConnected(500) || probe.error() != QLocalSocket::ConnectionRefusedError)
+            return false;
+        QLocalServer::removeServer(name);
+    }
+    auto* server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(name)) {
+        delete server;
+        return false;
+    }
+    formerServer_ = server;
+    connect(server, &QLocalServer::newConnection, this, [this, server] { accept(*server); });
+    return true;
+}
+
+void SingleInstance::accept(QLocalServer& server) {
+    while (QLocalSocket* socket = server.nextPendingConnection()) {
         if (!ofTrustedAccount(*socket)) {
             socket->abort();  // another account's: not a byte of it is read
             socket->deleteLater();

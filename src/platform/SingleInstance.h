@@ -37,6 +37,13 @@ class SingleInstance : public QObject {
     // cache folder, whose socket is named after the host, as a home may be shared between computers.
     static QStringList defaultPlaces();
 
+    // The name earlier builds listened at, when it is not one of defaultPlaces(): their install script asks
+    // with the earlier build's own program whether the new build answers, at that name. Empty otherwise.
+    static QString formerName();
+    // Once this process is the instance: answers at `name` too while nobody else holds it, so that question
+    // finds this clock. Another account's connections are dropped there as at the instance's own place.
+    bool answerAlsoAt(const QString& name);
+
     // Forwards `arguments` to a running instance, or becomes the instance. Blocks for at most `timeoutMs`
     // while talking to another process, so it is meant to run before the event loop starts.
     Role start(const QStringList& arguments, int timeoutMs = 3000);
@@ -77,7 +84,7 @@ class SingleInstance : public QObject {
     // at the first free place not tried yet; nothing when that could not be had.
     std::optional<Role> settle(const QStringList& arguments, int timeoutMs);
     bool listen(const QString& place);
-    void accept();
+    void accept(QLocalServer& server);
     void read(QLocalSocket* socket);
     bool ofTrustedAccount(const QLocalSocket& socket) const;
 
@@ -86,6 +93,7 @@ class SingleInstance : public QObject {
     QStringList tried_;
     uid_t account_;
     QLocalServer* server_ = nullptr;
+    QLocalServer* formerServer_ = nullptr;
     // The connection of a message sent but not yet confirmed.
     std::unique_ptr<QLocalSocket> pending_;
 };

@@ -94,6 +94,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
+    instance.answerAlsoAt(SingleInstance::formerName());
+
     OrvaneApp orvane(qEnvironmentVariableIsSet("ORVANE_PHONE"));
     QObject::connect(&instance, &SingleInstance::messageReceived, &orvane, &OrvaneApp::handleArguments);
     QuitSignals quitSignals;

@@ -275,3 +275,44 @@ TEST_F(SingleInstanceTest, APingIsAnsweredWithoutReachingTheClockAndNeverTakesTh
     spinUntil([] { return false; }, 200);
     EXPECT_TRUE(received.messages.empty());
 }
+
+// An update is checked with the earlier build's own program, which asks at the name it used itself (and with
+// no look at the folder): the new clock answers there too, after one that was killed left its socket behind,
+// and only to its own account.
+TEST(SingleInstanceFormerName, AnEarlierBuildAskingAtItsOwnNameFindsTheClock) {
+    WithoutRuntimeFolder session;
+    const QString former = SingleInstance::formerName();
+    ASSERT_EQ(former, session.tmp() + QStringLiteral("/orvane-instance-") + QString::number(::getuid()));
+    {  // a socket nobody listens on any more
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, QFile::encodeName(former).constData(), sizeof address.sun_path - 1);
+        const int left = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        ASSERT_EQ(::bind(left, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+        ::close(left);
+    }
+    SingleInstance clock;
+    ASSERT_EQ(clock.start({}), SingleInstance::Role::Primary);
+    ASSERT_TRUE(clock.answerAlsoAt(former));
+    const auto earlierBuildPings = [&] {
+        QByteArray answer;
+        bool finished = false;
+        std::thread asker([&] {
+            QLocalSocket socket;
+            socket.connectToServer(former);
+            const QByteArray ping = QByteArrayLiteral("--instance-ping");
+            char header[4];
+            qToBigEndian<quint32>(quint32(ping.size()), header);
+            if (socket.waitForConnected(1000) && socket.write(QByteArray(header, 4) + ping) > 0 &&
+                socket.waitForReadyRead(2000))
+                answer = socket.readAll();
+            finished = true;
+        });
+        spinUntil([&] { return finished; });
+        asker.join();
+        return answer;
+    };
+    EXPECT_EQ(earlierBuildPings(), QByteArray("\x01"));
+    clock.trustOnly(::geteuid() + 1);
+    EXPECT_EQ(earlierBuildPings(), QByteArray());
+}

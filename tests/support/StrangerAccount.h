@@ -17,32 +17,42 @@
 #include <cstring>
 #include <vector>
 
-// Another local account ("nobody") sharing a temporary folder with the test as /tmp is shared: TMPDIR points
-// at a folder every account may write (1777) and XDG_RUNTIME_DIR is unset, as under `su`. It can be there
-// first with a listener that confirms whatever it is handed, or with a plain file. Only root can act as
-// another account.
-class StrangerAccount {
+// A session without a runtime folder, as under `su`: XDG_RUNTIME_DIR is unset and TMPDIR points at a folder
+// every account may write (1777), as /tmp is shared.
+class WithoutRuntimeFolder {
+  public:
+    WithoutRuntimeFolder() : oldTmp_(qgetenv("TMPDIR")), oldRuntime_(qgetenv("XDG_RUNTIME_DIR")) {
+        ::chmod(QFile::encodeName(shared_.path()).constData(), 01777);
+        qputenv("TMPDIR", shared_.path().toUtf8());
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    ~WithoutRuntimeFolder() {
+        oldTmp_.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTmp_);
+        if (!oldRuntime_.isNull()) qputenv("XDG_RUNTIME_DIR", oldRuntime_);
+    }
+
+    QString tmp() const { return shared_.path(); }
+
+  private:
+    QTemporaryDir shared_;
+    QByteArray oldTmp_, oldRuntime_;
+};
+
+// Another local account ("nobody") sharing that temporary folder. It can be there first with a listener that
+// confirms whatever it is handed, or with a plain file. Only root can act as another account.
+class StrangerAccount : public WithoutRuntimeFolder {
   public:
     static constexpr uid_t uid = 65534;
     static QString unavailable() {
         return ::geteuid() == 0 ? QString() : QStringLiteral("needs root to act as another account");
     }
 
-    StrangerAccount() : oldTmp_(qgetenv("TMPDIR")), oldRuntime_(qgetenv("XDG_RUNTIME_DIR")) {
-        ::chmod(QFile::encodeName(shared_.path()).constData(), 01777);
-        qputenv("TMPDIR", shared_.path().toUtf8());
-        qunsetenv("XDG_RUNTIME_DIR");
-    }
     ~StrangerAccount() {
         for (const pid_t pid : listeners_) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
         }
-        oldTmp_.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", oldTmp_);
-        if (!oldRuntime_.isNull()) qputenv("XDG_RUNTIME_DIR", oldRuntime_);
     }
-
-    QString tmp() const { return shared_.path(); }
 
     // A listener of the account at `path`, in a folder of the account's own when the folder is missing.
     bool listen(const QString& path) {
@@ -85,7 +95,5 @@ class StrangerAccount {
         }
     }
 
-    QTemporaryDir shared_;
-    QByteArray oldTmp_, oldRuntime_;
     std::vector<pid_t> listeners_;
 };
