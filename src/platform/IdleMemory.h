@@ -1,15 +1,14 @@
 #pragma once
 
-#include <cstddef>
-
 // Gives memory back once a face has been built and stands, and when the clock goes into the background (its
-// window closed): the heap's free pages, and this process's hold on the read-only file pages (program and
-// library code) that only building or showing the window used. Nothing is lost: only pages that are the
-// unchanged bytes of their files are let go, they stay in the system's file cache, and the ones still
-// running come back at their next use.
+// window closed): the heap's free pages go back at once, and the read-only file pages (program and library
+// code and data) that mostly only building or showing the window used become the first the kernel reclaims
+// when memory runs short. Nothing is lost: the kernel is asked to reclaim, never to discard, so a page that
+// holds this process's own copy (in memory or in swap) keeps its bytes, and a reclaimed page comes back at
+// its next use.
 namespace IdleMemory {
 
-// The heap's free pages and the unchanged file pages; answers how many bytes of file mappings were let go.
-std::size_t release();
+// The heap's free pages, and the read-only file pages marked cold.
+void release();
 
 }  // namespace IdleMemory

@@ -147,7 +147,8 @@ void OrvaneApp::releaseClosedWindow() {
 
 void OrvaneApp::releaseAfterSettling() {
     // Building a face runs a great deal once: compiling, type registration, the first load. What that left
-    // behind (free heap, code and data pages the ticking face never reads again) goes back once it stands.
+    // behind goes back once it stands: the free heap at once, the code and data pages the ticking face never
+    // reads again as the first the kernel reclaims.
     QTimer::singleShot(kStartupSettleMs, this, [] { IdleMemory::release(); });
 }
 
