@@ -354,7 +354,11 @@ void ClockViewModel::triggerAdhan(const QString& prayer, const ClockBundle& bund
     const int offset = PrayerSchedule::offsetSeconds(bundle.location.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
     if (!force && firedDay_[index] == today) return;
-    firedDay_[index] = today;
+    // Played before its minute (testing the sound), the prayer's own call still rings at its minute; from
+    // its minute on, the play is that call and the tick does not sound it again.
+    const std::optional<int> minute = PrayerSchedule::minutesOf(bundle.prayers)[index];
+    if (!force || (minute && nowMs >= PrayerSchedule::instantOf(today, *minute, offset)))
+        firedDay_[index] = today;
     const bool friday = CivilDay::weekday(today) == 6;
     const AdhanPlayer::Call call = AdhanCall::compose(bundle, prayer, settings_.adhanLang(), friday);
     with_.player->play(call, settings_.notifyMode(), settings_.adhanLength(), force);

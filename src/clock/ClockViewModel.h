@@ -97,6 +97,7 @@ class ClockViewModel : public QObject {
     std::optional<std::int64_t> nextZoneChangeMs() const { return nextZoneChangeMs_; }
 
     // Starts the call for a prayer; unforced at most once per prayer per civil day of the bundle's place.
+    // A forced play (a test of the sound) counts as the prayer's call only from the prayer's minute on.
     Q_INVOKABLE void triggerAdhan(const QString& prayer, bool force);
     void triggerAdhan(const QString& prayer, const ClockBundle& bundle, bool force);
 

@@ -10,7 +10,9 @@
 #include "clock/ClockViewModel.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "clock/NotificationScheduler.h"
+#include "clock/PrayerSchedule.h"
 #include "engine/LocalBundleBuilder.h"
+#include "engine/LocalBundlePrayers.h"
 #include "platform/DefaultsStore.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Endpoints.h"
@@ -68,6 +70,20 @@ class ClockViewModelTest : public ::testing::Test {
         settings->setNasaRefreshHours(nasa);
         settings->setAlertsRefreshHours(alerts);
         settings->setGeoRefreshHours(geo);
+    }
+    // The fake builds the times the engine computes for the place, as the real build does.
+    void placeWithComputedTimes(double lat, double lon, double tz, const char* city = "Makkah") {
+        steps.tzOffsetHours = tz;
+        fixPlace(lat, lon, city);
+        steps.timesForDay = [this, lat, lon](std::int64_t day) {
+            return LocalBundlePrayers::compute(settings->snapshot(), day, lat, lon, steps.tzOffsetHours);
+        };
+    }
+    // The instant of a prayer's minute by these times on the place's day of `atMs`.
+    std::int64_t minuteOf(const JsonCoding::StringMap& times, const char* prayer, std::int64_t atMs) const {
+        const int offset = int(steps.tzOffsetHours * 3600);
+        const auto minute = LocalBundleBuilder::minutesOfDay(times.value(QLatin1String(prayer)));
+        return PrayerSchedule::instantOf(CivilDay::dayOf(atMs, offset), int(minute.value_or(-1)), offset);
     }
     void ticks(FakeClock& clock, std::int64_t seconds) {
         for (std::int64_t i = 0; i < seconds; ++i) {
@@ -226,11 +242,41 @@ TEST_F(ClockViewModelTest, TriggerAdhanOncePerDayUnlessForced) {
     vm->triggerAdhan(QStringLiteral("dhuhr"), bundle, false);
     EXPECT_EQ(triggers.size(), 3u);
     EXPECT_EQ(player.rakatTitle(), QStringLiteral("Dhuhr")) << "Saturday";
-    // The tick's own trigger is absorbed after a forced play of the same prayer.
-    vm->triggerAdhan(QStringLiteral("asr"), bundle, true);
-    clock.set(QDateTime::fromString(QStringLiteral("2026-03-07T12:40:10Z"), Qt::ISODate));
-    vm->tick();
-    EXPECT_EQ(triggers.size(), 4u);
+}
+
+// Makkah, December 2026: the call is tried by hand five minutes before maghrib (the face's button, or a
+// link or a notification's "Play full adhan") and stopped; or played by hand inside maghrib's minute.
+TEST_F(ClockViewModelTest, AForcedPlayIsThePrayersCallOnlyFromItsMinute) {
+    struct Row {
+        int day;  // of December
+        int playedFromMinuteS;
+        bool byEvent;
+    };
+    placeWithComputedTimes(21.4225, 39.8262, 3.0);
+    for (const Row& r : {Row{7, -300, false}, Row{8, -300, true}, Row{9, 10, false}}) {
+        FakeClock clock(QDateTime(QDate(2026, 12, r.day), QTime(9, 0), Qt::UTC));
+        ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+        const std::int64_t maghrib = minuteOf(vm->bundle()->prayers, "maghrib", Clock::nowMs());
+        clock.set(QDateTime::fromMSecsSinceEpoch(maghrib + r.playedFromMinuteS * 1000, Qt::UTC));
+        triggers.clear();
+        if (r.byEvent)
+            AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), true);
+        else
+            vm->triggerAdhan(QStringLiteral("maghrib"), true);
+        player.stop();
+        while (Clock::nowMs() < maghrib + 120'000) {
+            clock.advanceSeconds(1);
+            vm->tick();
+            alarms.check(Clock::nowMs());
+        }
+        ASSERT_FALSE(triggers.empty());
+        EXPECT_TRUE(triggers.front().force);
+        const auto inMinute = std::count_if(triggers.begin(), triggers.end(), [&](const Trigger& t) {
+            return t.atMs >= maghrib && t.atMs < maghrib + 60'000;
+        });
+        EXPECT_EQ(inMinute, 1) << "December " << r.day;
+        EXPECT_EQ(triggers.size(), r.playedFromMinuteS < 0 ? 2u : 1u) << "December " << r.day;
+    }
 }
 
 TEST_F(ClockViewModelTest, EmergencyAlertsAreAnnouncedOnceAcrossReloadsAndRestarts) {
