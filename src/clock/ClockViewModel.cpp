@@ -3,6 +3,7 @@
 #include "clock/AdhanCall.h"
 #include "clock/AdhanPlayer.h"
 #include "clock/AppEvents.h"
+#include "clock/BundleRollover.h"
 #include "clock/ClockLoadSteps.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "clock/NotificationScheduler.h"
@@ -11,7 +12,6 @@
 #include "engine/LocalHijri.h"
 #include "engine/NetworkDiscipline.h"
 #include "engine/OfflinePlaces.h"
-#include "engine/PlaceZone.h"
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
@@ -129,18 +129,7 @@ bool ClockViewModel::hydrateFromCache() {
 void ClockViewModel::publish(ClockBundle bundle) {
     bundle.nextPrayer = LocalBundleBuilder::computeNext(bundle.prayers, Clock::now(),
                                                         bundle.location.tzOffsetHours, bundle.labels);
-    minutes_ = PrayerSchedule::minutesOf(bundle.prayers);
-    nextZoneChangeMs_.reset();
-    if (bundle.location.timeZone) {
-        // Counted from the moment the bundle was built for, so a bundle built just before a change (or a
-        // cached one from before it) is rebuilt at once.
-        const QDateTime built = QDateTime::fromString(bundle.generatedAt.value_or(QString()), Qt::ISODate);
-        const std::int64_t from = built.isValid() ? built.toMSecsSinceEpoch() : Clock::nowMs();
-        nextZoneChangeMs_ = PlaceZone::nextTransitionMs(*bundle.location.timeZone, from);
-    }
-    bundleDay_.reset();
-    if (const std::optional<CivilDay::Date> date = CivilDay::parseIso(bundle.date.gregorian))
-        bundleDay_ = CivilDay::daysFromCivil(date->year, date->month, date->day);
+    schedule_ = PrayerSchedule::dayOf(bundle);
     bundle_ = std::move(bundle);
     emit bundleChanged();
 }
@@ -170,6 +159,7 @@ void ClockViewModel::keep(const ClockBundle& bundle, double lat, double lon) {
 QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QString> cityOverride,
                                        std::optional<QString> countryOverride, bool force) {
     const std::uint64_t generation = ++loadGeneration_;
+    newestLoadStartMs_ = Clock::nowMs();
     ++loadsInFlight_;
     // The clock state may be gone when a step returns; nothing of it is touched then.
     const QPointer<ClockViewModel> self(this);
@@ -294,6 +284,7 @@ void ClockViewModel::tick() {
     const std::int64_t nowMs = Clock::nowMs();
     now_ = QDateTime::fromMSecsSinceEpoch(nowMs, Qt::UTC);
     emit nowChanged();
+    followTheDay(nowMs);
     if (bundle_) {
         NextPrayer next = LocalBundleBuilder::computeNext(bundle_->prayers, now_,
                                                           bundle_->location.tzOffsetHours, bundle_->labels);
@@ -304,25 +295,34 @@ void ClockViewModel::tick() {
         }
         checkPrayerTriggers(nowMs);
     }
-    if (++tickCount_ % refreshCheckEveryTicks == 0) {
-        maybeRefreshIfDue(nowMs);
-        if (bundle_ && bundleDay_ && loadsInFlight_ == 0) {
-            const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
-            if (CivilDay::dayOf(nowMs, offset) != *bundleDay_)
-                reloadSoftly();
-            else if (nextZoneChangeMs_ && nowMs >= *nextZoneChangeMs_)
-                reloadSoftly();  // the place's clock moved: the time, the dates and the prayers follow
-        }
-    }
+    if (++tickCount_ % refreshCheckEveryTicks == 0) maybeRefreshIfDue(nowMs);
+}
+
+void ClockViewModel::followTheDay(std::int64_t nowMs) {
+    if (!bundle_ || PrayerSchedule::holds(schedule_, nowMs)) return;
+    // The network may hold the reload for a minute (the Hijri confirmation, the forecast, the alerts); a
+    // prayer in that minute rings from the new day's times, computed here as the build computes them.
+    qCInfo(lcClockState).noquote() << "the place's day or clock changed; carrying the prayer times of"
+                                   << placeName(*bundle_) << "to it";
+    const std::optional<std::int64_t> zoneChangeMs = schedule_.zoneChangeMs;
+    publish(BundleRollover::carriedTo(*bundle_, settings_.snapshot(), nowMs));
+    with_.alarms->reschedule(*bundle_);
+    const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
+    std::int64_t changedAtMs = CivilDay::startOfDayMs(CivilDay::dayOf(nowMs, offset), offset);
+    if (zoneChangeMs && *zoneChangeMs <= nowMs) changedAtMs = std::max(changedAtMs, *zoneChangeMs);
+    // A load begun since then builds for the new day (a start-up from yesterday's cached bundle); one begun
+    // before may have built for the day that ended, and this one overtakes it.
+    if (loadsInFlight_ == 0 || newestLoadStartMs_ < changedAtMs) reloadSoftly();
 }
 
 void ClockViewModel::checkPrayerTriggers(std::int64_t nowMs) {
     if (!bundle_) return;
+    const PrayerSchedule::Minutes& minutes = schedule_.minutes;
     const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
     for (int i = 0; i < PrayerSchedule::kCount; ++i) {
-        if (!minutes_[i] || firedDay_[i] == today) continue;
-        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes_[i], offset);
+        if (!minutes[i] || firedDay_[i] == today) continue;
+        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes[i], offset);
         if (since >= 0 && since < PrayerSchedule::kTriggerWindowMs)
             triggerAdhan(QString(PrayerSchedule::keys[i]), *bundle_, false);
     }
@@ -344,6 +344,8 @@ void ClockViewModel::reloadSoftly() {
 }
 
 void ClockViewModel::triggerAdhan(const QString& prayer, bool force) {
+    // A link or a notification may come in the second a wake leaves the old day's times shown.
+    followTheDay(Clock::nowMs());
     if (bundle_) triggerAdhan(prayer, *bundle_, force);
 }
 
@@ -354,7 +356,11 @@ void ClockViewModel::triggerAdhan(const QString& prayer, const ClockBundle& bund
     const int offset = PrayerSchedule::offsetSeconds(bundle.location.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
     if (!force && firedDay_[index] == today) return;
-    firedDay_[index] = today;
+    // Played before its minute (testing the sound), the prayer's own call still rings at its minute; from
+    // its minute on, the play is that call and the tick does not sound it again.
+    const std::optional<int> minute = PrayerSchedule::minutesOf(bundle.prayers)[index];
+    if (!force || (minute && nowMs >= PrayerSchedule::instantOf(today, *minute, offset)))
+        firedDay_[index] = today;
     const bool friday = CivilDay::weekday(today) == 6;
     const AdhanPlayer::Call call = AdhanCall::compose(bundle, prayer, settings_.adhanLang(), friday);
     with_.player->play(call, settings_.notifyMode(), settings_.adhanLength(), force);

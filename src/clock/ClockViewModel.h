@@ -94,9 +94,10 @@ class ClockViewModel : public QObject {
     void maybeRefreshIfDue(std::int64_t nowMs);
     // The instant the place's zone next changes its offset (the bundle is rebuilt then); nothing for a
     // place with a fixed offset.
-    std::optional<std::int64_t> nextZoneChangeMs() const { return nextZoneChangeMs_; }
+    std::optional<std::int64_t> nextZoneChangeMs() const { return schedule_.zoneChangeMs; }
 
     // Starts the call for a prayer; unforced at most once per prayer per civil day of the bundle's place.
+    // A forced play (a test of the sound) counts as the prayer's call only from the prayer's minute on.
     Q_INVOKABLE void triggerAdhan(const QString& prayer, bool force);
     void triggerAdhan(const QString& prayer, const ClockBundle& bundle, bool force);
 
@@ -128,6 +129,9 @@ class ClockViewModel : public QObject {
     void keep(const ClockBundle& bundle, double lat, double lon);
     QCoro::Task<> raiseEmergencyAlerts(ClockBundle bundle);
     void reloadSoftly();
+    // When the shown times no longer belong to the place's day (midnight, a wake across days, the zone's
+    // change of clocks), carries them to today on the device at once and reloads. Integer work otherwise.
+    void followTheDay(std::int64_t nowMs);
     // Whether the bundle's Hijri date is the one the stored day offset gives now.
     static bool showsConfirmedHijriDay(const ClockBundle& bundle);
     void devicePlaceChanged();
@@ -148,12 +152,11 @@ class ClockViewModel : public QObject {
     std::uint64_t loadGeneration_ = 0;
     int loadsInFlight_ = 0;
     std::int64_t lastFullLoadMs_ = 0;
+    std::int64_t newestLoadStartMs_ = 0;
     std::int64_t lastCheckinMs_ = 0;
     bool checkinInFlight_ = false;
 
     // Derived from the bundle when it is published, so the tick does integer work only.
-    PrayerSchedule::Minutes minutes_{};
-    std::optional<std::int64_t> bundleDay_;
-    std::optional<std::int64_t> nextZoneChangeMs_;
+    PrayerSchedule::Day schedule_;
     std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
 };

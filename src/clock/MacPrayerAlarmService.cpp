@@ -47,18 +47,18 @@ void MacPrayerAlarmService::stop() {
 }
 
 void MacPrayerAlarmService::reschedule(const ClockBundle& bundle) {
-    minutes_ = PrayerSchedule::minutesOf(bundle.prayers);
-    tzOffsetHours_ = bundle.location.tzOffsetHours;
+    day_ = PrayerSchedule::dayOf(bundle);
     hasTimes_ = true;
 }
 
 void MacPrayerAlarmService::check(std::int64_t nowMs) {
-    if (!hasTimes_) return;
-    const int offset = PrayerSchedule::offsetSeconds(tzOffsetHours_, nowMs);
+    if (!hasTimes_ || !PrayerSchedule::holds(day_, nowMs)) return;
+    const PrayerSchedule::Minutes& minutes = day_.minutes;
+    const int offset = PrayerSchedule::offsetSeconds(day_.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
     for (int i = 0; i < PrayerSchedule::kCount; ++i) {
-        if (!minutes_[i] || firedDay_[i] == today) continue;
-        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes_[i], offset);
+        if (!minutes[i] || firedDay_[i] == today) continue;
+        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes[i], offset);
         if (since < 0 || since >= PrayerSchedule::kTriggerWindowMs) continue;
         firedDay_[i] = today;
         const QString prayer(PrayerSchedule::keys[i]);

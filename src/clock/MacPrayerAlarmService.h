@@ -28,6 +28,8 @@ class MacPrayerAlarmService : public QObject {
     bool hasTimes() const { return hasTimes_; }
 
     // One check at `nowMs`: fires each prayer whose minute has begun less than a minute ago, once per day.
+    // Times of a day that is no longer the place's (a wake across days, a change of clocks) stay silent
+    // until the clock hands over today's.
     void check(std::int64_t nowMs);
 
   signals:
@@ -36,8 +38,7 @@ class MacPrayerAlarmService : public QObject {
 
   private:
     QTimer timer_;
-    PrayerSchedule::Minutes minutes_{};
-    double tzOffsetHours_ = 0;
+    PrayerSchedule::Day day_;
     bool hasTimes_ = false;
     std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
 };

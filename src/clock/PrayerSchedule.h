@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <optional>
 
+struct ClockBundle;
+
 // The five daily prayers as the alarms see them: which keys ring, their minutes on the place's clock, and
 // the instant each falls on for a civil day at the place's fixed offset. Parsing happens once per bundle so
 // that the every-second checks are integer comparisons.
@@ -38,5 +40,23 @@ std::int64_t instantOf(std::int64_t day, int minute, int offsetSeconds);
 
 // yyyymmdd of a civil day, ASCII digits.
 QString compactDate(std::int64_t day);
+
+// The civil day (days since 1970) at the offset, as the checks count it.
+std::int64_t todayAt(double tzOffsetHours, std::int64_t nowMs);
+
+// One bundle's minutes with the civil day and the offset they belong to, and the instant that offset stops
+// holding (the place's zone changes its clocks). Times of another day or another offset never ring.
+struct Day {
+    Minutes minutes{};
+    double tzOffsetHours = 0;
+    std::optional<std::int64_t> civilDay;      // nothing when the bundle's date is unreadable
+    std::optional<std::int64_t> zoneChangeMs;  // nothing for a place with a fixed offset
+};
+// The zone's next change is counted from the moment the bundle was built for, so a bundle built just before
+// a change (or a cached one from before it) stops holding at once.
+Day dayOf(const ClockBundle& bundle);
+// Whether the times still belong to the place's day at `nowMs`. Integer work only: the checks ask every
+// second.
+bool holds(const Day& day, std::int64_t nowMs);
 
 }  // namespace PrayerSchedule

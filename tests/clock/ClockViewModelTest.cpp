@@ -10,7 +10,9 @@
 #include "clock/ClockViewModel.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "clock/NotificationScheduler.h"
+#include "clock/PrayerSchedule.h"
 #include "engine/LocalBundleBuilder.h"
+#include "engine/LocalBundlePrayers.h"
 #include "platform/DefaultsStore.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Endpoints.h"
@@ -68,6 +70,20 @@ class ClockViewModelTest : public ::testing::Test {
         settings->setNasaRefreshHours(nasa);
         settings->setAlertsRefreshHours(alerts);
         settings->setGeoRefreshHours(geo);
+    }
+    // The fake builds the times the engine computes for the place, as the real build does.
+    void placeWithComputedTimes(double lat, double lon, double tz, const char* city = "Makkah") {
+        steps.tzOffsetHours = tz;
+        fixPlace(lat, lon, city);
+        steps.timesForDay = [this, lat, lon](std::int64_t day) {
+            return LocalBundlePrayers::compute(settings->snapshot(), day, lat, lon, steps.tzOffsetHours);
+        };
+    }
+    // The instant of a prayer's minute by these times on the place's day of `atMs`.
+    std::int64_t minuteOf(const JsonCoding::StringMap& times, const char* prayer, std::int64_t atMs) const {
+        const int offset = int(steps.tzOffsetHours * 3600);
+        const auto minute = LocalBundleBuilder::minutesOfDay(times.value(QLatin1String(prayer)));
+        return PrayerSchedule::instantOf(CivilDay::dayOf(atMs, offset), int(minute.value_or(-1)), offset);
     }
     void ticks(FakeClock& clock, std::int64_t seconds) {
         for (std::int64_t i = 0; i < seconds; ++i) {
@@ -191,8 +207,8 @@ TEST_F(ClockViewModelTest, ReloadsAtThePlacesChangeOfDay) {
         const int builds = steps.builds;
         ticks(clock, 3600 - 30);
         EXPECT_EQ(steps.builds, builds) << r.tz;
-        ticks(clock, 120);
-        EXPECT_EQ(steps.builds, builds + 1) << r.tz;
+        ticks(clock, 31);
+        EXPECT_EQ(steps.builds, builds + 1) << "at the first second of the day, " << r.tz;
         EXPECT_EQ(vm->bundle()->date.gregorian, QLatin1String(r.newDate)) << r.tz;
         ticks(clock, 600);
         EXPECT_EQ(steps.builds, builds + 1) << "one reload per day change";
@@ -226,11 +242,97 @@ TEST_F(ClockViewModelTest, TriggerAdhanOncePerDayUnlessForced) {
     vm->triggerAdhan(QStringLiteral("dhuhr"), bundle, false);
     EXPECT_EQ(triggers.size(), 3u);
     EXPECT_EQ(player.rakatTitle(), QStringLiteral("Dhuhr")) << "Saturday";
-    // The tick's own trigger is absorbed after a forced play of the same prayer.
-    vm->triggerAdhan(QStringLiteral("asr"), bundle, true);
-    clock.set(QDateTime::fromString(QStringLiteral("2026-03-07T12:40:10Z"), Qt::ISODate));
-    vm->tick();
-    EXPECT_EQ(triggers.size(), 4u);
+}
+
+// Makkah, December 2026: the call is tried by hand five minutes before maghrib (the face's button, or a
+// link or a notification's "Play full adhan") and stopped; or played by hand inside maghrib's minute.
+TEST_F(ClockViewModelTest, AForcedPlayIsThePrayersCallOnlyFromItsMinute) {
+    struct Row {
+        int day;  // of December
+        int playedFromMinuteS;
+        bool byEvent;
+    };
+    placeWithComputedTimes(21.4225, 39.8262, 3.0);
+    for (const Row& r : {Row{7, -300, false}, Row{8, -300, true}, Row{9, 10, false}}) {
+        FakeClock clock(QDateTime(QDate(2026, 12, r.day), QTime(9, 0), Qt::UTC));
+        ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+        const std::int64_t maghrib = minuteOf(vm->bundle()->prayers, "maghrib", Clock::nowMs());
+        clock.set(QDateTime::fromMSecsSinceEpoch(maghrib + r.playedFromMinuteS * 1000, Qt::UTC));
+        triggers.clear();
+        if (r.byEvent)
+            AppEvents::shared().post(QStringLiteral("OrvanePlayPrayer"), QStringLiteral("maghrib"), true);
+        else
+            vm->triggerAdhan(QStringLiteral("maghrib"), true);
+        player.stop();
+        while (Clock::nowMs() < maghrib + 120'000) {
+            clock.advanceSeconds(1);
+            vm->tick();
+            alarms.check(Clock::nowMs());
+        }
+        ASSERT_FALSE(triggers.empty());
+        EXPECT_TRUE(triggers.front().force);
+        const auto inMinute = std::count_if(triggers.begin(), triggers.end(), [&](const Trigger& t) {
+            return t.atMs >= maghrib && t.atMs < maghrib + 60'000;
+        });
+        EXPECT_EQ(inMinute, 1) << "December " << r.day;
+        EXPECT_EQ(triggers.size(), r.playedFromMinuteS < 0 ? 2u : 1u) << "December " << r.day;
+    }
+}
+
+// The computer's clock moves from one day to a later one, 40 s into the minute a prayer had on the day the
+// clock last loaded: nothing rings from those times; the prayer rings once at that day's own minute, or not
+// at all when that minute came earlier (slept through). The face shows the new day's times at the first
+// tick, also while a slow server holds the reload.
+TEST_F(ClockViewModelTest, AClockMovedToAnotherDayRingsFromThatDaysTimesOnce) {
+    struct Row {
+        const char* place;
+        double lat, lon, tz;
+        QDate loaded, woken;
+        const char* prayer;
+        bool slowServer;
+    };
+    settings->setNotifyMode(QStringLiteral("silent"));
+    refreshHours(24, 24, 24, 24, 24);
+    for (const Row& r :
+         {Row{"Makkah", 21.4225, 39.8262, 3.0, {2026, 5, 18}, {2026, 5, 19}, "maghrib", false},
+          Row{"London", 51.5074, -0.1278, 0.0, {2026, 1, 10}, {2026, 1, 14}, "isha", false},
+          Row{"London", 51.5074, -0.1278, 0.0, {2026, 1, 20}, {2026, 1, 24}, "isha", true},
+          Row{"London", 51.5074, -0.1278, 1.0, {2026, 10, 10}, {2026, 10, 12}, "maghrib", false}}) {
+        SCOPED_TRACE(std::string(r.place) + " " + r.woken.toString(Qt::ISODate).toStdString());
+        placeWithComputedTimes(r.lat, r.lon, r.tz, r.place);
+        FakeClock clock(QDateTime(r.loaded, QTime(9, 0), Qt::UTC));
+        ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+        const std::int64_t day = CivilDay::daysFromCivil(r.woken.year(), r.woken.month(), r.woken.day());
+        const JsonCoding::StringMap times = steps.timesForDay(day);
+        const std::int64_t before = minuteOf(vm->bundle()->prayers, r.prayer, CivilDay::startOfDayMs(day, 0));
+        const std::int64_t minute = minuteOf(times, r.prayer, CivilDay::startOfDayMs(day, 0));
+        ASSERT_NE(minute, before) << "the prayer's minute moves";
+        steps.holdBuilds = steps.holdHijri = r.slowServer;
+        triggers.clear();
+        clock.set(QDateTime::fromMSecsSinceEpoch(before + 40'000, Qt::UTC));
+        const int hijriCalls = steps.hijriCalls;
+        if (r.slowServer) vm->resolveAndLoad(false);  // the window comes forward on waking
+        vm->tick();
+        EXPECT_EQ(steps.hijriCalls, hijriCalls + 1) << "one load for the new day";
+        EXPECT_EQ(vm->bundle()->date.gregorian, r.woken.toString(Qt::ISODate));
+        EXPECT_EQ(vm->bundle()->prayers, times);
+        while (Clock::nowMs() < std::max(before, minute) + 180'000) {
+            clock.advanceSeconds(1);
+            vm->tick();
+            alarms.check(Clock::nowMs());
+            if (r.slowServer && Clock::nowMs() == minute + 5'000) {
+                steps.holdHijri = steps.holdBuilds = false;
+                steps.releaseOne();
+                ASSERT_TRUE(QTest::qWaitFor([&] { return !vm->isLoading(); }, 5000));
+            }
+        }
+        ASSERT_EQ(triggers.size(), minute > before ? 1u : 0u);
+        for (const Trigger& t : triggers) {
+            EXPECT_EQ(t.prayer, QLatin1String(r.prayer));
+            EXPECT_GE(t.atMs, minute);
+            EXPECT_LT(t.atMs, minute + 60'000);
+        }
+    }
 }
 
 TEST_F(ClockViewModelTest, EmergencyAlertsAreAnnouncedOnceAcrossReloadsAndRestarts) {

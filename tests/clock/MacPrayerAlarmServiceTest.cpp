@@ -58,8 +58,22 @@ TEST(MacPrayerAlarmService, ASleptThroughPrayerIsNotReplayedButTheNextFires) {
     EXPECT_TRUE(posted.prayers.isEmpty());
     service.check(utc("2026-07-01T16:00:30Z"));
     EXPECT_EQ(posted.prayers, QList<QString>{QStringLiteral("asr")});
-    // The next day fires again.
+    // The next day rings from that day's own times, never from the day before's: they stay silent until the
+    // clock hands over today's, and so do times whose zone has changed its clocks since.
     service.check(utc("2026-07-02T16:00:05Z"));
+    EXPECT_EQ(posted.prayers.size(), 1);
+    ClockBundle next = bundleFor(51.5, -0.13, 1.0, utc("2026-07-02T12:00:00Z"),
+                                 fivePrayers("04:10", "12:20", "16:01", "20:30", "22:00"));
+    next.location.timeZone = QStringLiteral("Europe/London");
+    next.generatedAt = QStringLiteral("2026-07-02T12:00:00Z");
+    service.reschedule(next);
+    service.check(utc("2026-07-02T15:00:05Z"));
+    service.check(utc("2026-07-02T15:01:05Z"));
+    EXPECT_EQ(posted.prayers, (QList<QString>{QStringLiteral("asr"), QStringLiteral("asr")}));
+    next.generatedAt = QStringLiteral("2026-10-24T12:00:00Z");  // the clocks go back at 01:00Z on the 25th
+    next.date.gregorian = QStringLiteral("2026-10-25");
+    service.reschedule(next);
+    service.check(utc("2026-10-25T03:10:05Z"));  // 04:10 at the old offset
     EXPECT_EQ(posted.prayers.size(), 2);
 }
 
