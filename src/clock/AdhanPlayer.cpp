@@ -6,6 +6,7 @@
 #include <QAudioOutput>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QMediaPlayer>
 #include <QSaveFile>
 #include <QSoundEffect>
@@ -13,6 +14,8 @@
 #include <QTimer>
 #include <QtEndian>
 #include <cmath>
+
+Q_LOGGING_CATEGORY(lcAdhan, "orvane.adhan")
 
 namespace {
 
@@ -145,14 +148,7 @@ void AdhanPlayer::play(const Call& call, const QString& notifyMode, int lengthSe
     ringing_ = true;
     lengthSeconds_ = lengthSeconds;
     emit changed();
-    if (lengthSeconds > 0) {
-        autoStop_ = std::make_unique<QTimer>();
-        autoStop_->setSingleShot(true);
-        connect(autoStop_.get(), &QTimer::timeout, this, [this, generation] {
-            if (generation == generation_) stop();
-        });
-        autoStop_->start(lengthSeconds * 1000);
-    }
+    if (lengthSeconds > 0) endCallWithin(lengthSeconds * 1000, generation);
     QUrl url = installedRecording(call.isFajr ? QStringLiteral("fajr") : QStringLiteral("regular"));
     if (url.isEmpty())
         url = builtInSound(call.isFajr ? QStringLiteral("adhan_fajr") : QStringLiteral("adhan_regular"));
@@ -163,9 +159,11 @@ void AdhanPlayer::play(const Call& call, const QString& notifyMode, int lengthSe
     startRecording(url, generation);
 }
 
-void AdhanPlayer::startRecording(const QUrl& url, quint64 generation) {
+void AdhanPlayer::startRecording(QUrl url, quint64 generation, qint64 fromMs) {
     releasePlayer();
-    source_ = url;
+    source_ = std::move(url);
+    startedAtMs_ = fromMs;
+    reachedMs_ = fromMs;
     output_ = std::make_unique<QAudioOutput>();
     player_ = std::make_unique<QMediaPlayer>();
     // The output must be in place before the source, or Qt 6.4's GStreamer pipeline stalls.
@@ -180,20 +178,43 @@ void AdhanPlayer::startRecording(const QUrl& url, quint64 generation) {
                 else if (status == QMediaPlayer::EndOfMedia)
                     finish(generation);
             });
+    // A position set before the recording can seek is lost: a call going on after losing its output would
+    // start again from the beginning.
+    connect(player_.get(), &QMediaPlayer::seekableChanged, this, [this, generation](bool seekable) {
+        if (generation == generation_ && seekable && startedAtMs_ > 0) player_->setPosition(startedAtMs_);
+    });
     connect(player_.get(), &QMediaPlayer::positionChanged, this, [this, generation](qint64 position) {
-        if (generation == generation_ && position > 0 && loadGuard_) loadGuard_->stop();
+        if (generation != generation_ || position <= startedAtMs_) return;
+        reachedMs_ = position;
+        if (loadGuard_) loadGuard_->stop();
     });
     loadGuard_ = std::make_unique<QTimer>();
     loadGuard_->setSingleShot(true);
     connect(loadGuard_.get(), &QTimer::timeout, this,
             [this, generation] { fallBackOrFinish(generation, QStringLiteral("playback did not start")); });
     loadGuard_->start(loadTimeoutMs);
-    player_->setSource(url);
+    player_->setSource(source_);
     player_->play();
 }
 
 void AdhanPlayer::fallBackOrFinish(quint64 generation, const QString& reason) {
     if (generation != generation_ || !ringing_) return;
+    const qint64 restMs = player_ ? player_->duration() - reachedMs_ : 0;
+    if (reachedMs_ > startedAtMs_ && restMs > 0) {
+        // The call was sounding and its output went away under it (the sound server restarted, the only
+        // device left). Like a call that never had an output, it keeps its overlay for the recording's
+        // length; the rest plays on from here wherever there is an output now.
+        qCWarning(lcAdhan).noquote() << call_.prayerName << "call lost its sound after" << reachedMs_
+                                     << "ms (" + reason + "); it goes on for the rest of its length";
+        endCallWithin(restMs, generation);
+        startRecording(source_, generation, reachedMs_);
+        return;
+    }
+    if (startedAtMs_ > 0) {
+        // No output to go on with: the rest of the call is silent, and ends when its length is up.
+        releasePlayer();
+        return;
+    }
     const bool isFajr = kind_ == Kind::Fajr;
     const QUrl builtIn =
         builtInSound(isFajr ? QStringLiteral("adhan_fajr") : QStringLiteral("adhan_regular"));
@@ -202,8 +223,19 @@ void AdhanPlayer::fallBackOrFinish(quint64 generation, const QString& reason) {
         startRecording(builtIn, generation);
         return;
     }
+    qCWarning(lcAdhan).noquote() << call_.prayerName << "call could not be played:" << reason;
     stop();
     emit playbackFailed(reason);
+}
+
+void AdhanPlayer::endCallWithin(qint64 ms, quint64 generation) {
+    if (autoStop_ && autoStop_->isActive() && autoStop_->remainingTime() <= ms) return;
+    autoStop_ = std::make_unique<QTimer>();
+    autoStop_->setSingleShot(true);
+    connect(autoStop_.get(), &QTimer::timeout, this, [this, generation] {
+        if (generation == generation_) stop();
+    });
+    autoStop_->start(std::chrono::milliseconds(ms));
 }
 
 void AdhanPlayer::finish(quint64 generation) {
@@ -219,6 +251,8 @@ void AdhanPlayer::releasePlayer() {
     dispose(player_, this);
     dispose(output_, this);
     source_.clear();
+    startedAtMs_ = 0;
+    reachedMs_ = 0;
 }
 
 void AdhanPlayer::stop() {

@@ -13,7 +13,8 @@ class QTimer;
 
 // The one call-to-prayer player: what is playing (the overlay and the alerts panel draw from its
 // properties), the sound itself, and the emergency alarm. Plays the user's installed recording of the dawn
-// or regular call, else the built-in one; stops by itself at the end of the recording or the chosen length.
+// or regular call, else the built-in one; stops by itself at the end of the recording or the chosen length,
+// also when the sound is lost on the way.
 class AdhanPlayer : public QObject {
     Q_OBJECT
     Q_PROPERTY(bool ringing READ ringing NOTIFY changed)
@@ -87,8 +88,11 @@ class AdhanPlayer : public QObject {
     void playbackFailed(const QString& reason);
 
   private:
-    void startRecording(const QUrl& url, quint64 generation);
+    // Plays `url` from `fromMs` into the recording; `url` is a copy, as it may be the source this releases.
+    void startRecording(QUrl url, quint64 generation, qint64 fromMs = 0);
     void fallBackOrFinish(quint64 generation, const QString& reason);
+    // Ends the call `ms` from now at the latest.
+    void endCallWithin(qint64 ms, quint64 generation);
     void finish(quint64 generation);
     void releasePlayer();
 
@@ -98,6 +102,9 @@ class AdhanPlayer : public QObject {
     QUrl source_;
     quint64 generation_ = 0;
     int lengthSeconds_ = 0;
+    // Where in the recording the current player began, and how far it has sounded since.
+    qint64 startedAtMs_ = 0;
+    qint64 reachedMs_ = 0;
     std::unique_ptr<QMediaPlayer> player_;
     std::unique_ptr<QAudioOutput> output_;
     std::unique_ptr<QTimer> autoStop_;

@@ -51,13 +51,14 @@ struct PlaceOffset {
 };
 
 // The offset at `now`: of this computer's own zone for its own place, else of the place's named zone (so a
-// cached place record follows the zone's daylight-saving changes), else the recorded fixed offset.
+// cached place record follows the zone's daylight-saving changes), else the recorded fixed offset. A
+// computer whose zone has no name the system knows keeps its clock in UTC, which says nothing of where it
+// is: its own place then counts as any other.
 PlaceOffset placeOffset(const CachedGeo& geo, const SettingsSnapshot& settings, const QDateTime& now) {
     const std::int64_t ms = now.toMSecsSinceEpoch();
     if (settings.devicePlace) {
         const QString device = PlaceZone::deviceZoneId();
         if (const std::optional<double> h = PlaceZone::offsetHours(device, ms)) return {*h, device};
-        return {QDateTime::fromMSecsSinceEpoch(ms, Qt::LocalTime).offsetFromUtc() / 3600.0, std::nullopt};
     }
     if (geo.timeZone) {
         const std::optional<double> h = PlaceZone::offsetHours(*geo.timeZone, ms);

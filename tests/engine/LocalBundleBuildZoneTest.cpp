@@ -66,6 +66,15 @@ TEST_F(BundleBuildTest, ThisComputersZoneIsTheAuthorityForItsOwnPlace) {
     EXPECT_EQ(minutes(chosen) - minutes(own), 60);
 }
 
+TEST_F(BundleBuildTest, AComputerZoneTheSystemDoesNotKnowLeavesItsOwnPlaceToThePlacesZone) {
+    DeviceZone unknown("Nowhere/Atlantis");  // the C library keeps such a clock in UTC
+    FakeClock clock("2026-12-07T22:30:00Z");
+    const ClockBundle b = build(21.4225, 39.8262, thisComputersPlace());
+    EXPECT_EQ(b.location.tzOffsetHours, 3.0);
+    EXPECT_EQ(b.location.timeZone, u"Asia/Riyadh"_s);
+    EXPECT_EQ(b.date.gregorian, u"2026-12-08"_s) << "01:30 in Makkah";
+}
+
 TEST_F(BundleBuildTest, AFixedOffsetPlaceHasNoZone) {
     FakeClock clock("2026-12-07T09:00:00Z");
     SettingsSnapshot s = chosenPlace();

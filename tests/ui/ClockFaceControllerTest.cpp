@@ -54,8 +54,21 @@ TEST(ClockFaceController, HijriLineComesFromTheHijriSource) {
     FakeClock clock("2026-08-14T09:00:00Z");
     ClockFaceController face;
     face.setBundle(sampleBundle());
-    face.setHijriSource([](std::int64_t) { return std::array<int, 3>{1448, 2, 30}; });
+    face.setHijriSource([](std::int64_t, const LocalHijri::Location&) {
+        return std::array<int, 3>{1448, 2, 30};
+    });
     EXPECT_EQ(face.hijriText(), QStringLiteral("30 Safar 1448 AH"));
+}
+
+TEST(ClockFaceController, TheHijriDateIsThatOfThePlacesDayEastOfUTC) {
+    PrivateHome home;
+    FakeClock clock("2026-12-07T19:30:00Z");  // Jakarta, 02:30 on Tuesday
+    ClockFaceController face;
+    ClockBundle jakarta = sampleBundle();
+    jakarta.location.tzOffsetHours = 7;
+    face.setBundle(jakarta);
+    EXPECT_EQ(face.gregorianText(), QStringLiteral("Tuesday, Dec 8, 2026"));
+    EXPECT_EQ(face.hijriText(), QStringLiteral("28 Jumada al-Thani 1448 AH"));
 }
 
 TEST(ClockFaceController, ThemeSwitchesTheSidePanels) {

@@ -6,7 +6,6 @@
 #include "PlaceTime.h"
 #include "PrayerCells.h"
 #include "StatusPills.h"
-#include "engine/LocalHijri.h"
 #include "engine/NasaSunImage.h"
 #include "engine/SunPictureFeed.h"
 #include "model/Server.h"
@@ -32,10 +31,11 @@ ClockFaceLayout::SidePanelTheme sidePanelsOf(const ClockBundle& bundle) {
 }  // namespace
 
 ClockFaceController::ClockFaceController(QObject* parent) : QObject(parent), clockTimer_(this) {
-    // The on-device Hijri date with the confirmed day offset; its result does not depend on the place.
-    hijriSource_ = [](std::int64_t ms) -> std::optional<std::array<int, 3>> {
+    // The on-device Hijri date with the confirmed day offset, paired with the place's day as the bundle's is.
+    hijriSource_ = [](std::int64_t ms,
+                      const LocalHijri::Location& place) -> std::optional<std::array<int, 3>> {
         const QDateTime instant = QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC);
-        const LocalHijri::YMD ymd = LocalHijri::displayYMD(instant, std::nullopt, instant);
+        const LocalHijri::YMD ymd = LocalHijri::displayYMD(instant, place, instant);
         return std::array<int, 3>{ymd.year, ymd.month, ymd.day};
     };
     clockTimer_.setTimerType(Qt::PreciseTimer);
@@ -269,14 +269,14 @@ void ClockFaceController::refreshTime() {
 }
 
 void ClockFaceController::refreshDate(bool force) {
-    // The dates change once a day: they are rebuilt when the place's day or the UTC day moves on.
-    const PlaceTime::Fields f = PlaceTime::fields(nowMs_, bundle_.location.tzOffsetHours);
-    const int placeDay = f.year * 400 + f.month * 32 + f.day;
-    const int dayKey = placeDay * 2 + static_cast<int>((nowMs_ / 86'400'000) % 2);
+    // Both dates belong to the place's day: they are rebuilt only when it moves on.
+    const LocationInfo& at = bundle_.location;
+    const PlaceTime::Fields f = PlaceTime::fields(nowMs_, at.tzOffsetHours);
+    const int dayKey = f.year * 400 + f.month * 32 + f.day;
     if (!force && dayKey == shownDayKey_) return;
     shownDayKey_ = dayKey;
-    gregorianText_ = FaceLines::gregorianText(nowMs_, bundle_.location.tzOffsetHours, bundle_.lang);
-    const auto hijri = hijriSource_(nowMs_);
+    gregorianText_ = FaceLines::gregorianText(nowMs_, at.tzOffsetHours, bundle_.lang);
+    const auto hijri = hijriSource_(nowMs_, LocalHijri::Location{at.lat, at.lon, at.tzOffsetHours});
     hijriText_ = hijri ? FaceLines::hijriText((*hijri)[2], FaceLines::hijriMonthName((*hijri)[1], bundle_),
                                               (*hijri)[0])
                        : QString();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClockFaceLayout.h"
+#include "engine/LocalHijri.h"
 #include "model/ClockBundle.h"
 
 #include <QtQml/qqmlregistration.h>
@@ -83,9 +84,10 @@ class ClockFaceController : public QObject {
     // Reads a bundle from its JSON text; false (and the old bundle kept) when it is not one.
     Q_INVOKABLE bool loadBundleJson(const QByteArray& json);
 
-    // Where the face takes the Hijri date of an instant: the on-device calendar with the confirmed day
-    // offset unless a test puts another source in.
-    using HijriSource = std::function<std::optional<std::array<int, 3>>(std::int64_t utcMs)>;
+    // Where the face takes the Hijri date of the place's civil day at an instant: the on-device calendar with
+    // the confirmed day offset unless a test puts another source in.
+    using HijriSource = std::function<std::optional<std::array<int, 3>>(std::int64_t utcMs,
+                                                                        const LocalHijri::Location& place)>;
     void setHijriSource(HijriSource source);
 
     // The prayer whose call the play capsule starts: sunrise has no call and gives dhuhr; nothing when the
