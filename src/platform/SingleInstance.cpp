@@ -269,15 +269,19 @@ bool SingleInstance::ofTrustedAccount(const QLocalSocket& socket) const {
 
 bool SingleInstance::listen(const QString& place) {
     if (!makePrivateFolder(place)) return false;
+    server_ = serve(place);
+    return server_ != nullptr;
+}
+
+QLocalServer* SingleInstance::serve(const QString& name) {
     auto* server = new QLocalServer(this);
     server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(place)) {
+    if (!server->listen(name)) {
         delete server;
-        return false;
+        return nullptr;
     }
-    server_ = server;
-    connect(server_, &QLocalServer::newConnection, this, [this, server] { accept(*server); });
-    return true;
+    connect(server, &QLocalServer::newConnection, this, [this, server] { accept(*server); });
+    return server;
 }
 
 QString SingleInstance::formerName() {
@@ -302,15 +306,8 @@ bool SingleInstance::answerAlsoAt(const QString& name) {
             return false;
         QLocalServer::removeServer(name);
     }
-    auto* server = new QLocalServer(this);
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(name)) {
-        delete server;
-        return false;
-    }
-    formerServer_ = server;
-    connect(server, &QLocalServer::newConnection, this, [this, server] { accept(*server); });
-    return true;
+    formerServer_ = serve(name);
+    return formerServer_ != nullptr;
 }
 
 void SingleInstance::accept(QLocalServer& server) {

@@ -84,6 +84,8 @@ class SingleInstance : public QObject {
     // at the first free place not tried yet; nothing when that could not be had.
     std::optional<Role> settle(const QStringList& arguments, int timeoutMs);
     bool listen(const QString& place);
+    // A server at `name` whose connections reach accept(); nothing when the name cannot be had.
+    QLocalServer* serve(const QString& name);
     void accept(QLocalServer& server);
     void read(QLocalSocket* socket);
     bool ofTrustedAccount(const QLocalSocket& socket) const;
