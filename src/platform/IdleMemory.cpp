@@ -45,4 +45,8 @@ void release() {
     std::fclose(maps);
 }
 
+void trimHeap() {
+    ::malloc_trim(0);
+}
+
 }  // namespace IdleMemory

@@ -11,4 +11,8 @@ namespace IdleMemory {
 // The heap's free pages, and the read-only file pages marked cold.
 void release();
 
+// Only the heap's free pages, for a moment that freed a lot while the window and the code it runs stay in
+// use (the end of a call).
+void trimHeap();
+
 }  // namespace IdleMemory

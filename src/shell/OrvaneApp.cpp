@@ -31,6 +31,8 @@
 
 namespace {
 constexpr int kStartupSettleMs = 3000;
+// Long enough for a stopped player's objects to be deleted and its streaming threads to end.
+constexpr int kCallSettleMs = 2000;
 }  // namespace
 
 OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phone) {
@@ -68,6 +70,12 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
     connect(clock_.get(), &ClockViewModel::bundleChanged, this, &OrvaneApp::releaseAfterSettling,
             Qt::SingleShotConnection);
     connect(root_.get(), &RootController::quitRequested, this, &OrvaneApp::quit);
+    trimAfterCall_.setSingleShot(true);
+    trimAfterCall_.setInterval(kCallSettleMs);
+    connect(&trimAfterCall_, &QTimer::timeout, this, [] { IdleMemory::trimHeap(); });
+    connect(&AdhanPlayer::shared(), &AdhanPlayer::changed, this, [this] {
+        if (!AdhanPlayer::shared().ringing()) trimAfterCall_.start();
+    });
 }
 
 OrvaneApp::~OrvaneApp() {

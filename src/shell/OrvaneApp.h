@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QQuickWindow>
 #include <QRect>
+#include <QTimer>
 #include <memory>
 
 class AppSettings;
@@ -68,6 +69,8 @@ class OrvaneApp : public QObject {
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<CloseNotice> closeNotice_;
     QPointer<QQuickWindow> window_;
+    // Once a call has ended and its player and sound threads are gone, the heap they freed goes back.
+    QTimer trimAfterCall_;
     // Where the window was when it was last released, so the rebuilt one opens in the same place.
     QRect closedGeometry_;
     bool firstShow_ = true;
