@@ -12,6 +12,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <cmath>
 
 using clocktest::settle;
@@ -283,11 +284,18 @@ TEST_F(AdhanPlayerTest, AStoppedPlayerThatIsDestroyedLeavesNoStreamOpen) {
 
 // The sound server restarting, or the only device going away, ends the stream of a call while it sounds;
 // here the server ends our stream alone, as other tests play on the same sink. The call keeps its overlay
-// for its length and goes on from where it was, wherever an output is left.
+// for its length and goes on from where it was, wherever an output is left. With no output left, every
+// stream the call opens again is ended too: the environment cannot take the server away from this process
+// alone, as its media backend keeps its own connection to the server.
 TEST_F(AdhanPlayerTest, ACallThatLosesItsOutputKeepsItsOverlayForItsLength) {
     if (qEnvironmentVariable("ORVANE_TEST_NULL_SINK").isEmpty() ||
         QStandardPaths::findExecutable(QStringLiteral("pacmd")).isEmpty())
         GTEST_SKIP() << "no PulseAudio null sink (run under scripts/with-test-services)";
+    const auto endOurStreams = [] {
+        for (const int stream : ourStreams())  // the backend may have replaced its first stream
+            QProcess::execute(QStringLiteral("pacmd"),
+                              {QStringLiteral("kill-sink-input"), QString::number(stream)});
+    };
     for (const bool outputLeft : {true, false}) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_TRUE(QTest::qWaitFor([] { return ourStreams().isEmpty(); }, 5000)) << "an earlier call sounds";
@@ -296,24 +304,21 @@ TEST_F(AdhanPlayerTest, ACallThatLosesItsOutputKeepsItsOverlayForItsLength) {
         player.play(asrCall(), QStringLiteral("adhan"), 8, false);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !ourStreams().isEmpty(); }, 15000));
         settle(1000);
-        for (const int stream : ourStreams())  // the backend may have replaced its first stream
-            QProcess::execute(QStringLiteral("pacmd"),
-                              {QStringLiteral("kill-sink-input"), QString::number(stream)});
-        // Set before the event loop turns again and the player hears of its loss.
-        if (!outputLeft) qputenv("PULSE_SERVER", "unix:/nonexistent");
+        endOurStreams();
+        QTimer noOutput;
+        QObject::connect(&noOutput, &QTimer::timeout, endOurStreams);
+        if (!outputLeft) noOutput.start(100);
         const int beforeItsEnd = std::max(0, int(7000 - sinceStart.elapsed()));
         EXPECT_FALSE(QTest::qWaitFor([&] { return !player.ringing(); }, beforeItsEnd))
             << "the overlay went with the sound; output left: " << outputLeft;
         EXPECT_EQ(player.activePrayerName(), QStringLiteral("Asr"));
         EXPECT_EQ(player.rakatLines(), (QStringList{"4 Sunnah", "4 Fard"}));
-        EXPECT_EQ(player.source().isEmpty(), !outputLeft);
-        qunsetenv("PULSE_SERVER");  // the services' own server, as scripts/with-test-services leaves it
         if (outputLeft) {
+            EXPECT_FALSE(player.source().isEmpty());
             EXPECT_FALSE(ourStreams().isEmpty()) << "the call did not go on";
-            EXPECT_TRUE(QTest::qWaitFor([&] { return !player.ringing(); }, 3000)) << "it outlived its length";
-        } else {
-            player.stop();
-            EXPECT_FALSE(player.ringing());
         }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !player.ringing(); }, 3000))
+            << "it outlived its length; output left: " << outputLeft;
+        noOutput.stop();
     }
 }
