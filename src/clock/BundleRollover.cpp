@@ -2,8 +2,8 @@
 
 #include "clock/PrayerSchedule.h"
 #include "engine/CivilDay.h"
+#include "engine/LocalBundleBuilder.h"
 #include "engine/LocalBundlePrayers.h"
-#include "engine/LocalHijri.h"
 #include "engine/PlaceZone.h"
 
 #include <QDateTime>
@@ -21,12 +21,8 @@ ClockBundle carriedTo(const ClockBundle& bundle, const SettingsSnapshot& setting
     const std::int64_t day = PrayerSchedule::todayAt(place.tzOffsetHours, nowMs);
     const double hours = PrayerSchedule::offsetSeconds(place.tzOffsetHours, nowMs) / 3600.0;
     out.prayers = LocalBundlePrayers::compute(settings, day, place.lat, place.lon, hours);
-    out.date.gregorian = CivilDay::isoText(day);
     const QDateTime now = QDateTime::fromMSecsSinceEpoch(nowMs, Qt::UTC);
-    const LocalHijri::YMD hijri =
-        LocalHijri::displayYMD(now, LocalHijri::Location{place.lat, place.lon, hours}, now);
-    out.date.hijri =
-        Hijri{hijri.year, hijri.month, hijri.day, LocalHijri::monthName(hijri.month, out.labels)};
+    out.date = LocalBundleBuilder::datesOf(day, now, place.lat, place.lon, hours, out.labels);
     // The moment the carried bundle is for: the zone's next change is counted from here.
     out.generatedAt = now.toString(Qt::ISODate);
     return out;

@@ -123,6 +123,14 @@ Sources sources(const QString& weatherLabel, bool weatherActive, LocalAlerts::Or
 
 namespace LocalBundleBuilder {
 
+DateInfo datesOf(std::int64_t day, const QDateTime& now, double lat, double lon, double tzOffsetHours,
+                 const JsonCoding::StringMap& labels) {
+    const LocalHijri::YMD hijri =
+        LocalHijri::displayYMD(now, LocalHijri::Location{lat, lon, tzOffsetHours}, now);
+    return DateInfo{CivilDay::isoText(day),
+                    Hijri{hijri.year, hijri.month, hijri.day, LocalHijri::monthName(hijri.month, labels)}};
+}
+
 QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings,
                                std::optional<QString> cityOverride, std::optional<QString> countryOverride,
                                bool forceNetwork) {
@@ -146,7 +154,6 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
 
     const int offsetSeconds = CivilDay::fixedOffsetSeconds(tz).value_or(0);
     const std::int64_t days = CivilDay::dayOf(now.toMSecsSinceEpoch(), offsetSeconds);
-    const QString day = CivilDay::isoText(days);
 
     ClockBundle bundle;
     bundle.prayers = LocalBundlePrayers::cachedOrComputed(settings, days, lat, lon, tz, forceNetwork);
@@ -156,9 +163,7 @@ QCoro::Task<ClockBundle> build(double lat, double lon, SettingsSnapshot settings
     bundle.qibla.images = GoogleMapsClient::qiblaImages(lat, lon, bundle.qibla.bearing, geo.streetViewOK);
 
     const LocalHijri::Location place{lat, lon, tz};
-    const LocalHijri::YMD hijri = LocalHijri::displayYMD(now, place, now);
-    bundle.date.gregorian = day;
-    bundle.date.hijri = Hijri{hijri.year, hijri.month, hijri.day, LocalHijri::monthName(hijri.month, labels)};
+    bundle.date = datesOf(days, now, lat, lon, tz, labels);
 
     bundle.nextPrayer = computeNext(bundle.prayers, now, tz, labels);
     bundle.moon = LocalMoon::info(now, labels);

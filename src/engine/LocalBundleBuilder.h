@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringView>
+#include <cstdint>
 #include <optional>
 
 // Assembles what the clock shows for one place and day. For now: the prayer-time strings every consumer
@@ -28,6 +29,11 @@ std::optional<qint64> minutesOfDay(QStringView text);
 // usable place offset it allocates nothing (the strings it returns share the dictionaries' data).
 NextPrayer computeNext(const JsonCoding::StringMap& prayers, const QDateTime& now, double tzOffsetHours,
                        const JsonCoding::StringMap& labels);
+
+// The dates of the place's civil day `day` (days since 1970) at the instant `now`: its Gregorian date and the
+// on-device Hijri date with the confirmed day offset, both of the place's day, so the two always agree.
+DateInfo datesOf(std::int64_t day, const QDateTime& now, double lat, double lon, double tzOffsetHours,
+                 const JsonCoding::StringMap& labels);
 
 // The whole bundle of a coordinate (LocalBundleBuild.cpp): place, prayer times, qibla, both dates, next
 // prayer, moon, events, alerts, weather, call-to-prayer texts, theme and sources. Never fails: every source

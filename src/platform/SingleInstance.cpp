@@ -1,5 +1,7 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/OwnFiles.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
@@ -69,14 +71,10 @@ QString folderOf(const QString& place) {
     return QFileInfo(place).absolutePath();
 }
 
-// Creates the folder of `place` 0700 when it is missing; true when it is then the user's alone.
+// Makes the folder of `place` the user's own (0700); true when it is then a real folder of the user's alone.
 bool makePrivateFolder(const QString& place) {
     const QString folder = folderOf(place);
-    if (folderState(folder) == Folder::Missing) {
-        QDir().mkpath(QFileInfo(folder).absolutePath());
-        ::mkdir(QFile::encodeName(folder).constData(), S_IRWXU);
-    }
-    return folderState(folder) == Folder::Private;
+    return OwnFiles::makeFolder(folder) && folderState(folder) == Folder::Private;
 }
 
 // The host's name when it is plain and the socket path stays within the socket address limit, else a short
