@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "OwnMappings.h"
 #include "platform/IdleMemory.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/sysinfo.h>
 #include <unistd.h>
-#include <QFile>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <cstdint>
@@ -18,22 +18,16 @@ namespace {
 
 const long kPage = ::sysconf(_SC_PAGESIZE);
 
-// Resident kilobytes of the mapping that holds `address`, as /proc/self/smaps tells.
+// Resident kilobytes of the mapping that holds `address`.
 long residentKb(const void* address) {
     const auto at = reinterpret_cast<std::uintptr_t>(address);
-    QFile smaps(QStringLiteral("/proc/self/smaps"));
-    if (!smaps.open(QIODevice::ReadOnly)) return -1;
-    bool inside = false;
-    for (QByteArray line = smaps.readLine(); !line.isEmpty(); line = smaps.readLine()) {
-        if (!line.contains(':') || line.indexOf(' ') < line.indexOf(':')) {
-            const QList<QByteArray> range = line.left(line.indexOf(' ')).split('-');
-            inside = range.size() == 2 && range[0].toULongLong(nullptr, 16) <= at &&
-                     at < range[1].toULongLong(nullptr, 16);
-        } else if (inside && line.startsWith("Rss:")) {
-            return line.mid(4).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
+    return mappingKb(
+        [at](const QByteArray& header) {
+            const QList<QByteArray> range = header.left(header.indexOf(' ')).split('-');
+            return range.size() == 2 && range[0].toULongLong(nullptr, 16) <= at &&
+                   at < range[1].toULongLong(nullptr, 16);
+        },
+        "Rss:");
 }
 
 // Whether the page at `address` sits in swap (bit 62 of its /proc/self/pagemap entry).

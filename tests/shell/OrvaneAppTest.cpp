@@ -5,6 +5,7 @@
 #include "FixtureServer.h"
 #include "NotificationMock.h"
 #include "OrvaneProcess.h"
+#include "OwnMappings.h"
 #include "TempHome.h"
 #include "WholeApp.h"
 #include "clock/AdhanPlayer.h"
@@ -37,18 +38,10 @@ namespace {
 
 using AppFixture = WholeApp;
 
-// Dirty kilobytes of the main thread's heap, as /proc/self/smaps tells.
+// Dirty kilobytes of the main thread's heap.
 long heapDirtyKb() {
-    QFile smaps(QStringLiteral("/proc/self/smaps"));
-    if (!smaps.open(QIODevice::ReadOnly)) return -1;
-    bool inside = false;
-    for (QByteArray line = smaps.readLine(); !line.isEmpty(); line = smaps.readLine()) {
-        if (!line.contains(':') || line.indexOf(' ') < line.indexOf(':'))
-            inside = line.trimmed().endsWith("[heap]");
-        else if (inside && line.startsWith("Private_Dirty:"))
-            return line.mid(14).trimmed().split(' ').first().toLong();
-    }
-    return -1;
+    return mappingKb([](const QByteArray& header) { return header.trimmed().endsWith("[heap]"); },
+                     "Private_Dirty:");
 }
 
 }  // namespace
