@@ -55,13 +55,16 @@ SystemTimeZone::SystemTimeZone(const QString& etcFolder, QObject* parent)
       localtimePath_(QFile::encodeName(etcFolder + QStringLiteral("/localtime"))),
       timezonePath_(QFile::encodeName(etcFolder + QStringLiteral("/timezone"))) {
     // The link is replaced by a rename, which only a watch on the folder sees; a file rewritten in place is
-    // seen only by a watch on the file itself.
-    const auto look = [this] {
+    // seen only by a watch on the file itself. The link and the name are written one after the other, and
+    // are read once both are there, so one change of zone is announced once.
+    settle_.setSingleShot(true);
+    settle_.setInterval(250);
+    connect(&settle_, &QTimer::timeout, this, [this] {
         watchFolder();
         recheck();
-    };
-    connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, look);
-    connect(&watcher_, &QFileSystemWatcher::fileChanged, this, look);
+    });
+    connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settle_, qOverload<>(&QTimer::start));
+    connect(&watcher_, &QFileSystemWatcher::fileChanged, &settle_, qOverload<>(&QTimer::start));
     watchFolder();
     fingerprint_ = fingerprint();
 }

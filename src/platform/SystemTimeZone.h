@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVariantMap>
 #include <cstdint>
 
@@ -44,5 +45,6 @@ class SystemTimeZone : public QObject {
     QByteArray localtimePath_;
     QByteArray timezonePath_;
     QFileSystemWatcher watcher_;
+    QTimer settle_;
     std::uint64_t fingerprint_ = 0;
 };
