@@ -13,6 +13,11 @@ namespace BundleRollover {
 ClockBundle carriedTo(const ClockBundle& bundle, const SettingsSnapshot& settings, std::int64_t nowMs) {
     ClockBundle out = bundle;
     LocationInfo& place = out.location;
+    // The computer's own place keeps the computer's clock, whose zone may have changed since the build.
+    if (settings.devicePlace) {
+        const QString device = PlaceZone::deviceZoneId();
+        if (!device.isEmpty()) place.timeZone = device;
+    }
     if (place.timeZone) {
         const std::optional<double> zoneHours = PlaceZone::offsetHours(*place.timeZone, nowMs);
         if (zoneHours && CivilDay::fixedOffsetSeconds(*zoneHours)) place.tzOffsetHours = *zoneHours;

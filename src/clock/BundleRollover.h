@@ -11,8 +11,9 @@
 namespace BundleRollover {
 
 // The bundle with the prayer times of the place's day at `nowMs`, computed with the settings' method at
-// the offset the place's zone has then, and that day's Gregorian and Hijri dates. The rest (weather,
-// alerts, moon, events) stays as it was until the reload brings it.
+// the offset the place's zone has then (for the computer's own place, the computer's zone), and that day's
+// Gregorian and Hijri dates. The rest (weather, alerts, moon, events) stays as it was until the reload
+// brings it.
 ClockBundle carriedTo(const ClockBundle& bundle, const SettingsSnapshot& settings, std::int64_t nowMs);
 
 }  // namespace BundleRollover

@@ -15,6 +15,7 @@
 #include "platform/Clock.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
+#include "platform/SystemTimeZone.h"
 #include "services/AppSettings.h"
 #include "services/LocationManager.h"
 
@@ -45,6 +46,7 @@ ClockViewModel::Collaborators withDefaults(ClockViewModel::Collaborators c) {
     if (!c.player) c.player = &AdhanPlayer::shared();
     if (!c.notifications) c.notifications = &NotificationScheduler::shared();
     if (!c.alarms) c.alarms = &MacPrayerAlarmService::shared();
+    if (!c.systemZone) c.systemZone = &SystemTimeZone::shared();
     return c;
 }
 
@@ -75,6 +77,7 @@ ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Col
     connect(&settings_, &AppSettings::notifyModeChanged, this, [this] {
         if (bundle_) with_.notifications->reschedule(*bundle_, settings_.snapshot());
     });
+    connect(with_.systemZone, &SystemTimeZone::changed, this, &ClockViewModel::deviceZoneChanged);
 }
 
 ClockViewModel::~ClockViewModel() = default;
@@ -295,24 +298,41 @@ void ClockViewModel::tick() {
         }
         checkPrayerTriggers(nowMs);
     }
-    if (++tickCount_ % refreshCheckEveryTicks == 0) maybeRefreshIfDue(nowMs);
+    if (++tickCount_ % refreshCheckEveryTicks == 0) {
+        // In case a change of the computer's zone went by unannounced (a watch the system did not allow).
+        with_.systemZone->recheck();
+        maybeRefreshIfDue(nowMs);
+    }
 }
 
-void ClockViewModel::followTheDay(std::int64_t nowMs) {
-    if (!bundle_ || PrayerSchedule::holds(schedule_, nowMs)) return;
+void ClockViewModel::deviceZoneChanged() {
+    // A fixed place keeps its own zone; the computer's own place reads the computer's clock.
+    if (settings_.useManualLocation()) return;
+    if (bundle_)
+        followTheDay(Clock::nowMs(), true);
+    else if (loadsInFlight_ > 0)
+        reloadSoftly();  // the first load may have read the zone that just went
+}
+
+void ClockViewModel::followTheDay(std::int64_t nowMs, bool deviceZoneMoved) {
+    if (!bundle_ || (!deviceZoneMoved && PrayerSchedule::holds(schedule_, nowMs))) return;
     // The network may hold the reload for a minute (the Hijri confirmation, the forecast, the alerts); a
     // prayer in that minute rings from the new day's times, computed here as the build computes them.
     qCInfo(lcClockState).noquote() << "the place's day or clock changed; carrying the prayer times of"
                                    << placeName(*bundle_) << "to it";
     const std::optional<std::int64_t> zoneChangeMs = schedule_.zoneChangeMs;
-    publish(BundleRollover::carriedTo(*bundle_, settings_.snapshot(), nowMs));
+    SettingsSnapshot settings = settings_.snapshot();
+    settings.devicePlace = !settings.useManualLocation;
+    publish(BundleRollover::carriedTo(*bundle_, settings, nowMs));
     with_.alarms->reschedule(*bundle_);
+    // The week's notifications keep their instants; their texts name the times on the computer's new clock.
+    if (deviceZoneMoved) with_.notifications->reschedule(*bundle_, settings);
     const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
     std::int64_t changedAtMs = CivilDay::startOfDayMs(CivilDay::dayOf(nowMs, offset), offset);
     if (zoneChangeMs && *zoneChangeMs <= nowMs) changedAtMs = std::max(changedAtMs, *zoneChangeMs);
     // A load begun since then builds for the new day (a start-up from yesterday's cached bundle); one begun
     // before may have built for the day that ended, and this one overtakes it.
-    if (loadsInFlight_ == 0 || newestLoadStartMs_ < changedAtMs) reloadSoftly();
+    if (deviceZoneMoved || loadsInFlight_ == 0 || newestLoadStartMs_ < changedAtMs) reloadSoftly();
 }
 
 void ClockViewModel::checkPrayerTriggers(std::int64_t nowMs) {

@@ -20,6 +20,7 @@ class ClockLoadSteps;
 class LocationManager;
 class MacPrayerAlarmService;
 class NotificationScheduler;
+class SystemTimeZone;
 
 // The clock's state on the GUI thread: the current instant (set every second), the bundle of the current
 // place and day, and the rules around them: reload when due and at the place's change of day, ring each
@@ -37,6 +38,7 @@ class ClockViewModel : public QObject {
         AdhanPlayer* player = nullptr;
         NotificationScheduler* notifications = nullptr;
         MacPrayerAlarmService* alarms = nullptr;
+        SystemTimeZone* systemZone = nullptr;
     };
 
     static constexpr int refreshCheckEveryTicks = 60;
@@ -130,8 +132,10 @@ class ClockViewModel : public QObject {
     QCoro::Task<> raiseEmergencyAlerts(ClockBundle bundle);
     void reloadSoftly();
     // When the shown times no longer belong to the place's day (midnight, a wake across days, the zone's
-    // change of clocks), carries them to today on the device at once and reloads. Integer work otherwise.
-    void followTheDay(std::int64_t nowMs);
+    // change of clocks, the computer's new zone for its own place), carries them to today on the device at
+    // once and reloads. Integer work otherwise.
+    void followTheDay(std::int64_t nowMs, bool deviceZoneMoved = false);
+    void deviceZoneChanged();
     // Whether the bundle's Hijri date is the one the stored day offset gives now.
     static bool showsConfirmedHijriDay(const ClockBundle& bundle);
     void devicePlaceChanged();

@@ -11,6 +11,7 @@
 #include "platform/DefaultsStore.h"
 #include "platform/DesktopNotifications.h"
 #include "platform/Endpoints.h"
+#include "platform/SystemTimeZone.h"
 #include "services/AppSettings.h"
 
 // The clock over the real bundle engine for one test, in a private home with the standard store, every
@@ -69,6 +70,9 @@ class EngineClock {
     NotificationScheduler scheduler{client, DefaultsStore::standard()};
     AdhanPlayer player;
     MacPrayerAlarmService alarms;
+    // Its own look at the computer's zone, taken when the test's world begins.
+    SystemTimeZone systemZone{QStringLiteral("/etc")};
     Steps steps;
-    ClockViewModel vm{settings, steps, ClockViewModel::Collaborators{&player, &scheduler, &alarms}};
+    ClockViewModel vm{settings, steps,
+                      ClockViewModel::Collaborators{&player, &scheduler, &alarms, &systemZone}};
 };

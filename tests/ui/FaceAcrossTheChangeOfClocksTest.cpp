@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "Await.h"
+#include "DeviceZone.h"
 #include "EngineClock.h"
 #include "FakeClock.h"
+#include "FakePositionSource.h"
+#include "services/LocationManager.h"
 #include "ui/face/ClockFaceController.h"
 
 #include <QTest>
+
+#include <algorithm>
 
 // London on the night the clocks go forward, 2026-03-29 at 01:00Z: the clock, the real bundle engine with
 // every remote service unreachable, and the face fed from it, ticked through the change by the fake clock.
@@ -105,5 +110,85 @@ TEST(FaceAcrossTheChangeOfClocks, TimeDatesAndPrayersFollowTheNewOffsetAndTheAla
         EXPECT_EQ(alarmed[0].first, QStringLiteral("fajr"));
         EXPECT_GE(alarmed[0].second, utc("2026-03-29T04:08:00Z"));
         EXPECT_LT(alarmed[0].second, utc("2026-03-29T04:09:00Z"));
+    }
+}
+
+// Istanbul is the computer's own place; its zone, UTC, becomes Europe/Istanbul under the running clock (as
+// automatic time zone does after a flight). Within a minute the face, its prayers and the week's notification
+// texts read the new clock, the day turns with it, and the next call still rings at its own instant.
+TEST(FaceAcrossTheChangeOfClocks, TheComputersOwnPlaceFollowsItsNewZoneWithinAMinute) {
+    struct Row {
+        const char* at;
+        const char* time;
+        const char* date;
+        const char* hijri;
+        const char* next;
+    };
+    for (const Row& r : {Row{"2026-12-08T12:15:00Z", "15:16:00", "Tuesday, Dec 8, 2026",
+                             "28 Jumada al-Thani 1448 AH", "Next: Asr 15:18"},
+                         Row{"2026-12-08T22:30:00Z", "01:31:00", "Wednesday, Dec 9, 2026",
+                             "29 Jumada al-Thani 1448 AH", "Next: Fajr 06:55"}}) {
+        SCOPED_TRACE(r.at);
+        DeviceZone startZone("UTC");
+        EngineClock world("device-travel");
+        world.settings.setNotifyMode(QStringLiteral("silent"));
+        world.settings.setUse24HourClock(true);
+        auto* source = new FakePositionSource;
+        LocationManager location(source, nullptr, [] { return true; });
+        world.vm.setLocationManager(&location);
+        source->fix(41.0082, 28.9784);
+        ClockViewModel& vm = world.vm;
+        std::vector<std::pair<QString, std::int64_t>> rang, alarmed;
+        QObject::connect(&vm, &ClockViewModel::adhanTriggered,
+                         [&](const QString& p, bool) { rang.emplace_back(p, Clock::nowMs()); });
+        QObject::connect(&world.alarms, &MacPrayerAlarmService::fired,
+                         [&](const QString& p) { alarmed.emplace_back(p, Clock::nowMs()); });
+        FakeClock clock(r.at);
+        ASSERT_TRUE(await(vm.resolveAndLoad(false)));
+        ASSERT_EQ(vm.bundle()->location.tzOffsetHours, 0.0);
+        const auto weekBefore = schedule(world.scheduler);
+        const QString prayer = weekBefore.front().first.section(QLatin1Char('.'), -1);
+        const std::int64_t nextAt = weekBefore.front().second;
+
+        DeviceZone newZone("Europe/Istanbul");
+        const std::int64_t changedAt = Clock::nowMs();
+        while (vm.bundle()->location.tzOffsetHours != 3.0 && Clock::nowMs() < changedAt + 60'000) {
+            clock.advanceSeconds(1);
+            vm.tick();
+        }
+        ASSERT_EQ(vm.bundle()->location.tzOffsetHours, 3.0) << "not followed within a minute";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !vm.isLoading(); }, 60000));
+        clock.set(QDateTime::fromMSecsSinceEpoch(changedAt + 60'000, Qt::UTC));
+        ClockFaceController face;
+        face.setUse24HourClock(true);
+        face.setBundle(*vm.bundle());
+        face.setNow(double(Clock::nowMs()));
+        EXPECT_EQ(face.digitalTime(), QLatin1String(r.time));
+        EXPECT_EQ(face.gregorianText(), QLatin1String(r.date));
+        EXPECT_EQ(face.hijriText(), QLatin1String(r.hijri));
+        EXPECT_EQ(face.nextPrayerLine(), QLatin1String(r.next));
+        const auto onNewClock = [](std::int64_t ms) {
+            return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone(3 * 3600)).toString(QStringLiteral("HH:mm"));
+        };
+        EXPECT_EQ(cellTime(face, qPrintable(prayer)), onNewClock(nextAt));
+        for (const auto& request : world.scheduler.pending())
+            EXPECT_TRUE(request.body.startsWith(onNewClock(request.fireAtMs))) << qPrintable(request.body);
+        for (const auto& [identifier, at] : weekBefore)
+            EXPECT_EQ(std::count_if(world.scheduler.pending().begin(), world.scheduler.pending().end(),
+                                    [&](const auto& request) { return request.fireAtMs == at; }),
+                      1)
+                << "every call keeps its instant";
+
+        while (Clock::nowMs() < nextAt + 90'000) {
+            clock.advanceSeconds(1);
+            vm.tick();
+            world.alarms.check(Clock::nowMs());
+        }
+        ASSERT_EQ(rang.size(), 1u);
+        EXPECT_EQ(rang[0].first, prayer);
+        EXPECT_GE(rang[0].second, nextAt);
+        EXPECT_LT(rang[0].second, nextAt + 60'000);
+        ASSERT_EQ(alarmed.size(), 1u);
+        EXPECT_EQ(alarmed[0].first, rang[0].first);
     }
 }

@@ -1,5 +1,7 @@
 #include "PlaceDateFormat.h"
 
+#include "platform/SystemTimeZone.h"
+
 #include <unicode/dtfmtsym.h>
 #include <unicode/locid.h>
 #include <unicode/simpletz.h>
@@ -39,6 +41,8 @@ struct CachedFormat {
     QString lang;
     std::optional<int> offsetSeconds;
     QString pattern;
+    // For a formatter in the system zone: the zone it was made in, counted by the changes seen.
+    std::uint64_t systemZone = 0;
     std::unique_ptr<icu::SimpleDateFormat> formatter;
 };
 
@@ -46,8 +50,10 @@ struct CachedFormat {
 icu::SimpleDateFormat* formatterFor(const QString& lang, std::optional<int> offsetSeconds,
                                     const QString& pattern) {
     static thread_local std::vector<CachedFormat> cache;
+    const std::uint64_t systemZone = offsetSeconds ? 0 : SystemTimeZone::changeCount();
     for (auto& entry : cache)
-        if (entry.lang == lang && entry.offsetSeconds == offsetSeconds && entry.pattern == pattern)
+        if (entry.lang == lang && entry.offsetSeconds == offsetSeconds && entry.pattern == pattern &&
+            entry.systemZone == systemZone)
             return entry.formatter.get();
     UErrorCode status = U_ZERO_ERROR;
     auto formatter = std::make_unique<icu::SimpleDateFormat>(toIcu(pattern), gregorianLocale(lang), status);
@@ -58,7 +64,7 @@ icu::SimpleDateFormat* formatterFor(const QString& lang, std::optional<int> offs
     else
         formatter->adoptTimeZone(icu::TimeZone::createDefault());
     if (cache.size() >= 8) cache.erase(cache.begin());
-    cache.push_back({lang, offsetSeconds, pattern, std::move(formatter)});
+    cache.push_back({lang, offsetSeconds, pattern, systemZone, std::move(formatter)});
     return cache.back().formatter.get();
 }
 
