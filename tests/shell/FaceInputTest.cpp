@@ -182,6 +182,10 @@ TEST_F(FaceInput, TabReachesEveryActionAndReturnOrSpacePressesIt) {
     grab(app->window(), "face-keyboard-focus.png");
     key(Qt::Key_Space);
     EXPECT_TRUE(app->root()->showSettings());
+    key(Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->root()->showSettings(); }, 3000));
+    QTest::qWait(50);
+    EXPECT_EQ(focused(), item("settingsButton"));
 }
 
 // On a window smaller than the face's canvas, a control reports to screen readers, magnifiers and mouse

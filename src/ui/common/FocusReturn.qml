@@ -18,7 +18,10 @@ Item {
             return
         }
         const focused = keeper.Window.activeFocusItem
-        if (focused && keeper.inside(focused, owner) && focused.activeFocusOnTab) focused.focus = false
+        if (focused && keeper.inside(focused, owner)) {
+            focused.focus = false
+            owner.focus = false  // a focus scope would otherwise keep it
+        }
     }
     function inside(item, ancestor) {
         for (let i = item; i; i = i.parent)
