@@ -1,5 +1,7 @@
 #include "UiModules.h"
 
+#include "ui/common/AccessibleItems.h"
+
 #include <QtQml/qqmlextensionplugin.h>
 #include <QQmlEngine>
 
@@ -14,5 +16,6 @@ Q_IMPORT_QML_PLUGIN(Orvane_ShellPlugin)
 namespace UiModules {
 void prepare(QQmlEngine& engine) {
     engine.addImportPath(QStringLiteral("qrc:/qt/qml"));
+    AccessibleItems::install();
 }
 }  // namespace UiModules

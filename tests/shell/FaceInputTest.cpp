@@ -1,3 +1,4 @@
+#include "AlertsShown.h"
 #include "WholeApp.h"
 #include "clock/AdhanPlayer.h"
 #include "shell/OrvaneApp.h"
@@ -23,6 +24,15 @@ bool isInside(const QQuickItem* item, const QQuickItem* ancestor) {
     for (; item; item = item->parentItem())
         if (item == ancestor) return true;
     return false;
+}
+
+// The name of the dialog a screen reader finds around the item; empty when it is in none.
+QString dialogAround(QQuickItem* item) {
+    for (; item; item = item->parentItem()) {
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(item);
+        if (a && a->role() == QAccessible::Dialog) return a->text(QAccessible::Name);
+    }
+    return {};
 }
 
 // The whole application at Makkah with a forecast, the window shown and the face loaded.
@@ -86,6 +96,12 @@ TEST_F(FaceInput, CallOverlayTakesEveryClickAndKey) {
     QQuickItem* overlay = item("adhanOverlay");
     ASSERT_NE(overlay, nullptr);
     ASSERT_TRUE(QTest::qWaitFor([&] { return overlay->isVisible() && overlay->opacity() == 1; }, 3000));
+    // Screen readers announce the call as it appears; the face it covers is shown to them no more.
+    const QString prayerLine = item("adhanPrayerLine")->property("text").toString();
+    EXPECT_TRUE(prayerLine.startsWith(QLatin1String("Time for "))) << prayerLine.toStdString();
+    const QStringList alerts = alertsShown(app->window()->contentItem());
+    EXPECT_TRUE(alerts.contains(prayerLine)) << alerts.join(u'|').toStdString();
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(item("capsule_play"))->state().invisible);
 
     // Clicks where the face's buttons lie, hidden under the overlay, change nothing beneath it.
     for (const char* name : {"capsule_calendar", "capsule_play", "capsule_sky", "settingsButton"}) {
@@ -111,6 +127,10 @@ TEST_F(FaceInput, CallOverlayTakesEveryClickAndKey) {
     key(Qt::Key_Return);
     EXPECT_FALSE(AdhanPlayer::shared().ringing());
     EXPECT_EQ(plays.count(), 0);
+    // Once it has gone, the keyboard is not left on its hidden Stop.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !overlay->isVisible(); }, 3000));
+    QTest::qWait(50);
+    EXPECT_FALSE(isInside(focused(), overlay));
 }
 
 TEST_F(FaceInput, TabReachesEveryActionAndReturnOrSpacePressesIt) {
@@ -138,22 +158,55 @@ TEST_F(FaceInput, TabReachesEveryActionAndReturnOrSpacePressesIt) {
     ASSERT_TRUE(tabTo("capsule_calendar"));
     key(Qt::Key_Return);
     EXPECT_TRUE(flag("showCalendar"));
+    // An open sheet is a dialog named by its title; the face behind it is out of a screen reader's reach.
+    EXPECT_EQ(dialogAround(focused()), labels.value(QStringLiteral("calendar")).toString());
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(item("capsule_play"))->state().disabled);
     key(Qt::Key_Escape);
     EXPECT_FALSE(flag("showCalendar"));
+    // Closed, it gives the focus back to the control that opened it.
+    EXPECT_EQ(focused(), item("capsule_calendar"));
 
     ASSERT_TRUE(tabTo("capsule_learn"));
     key(Qt::Key_Space);
     EXPECT_TRUE(flag("showLearnAdhan"));
+    QTest::qWait(100);
+    EXPECT_EQ(focused(), item("learnDone"));
     // The sheet holds the keyboard: its Done is reached and closes it.
     ASSERT_TRUE(tabTo("learnDone"));
     grab(app->window(), "learn-sheet-keyboard.png");
     key(Qt::Key_Enter);
     EXPECT_FALSE(flag("showLearnAdhan"));
+    EXPECT_EQ(focused(), item("capsule_learn"));
 
     ASSERT_TRUE(tabTo("settingsButton"));
     grab(app->window(), "face-keyboard-focus.png");
     key(Qt::Key_Space);
     EXPECT_TRUE(app->root()->showSettings());
+    key(Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app->root()->showSettings(); }, 3000));
+    QTest::qWait(50);
+    EXPECT_EQ(focused(), item("settingsButton"));
+}
+
+// On a window smaller than the face's canvas, a control reports to screen readers, magnifiers and mouse
+// review the rectangle it is drawn in.
+TEST_F(FaceInput, AScaledFacesControlsReportWhereTheyAreDrawn) {
+    start();
+    app->window()->resize(1280, 720);
+    QTest::qWait(300);
+    ASSERT_LT(item("canvas")->scale(), 0.95);
+    for (const char* name : {"capsule_play", "settingsButton"}) {
+        QQuickItem* control = item(name);
+        ASSERT_NE(control, nullptr) << name;
+        const QRectF scene = control->mapRectToScene(QRectF(0, 0, control->width(), control->height()));
+        const QRect drawn(app->window()->mapToGlobal(scene.topLeft().toPoint()), scene.size().toSize());
+        const QRect reported = QAccessible::queryAccessibleInterface(control)->rect();
+        EXPECT_LE((reported.topLeft() - drawn.topLeft()).manhattanLength(), 1) << name;
+        EXPECT_LE(std::abs(reported.width() - drawn.width()) + std::abs(reported.height() - drawn.height()),
+                  2)
+            << name << " " << reported.width() << "x" << reported.height() << " drawn " << drawn.width()
+            << "x" << drawn.height();
+    }
 }
 
 // Start-up logs no QML warning (binding loops, failed picture requests) at any of the three widths.

@@ -1,3 +1,4 @@
+#include "AlertsShown.h"
 #include "QuickHarness.h"
 #include "QuranTestWorld.h"
 #include "ui/common/Theme.h"
@@ -146,6 +147,7 @@ TEST_F(QuranReaderViewTest, AnUnreachableHostShowsTheErrorAndTryAgain) {
     world.server.setOffline(true);
     open({800, 600});
     EXPECT_EQ(reader->screenState(), QStringLiteral("error"));
+    EXPECT_EQ(alertsShown(view), QStringList{reader->errorText()});
     ASSERT_NE(item("tryAgainButton"), nullptr);
     EXPECT_TRUE(item("tryAgainButton")->isVisible());
     EXPECT_FALSE(item("bottomBar")->isVisible());

@@ -1,3 +1,4 @@
+#include "AlertsShown.h"
 #include "QuickHarness.h"
 #include "SettingsTestWorld.h"
 #include "ui/common/Theme.h"
@@ -141,11 +142,15 @@ TEST_F(SettingsViewFixture, TheLocationPaneSearchesShowsRowsAndChooses) {
     harness.settle(50);
     QQuickItem* row = findItem(view, u"suggestion_0"_s);
     ASSERT_NE(row, nullptr);
+    EXPECT_EQ(alertsShown(view), QStringList{u"1 suggestion"_s});
     harness.grab(u"settings-location-suggestions"_s);
     row->forceActiveFocus();
     QTest::keyClick(&harness.window(), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !controller->location()->lookupMessage().isEmpty(); }, 5000));
     harness.settle(50);
+    // Screen readers hear the suggestions arrive and the outcome; the keyboard is back on the search.
+    EXPECT_EQ(alertsShown(view), QStringList{controller->location()->lookupMessage()});
+    EXPECT_EQ(harness.window().activeFocusItem(), field);
     EXPECT_EQ(world.settings.manualCity(), u"Istanbul, Türkiye"_s);
     EXPECT_EQ(findItem(view, u"currentPlace"_s)->property("text").toString(),
               u"Current: Istanbul, Türkiye"_s);

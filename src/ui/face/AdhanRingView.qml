@@ -36,8 +36,18 @@ Rectangle {
         if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
     }
     // While the call plays only the overlay acts: Stop takes the keyboard focus, and no press, wheel turn
-    // or hover reaches the face beneath.
-    onVisibleChanged: if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
+    // or hover reaches the face beneath. Afterwards the focus goes back where it was, never left on the
+    // hidden Stop.
+    onVisibleChanged: {
+        if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
+        else focusBefore.giveBack()
+    }
+    FocusReturn { id: focusBefore; owner: overlay; watching: !overlay.visible }
+
+    // Screen readers say the call as it appears ("Time for Dhuhr"), then the focused Stop within it.
+    Accessible.role: Accessible.AlertMessage
+    Accessible.name: prayerLine.visible ? prayerLine.text : overlay.activeTitle
+    Accessible.description: overlay.activePrayerName.length > 0 ? overlay.activeTitle : ""
 
     MouseArea {
         objectName: "inputShield"

@@ -40,6 +40,8 @@ Rectangle {
         // Under an open sheet or the reader the face takes no keys, so Tab stays in what is open.
         enabled: !controller.showCalendar && !controller.showPlanetarium && !controller.showLearnAdhan
                  && !controller.showQuran
+        // The reader covers it whole: nothing of it is shown, to the eye or to a screen reader.
+        visible: !controller.showQuran
         sourceComponent: controller.wide ? wideLayout : phoneLayout
     }
 

@@ -3,7 +3,8 @@ import Orvane.Common
 import Orvane.Face
 
 // A sheet over the face: a dimmed window and a centred card of at least the given size, taller when its
-// view asks for more, as far as the window allows. Closing it clears the flag that opened it.
+// view asks for more, as far as the window allows. Closing it clears the flag that opened it. To assistive
+// technology it is a dialog named by its title, and the control that opened it has the focus back after.
 FocusScope {
     id: sheet
     property bool open: false
@@ -15,9 +16,18 @@ FocusScope {
 
     visible: open
     z: 1000
+    Accessible.role: Accessible.Dialog
+    Accessible.name: title
+    // A closed sheet is no dialog for a screen reader to find.
+    Accessible.ignored: !open
     // An open sheet holds the keyboard: Tab moves among its own controls and Escape closes it.
-    onOpenChanged: if (open) sheet.forceActiveFocus(Qt.OtherFocusReason)
+    onOpenChanged: {
+        if (open) sheet.forceActiveFocus(Qt.OtherFocusReason)
+        else opener.giveBack()
+    }
     Keys.onEscapePressed: sheet.closed()
+
+    FocusReturn { id: opener; owner: sheet; watching: !sheet.open }
 
     Rectangle {
         anchors.fill: parent
@@ -39,6 +49,7 @@ FocusScope {
         Loader {
             id: view
             anchors.fill: parent
+            focus: true
             active: sheet.open
             sourceComponent: sheet.content !== null ? sheet.content : placeholder
         }

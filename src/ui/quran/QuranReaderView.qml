@@ -133,7 +133,7 @@ FocusScope {
                 anchors.centerIn: parent
                 width: parent.width - 32
                 spacing: 12
-                ThemeText {
+                AlertText {
                     objectName: "errorText"
                     width: parent.width
                     horizontalAlignment: Text.AlignHCenter

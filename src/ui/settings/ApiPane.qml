@@ -67,16 +67,13 @@ SettingsForm {
                 onClicked: pane.reclaim.startReclaim()
             }
         }
-        ThemeText {
+        AlertText {
             objectName: "reclaimMessage"
-            visible: pane.reclaim.message.length > 0
             width: parent.width
             wrapMode: Text.WordWrap
             text: pane.reclaim.message
             textStyle: "caption"
             color: pane.reclaim.messageIsSuccess ? Theme.green : "#ff5c5c"
-            Accessible.role: Accessible.StaticText
-            Accessible.name: text
         }
         Caption {
             text: "The clock ID keys this clock's saved home address on the server. Partners authenticate with an " +

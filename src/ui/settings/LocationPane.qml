@@ -30,12 +30,19 @@ SettingsForm {
             spacing: 8
 
             LabeledField {
+                id: searchField
                 objectName: "citySearch"
                 label: "City or address"
                 labelVisible: false
                 placeholder: "Start typing a city or address…"
                 value: pane.search.cityQuery
                 onEdited: text => pane.search.cityQuery = text
+            }
+            AlertText {
+                objectName: "suggestionsNote"
+                text: pane.search.suggestionsNote
+                textStyle: "caption2"
+                color: Theme.textMuted
             }
             Repeater {
                 model: pane.search.suggestions
@@ -70,7 +77,11 @@ SettingsForm {
                             elide: Text.ElideRight
                         }
                     }
-                    onClicked: pane.search.choose(index)
+                    // The row goes with the list; the keyboard stays on the search, not on the pane.
+                    onClicked: {
+                        if (activeFocus) searchField.field.forceActiveFocus(Qt.OtherFocusReason)
+                        pane.search.choose(index)
+                    }
                 }
             }
             ThemeText {
@@ -82,10 +93,13 @@ SettingsForm {
                 color: Theme.gold
                 wrapMode: Text.WordWrap
             }
-            Caption {
+            AlertText {
                 objectName: "lookupMessage"
-                visible: pane.search.lookupMessage.length > 0
+                width: parent.width
                 text: pane.search.lookupMessage
+                textStyle: "caption"
+                color: Theme.textMuted
+                wrapMode: Text.WordWrap
             }
         }
     }

@@ -63,6 +63,12 @@ void LocationSearch::setCityQuery(const QString& text) {
     if (settings_.useManualLocation()) scheduleSearch(text);
 }
 
+QString LocationSearch::suggestionsNote() const {
+    if (suggestions_.isEmpty()) return {};
+    return suggestions_.size() == 1 ? QStringLiteral("1 suggestion")
+                                    : QStringLiteral("%1 suggestions").arg(suggestions_.size());
+}
+
 void LocationSearch::setSuggestions(QList<AddressSuggestion> list) {
     if (list.isEmpty() && suggestions_.isEmpty()) return;
     suggestions_ = std::move(list);

@@ -23,6 +23,8 @@ class LocationSearch : public QObject {
     QML_UNCREATABLE("part of the settings window")
     Q_PROPERTY(QString cityQuery READ cityQuery WRITE setCityQuery NOTIFY cityQueryChanged)
     Q_PROPERTY(QVariantList suggestions READ suggestionRows NOTIFY suggestionsChanged)
+    // How many suggestions are on show, for screen readers to announce; empty with none.
+    Q_PROPERTY(QString suggestionsNote READ suggestionsNote NOTIFY suggestionsChanged)
     Q_PROPERTY(QString lookupMessage READ lookupMessage NOTIFY lookupMessageChanged)
   public:
     static constexpr int debounceMs = 350;
@@ -49,6 +51,7 @@ class LocationSearch : public QObject {
     void setCityQuery(const QString& text);
     const QList<AddressSuggestion>& suggestions() const { return suggestions_; }
     QVariantList suggestionRows() const;
+    QString suggestionsNote() const;
     const QString& lookupMessage() const { return lookupMessage_; }
 
     // Restarts the debounced search for the text: under three characters (after trimming spaces and tabs)

@@ -18,8 +18,6 @@ Pane {
     implicitHeight: 520
     padding: 8
     focusPolicy: Qt.ClickFocus
-    Accessible.role: Accessible.Dialog
-    Accessible.name: "Settings"
 
     palette.window: Theme.bg
     palette.windowText: "white"

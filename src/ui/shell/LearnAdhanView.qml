@@ -131,12 +131,11 @@ Item {
             wrapMode: Text.WordWrap
             text: steps.opened ? "Opened in your browser" : "Learn the call to prayer"
         }
-        ThemeText {
+        AlertText {
             objectName: "status"
             width: parent.width
             horizontalAlignment: Text.AlignHCenter
             wrapMode: Text.WordWrap
-            visible: text.length > 0
             color: "#ff8a80"
             text: steps.statusText
         }

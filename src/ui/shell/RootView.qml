@@ -46,8 +46,10 @@ Item {
             id: faceLoader
             anchors.fill: parent
             active: root.controller.hasBundle
-            // Under the call-to-prayer overlay the face takes no keys, so Tab cannot wander beneath it.
+            // Under the call-to-prayer overlay the face takes no keys, so Tab cannot wander beneath it, and
+            // once the overlay covers it whole it is not shown, so screen readers do not find it either.
             enabled: !overlay.visible
+            visible: overlay.opacity < 1
             sourceComponent: ClockFaceView {
                 id: faceView
                 alertsPanel: panels.alertsPanel; qiblaPanel: panels.qiblaPanel
@@ -136,6 +138,7 @@ Item {
     SheetFrame {
         objectName: "settingsSheet"
         anchors.fill: parent
+        title: "Settings"
         open: root.controller.settingsWindow !== null
         minimumWidth: 640
         minimumHeight: 520
