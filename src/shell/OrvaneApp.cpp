@@ -18,6 +18,7 @@
 #include "shell/WindowActivation.h"
 #include "shell/WindowFit.h"
 #include "ui/UiModules.h"
+#include "ui/face/ClockFaceLayout.h"
 #include "ui/shell/RootController.h"
 
 #include <QAction>
@@ -172,8 +173,12 @@ void OrvaneApp::fitWindowToFace() {
     const QRect usable = screen ? WindowFit::usableArea(screen->geometry(), screen->availableGeometry(),
                                                         window_->frameMargins())
                                 : QRect();
-    fittedSize_ =
-        WindowFit::fitted(chosenSize_, clock_->faceAspect(), usable).expandedTo(window_->minimumSize());
+    // Never so narrow that the face leaves its scaled canvas for the scrolling column, which has no aspect
+    // to come back from: the canvas fits a window a little too narrow for it by scaling down.
+    const QSize wideFace(int(ClockFaceLayout::kWideAbove) + 1, 0);
+    fittedSize_ = WindowFit::fitted(chosenSize_, clock_->faceAspect(), usable)
+                      .expandedTo(window_->minimumSize())
+                      .expandedTo(wideFace);
     if (fittedSize_ != window_->size()) window_->resize(fittedSize_);
 }
 

@@ -176,7 +176,9 @@ TEST_F(AppFixture, TheWindowComesBackToItsSizeWhenTheFacesAspectDoes) {
     app.clock()->setFaceAspect(1.5);
     const QSize before = window->size();
     // A call's overlay makes the face taller than the screen allows, and its end gives the face back.
-    for (const double aspect : {1.0, 1.5}) app.clock()->setFaceAspect(aspect);
+    app.clock()->setFaceAspect(1.0);
+    EXPECT_GT(window->width(), 760) << "the face keeps its scaled canvas";
+    app.clock()->setFaceAspect(1.5);
     EXPECT_EQ(window->size(), before);
 }
 
