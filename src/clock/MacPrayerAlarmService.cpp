@@ -12,10 +12,11 @@
 
 namespace {
 
-bool anyWindowVisible() {
+// A minimized window is visible to Qt but not to the user.
+bool anyWindowShown() {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
     for (const QWindow* window : QGuiApplication::topLevelWindows())
-        if (window->isVisible()) return true;
+        if (window->isVisible() && !(window->windowStates() & Qt::WindowMinimized)) return true;
     return false;
 }
 
@@ -62,7 +63,7 @@ void MacPrayerAlarmService::check(std::int64_t nowMs) {
         if (since < 0 || since >= PrayerSchedule::kTriggerWindowMs) continue;
         firedDay_[i] = today;
         const QString prayer(PrayerSchedule::keys[i]);
-        if (!anyWindowVisible()) emit AppEvents::shared().reopenWindow();
+        if (!anyWindowShown()) emit AppEvents::shared().reopenWindow();
         emit AppEvents::shared().playPrayer(prayer, false);
         emit fired(prayer);
     }

@@ -32,6 +32,9 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, QObject* 
     bus_.connect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(interface),
                  QStringLiteral("NotificationClosed"), this,
                  SLOT(onNotificationClosed(uint, uint, QDBusMessage)));
+    bus_.connect(QString::fromLatin1(service), QString::fromLatin1(path), QString::fromLatin1(interface),
+                 QStringLiteral("ActivationToken"), this,
+                 SLOT(onActivationToken(uint, QString, QDBusMessage)));
     // A server that leaves or is replaced takes its notifications with it, and the next one hands out the
     // same numbers to other programs.
     serverWatcher_.setConnection(bus_);
@@ -115,6 +118,14 @@ void DesktopNotifications::forgetAllBut(const QString& server) {
 void DesktopNotifications::onActionInvoked(uint id, const QString& actionKey, const QDBusMessage& message) {
     if (!live_.contains(Posted{id, message.service()})) return;  // another program's notification
     emit actionInvoked(id, actionKey);
+}
+
+void DesktopNotifications::onActivationToken(uint id, const QString& token, const QDBusMessage& message) {
+    if (!live_.contains(Posted{id, message.service()}) || token.isEmpty()) return;
+    // A server sends a clicked notification's token just before its action. The window the action brings
+    // forward needs it on Wayland, and Qt's Wayland plugin takes it from the environment when it activates a
+    // window; bringing the window forward clears it again.
+    qputenv("XDG_ACTIVATION_TOKEN", token.toUtf8());
 }
 
 void DesktopNotifications::onNotificationClosed(uint id, uint reason, const QDBusMessage& message) {

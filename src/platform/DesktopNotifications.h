@@ -60,6 +60,7 @@ class DesktopNotifications : public QObject {
     // The message names the server that sent it, the only one whose ids can be ours.
     void onActionInvoked(uint id, const QString& actionKey, const QDBusMessage& message);
     void onNotificationClosed(uint id, uint reason, const QDBusMessage& message);
+    void onActivationToken(uint id, const QString& token, const QDBusMessage& message);
 
   private:
     struct Posted {

@@ -23,7 +23,8 @@
 
 // The message is a 4-byte big-endian length and that many bytes of UTF-8: the arguments joined by NUL (an
 // argument can never hold one). The instance answers with one byte: 1 once it has taken the message, 2 when
-// it refuses one that is too long.
+// it refuses one that is too long. A launch's activation token goes as one more argument after a marker,
+// which an earlier build, taking it for an argument that is no link, reads as a plain reopen.
 
 namespace {
 
@@ -33,6 +34,7 @@ constexpr qsizetype headerBytes = 4;
 // A launch writes its whole message at once; one that connects and dribbles or says nothing is dropped.
 constexpr int readTimeoutMs = 2000;
 const char* const bufferProperty = "orvaneBuffer";
+const QString tokenMarker = QStringLiteral("--activation-token=");
 
 QByteArray encode(const QStringList& arguments) {
     QByteArray payload;
@@ -127,13 +129,21 @@ QStringList SingleInstance::defaultPlaces() {
     return places;
 }
 
+QStringList SingleInstance::withActivationToken(const QStringList& arguments) const {
+    if (activationToken_.isEmpty() || activationToken_.contains('\0')) return arguments;
+    const QStringList withToken = arguments + QStringList{tokenMarker + QString::fromUtf8(activationToken_)};
+    // The link matters more than the window coming forward.
+    return fits(withToken) ? withToken : arguments;
+}
+
 SingleInstance::Role SingleInstance::start(const QStringList& arguments, int timeoutMs) {
     if (server_) return Role::Primary;
     tried_.clear();
+    const QStringList sent = withActivationToken(arguments);
     // Two launches at the same moment can both miss each other once; the next round settles it. Each round
     // tries one more place, so a place that cannot be had never keeps the clock from the next.
     for (qsizetype round = 0; round <= places_.size(); ++round)
-        if (const std::optional<Role> role = settle(arguments, timeoutMs)) return *role;
+        if (const std::optional<Role> role = settle(sent, timeoutMs)) return *role;
     return Role::Unavailable;
 }
 
@@ -231,6 +241,7 @@ SingleInstance::Answer SingleInstance::awaitAnswer(int timeoutMs) {
 SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, int patienceMs) {
     if (server_) return Role::Primary;
     tried_.clear();
+    const QStringList sent = withActivationToken(arguments);
     QElapsedTimer waited;
     waited.start();
     for (int left = patienceMs; left > 0; left = patienceMs - int(waited.elapsed())) {
@@ -241,7 +252,7 @@ SingleInstance::Role SingleInstance::awaitRunning(const QStringList& arguments, 
             continue;
         }
         // The busy instance dropped the connection without an answer: ask again, or take its place.
-        const std::optional<Role> role = settle(arguments, std::min(left, 3000));
+        const std::optional<Role> role = settle(sent, std::min(left, 3000));
         if (role == Role::Unanswered) continue;
         if (role) return *role;
         QThread::msleep(100);
@@ -353,7 +364,13 @@ void SingleInstance::read(QLocalSocket* socket) {
         return;
     }
     answer(confirmation);
-    const QStringList arguments = decode(buffer.mid(headerBytes));
+    QStringList arguments = decode(buffer.mid(headerBytes));
     if (arguments == QStringList{pingArgument()}) return;
-    emit messageReceived(arguments);
+    QByteArray token;
+    arguments.removeIf([&token](const QString& argument) {
+        if (!argument.startsWith(tokenMarker)) return false;
+        token = argument.mid(tokenMarker.size()).toUtf8();
+        return true;
+    });
+    emit messageReceived(arguments, token);
 }

@@ -59,6 +59,10 @@ class SingleInstance : public QObject {
     bool ping(int timeoutMs = 2000);
     static QString pingArgument() { return QStringLiteral("--instance-ping"); }
 
+    // The token the desktop gave this launch to bring a window forward with; start() and awaitRunning() hand
+    // it to a running instance with the arguments.
+    void setActivationToken(const QByteArray& token) { activationToken_ = token; }
+
     // The account whose instance and launches this one trusts: the process's own. A test names another to
     // play the stranger at the other end.
     void trustOnly(uid_t account) { account_ = account; }
@@ -70,14 +74,17 @@ class SingleInstance : public QObject {
     static bool fits(const QStringList& arguments);
 
   signals:
-    // In the instance: a later launch's arguments (empty for a plain reopen).
-    void messageReceived(const QStringList& arguments);
+    // In the instance: a later launch's arguments (empty for a plain reopen) and its activation token (empty
+    // when it had none, or is an earlier build).
+    void messageReceived(const QStringList& arguments, const QByteArray& activationToken);
 
   private:
     // Refused: the connection was refused; Stranger: another account listens; TooLong: the instance took the
     // connection and refused the message; NotPrivate: the place's folder is not the user's alone.
     enum class Sent { Confirmed, TooLong, NoServer, Refused, Stranger, NotPrivate, Unanswered };
     enum class Answer { Confirmed, TooLong, None };
+    // The arguments as sent: with the activation token when there is one and it still fits.
+    QStringList withActivationToken(const QStringList& arguments) const;
     Sent send(const QString& place, const QStringList& arguments, int timeoutMs);
     Answer awaitAnswer(int timeoutMs);
     // Forwarded, Refused or Unanswered from an instance at any place, else Primary once this process listens
@@ -94,6 +101,7 @@ class SingleInstance : public QObject {
     // Places this launch failed to listen at; the next round passes them over if they are still free.
     QStringList tried_;
     uid_t account_;
+    QByteArray activationToken_;
     QLocalServer* server_ = nullptr;
     QLocalServer* formerServer_ = nullptr;
     // The connection of a message sent but not yet confirmed.

@@ -15,8 +15,10 @@
 #include "shell/MacAppDelegate.h"
 #include "shell/OrvaneAutoUpdate.h"
 #include "shell/QuietMoment.h"
+#include "shell/WindowActivation.h"
 #include "shell/WindowFit.h"
 #include "ui/UiModules.h"
+#include "ui/face/ClockFaceLayout.h"
 #include "ui/shell/RootController.h"
 
 #include <QAction>
@@ -28,6 +30,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <utility>
 
 namespace {
 constexpr int kStartupSettleMs = 3000;
@@ -125,9 +128,7 @@ void OrvaneApp::showWindow() {
         if (!buildWindow()) return;
         releaseAfterSettling();
     }
-    window_->show();
-    window_->raise();
-    window_->requestActivate();
+    WindowActivation::bringForward(*window_, std::exchange(activationToken_, {}));
     if (firstShow_) {
         firstShow_ = false;
         root_->firstAppearance();
@@ -163,9 +164,22 @@ void OrvaneApp::releaseAfterSettling() {
 void OrvaneApp::fitWindowToFace() {
     // The phone-sized window keeps its size; the desk window follows the face's proportions.
     if (!window_ || phone_ || firstShow_) return;
-    const QRect available = window_->screen() ? window_->screen()->availableGeometry() : QRect();
-    const QSize size = WindowFit::fitted(window_->size(), clock_->faceAspect(), available);
-    if (size != window_->size()) window_->resize(size.expandedTo(window_->minimumSize()));
+    // A maximized or full-screen window is sized by the desktop.
+    if (window_->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    // Every fit starts from the size the user last chose, never from the one the previous fit left: fitting a
+    // fitted size only ever shrinks it, and the window would end each call a little smaller.
+    if (window_->size() != fittedSize_) chosenSize_ = window_->size();
+    const QScreen* screen = window_->screen();
+    const QRect usable = screen ? WindowFit::usableArea(screen->geometry(), screen->availableGeometry(),
+                                                        window_->frameMargins())
+                                : QRect();
+    // Never so narrow that the face leaves its scaled canvas for the scrolling column, which has no aspect
+    // to come back from: the canvas fits a window a little too narrow for it by scaling down.
+    const QSize wideFace(int(ClockFaceLayout::kWideAbove) + 1, 0);
+    fittedSize_ = WindowFit::fitted(chosenSize_, clock_->faceAspect(), usable)
+                      .expandedTo(window_->minimumSize())
+                      .expandedTo(wideFace);
+    if (fittedSize_ != window_->size()) window_->resize(fittedSize_);
 }
 
 void OrvaneApp::createTrayIcon() {
@@ -189,7 +203,8 @@ void OrvaneApp::playNextCall() {
     if (clock_->bundle()) clock_->triggerAdhan(clock_->bundle()->nextPrayer.key, true);
 }
 
-void OrvaneApp::handleArguments(const QStringList& arguments) {
+void OrvaneApp::handleArguments(const QStringList& arguments, const QByteArray& activationToken) {
+    activationToken_ = activationToken;
     for (const QString& argument : arguments) {
         const std::optional<QString> prayer = DeepLink::prayerToPlay(QUrl(argument));
         if (!prayer) continue;
@@ -198,6 +213,7 @@ void OrvaneApp::handleArguments(const QStringList& arguments) {
         return;
     }
     delegate_->reopen(true);
+    activationToken_.clear();
 }
 
 void OrvaneApp::quit() {

@@ -33,10 +33,12 @@ class OrvaneApp : public QObject {
 
     // Creates the window and runs the launch sequence. False when the window could not be made.
     bool start();
-    // Brings the window forward, building it again when it was released after a close.
+    // Brings the window forward, restored if it was minimized, building it again when it was released after a
+    // close.
     void showWindow();
-    // A later launch's arguments (a link or nothing).
-    void handleArguments(const QStringList& arguments);
+    // A later launch's arguments (a link or nothing) and the token its desktop gave it to bring a window
+    // forward with.
+    void handleArguments(const QStringList& arguments, const QByteArray& activationToken = {});
     void quit();
 
     QQuickWindow* window() const { return window_; }
@@ -74,4 +76,10 @@ class OrvaneApp : public QObject {
     // Where the window was when it was last released, so the rebuilt one opens in the same place.
     QRect closedGeometry_;
     bool firstShow_ = true;
+    // The size the fit starts from (the first, or the one the user chose by resizing) and the last size it
+    // gave the window, so that a change of the face's aspect and back returns the window to where it was.
+    QSize chosenSize_;
+    QSize fittedSize_;
+    // Handed over by a later launch, for the next time the window is brought forward.
+    QByteArray activationToken_;
 };

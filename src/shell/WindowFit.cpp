@@ -5,6 +5,12 @@
 
 namespace WindowFit {
 
+namespace {
+// A top panel or title bar above, a bottom panel or title bar below: enough for the common desktops' panels
+// with a title bar drawn by the compositor, which the window is never told about.
+constexpr QMargins kUnreportedDesktop(0, 32, 0, 48);
+}  // namespace
+
 QSize defaultSize(bool phone) {
     return phone ? QSize(402, 850) : QSize(1280, 860);
 }
@@ -23,6 +29,13 @@ QSize fitted(QSize current, double aspect, QRect available) {
         height *= scale;
     }
     return QSize(int(std::lround(width)), int(std::lround(height)));
+}
+
+QRect usableArea(QRect screen, QRect available, QMargins frame) {
+    QRect area = available.isEmpty() ? screen : available;
+    if (area.isEmpty()) return {};
+    if (area == screen) area = area.marginsRemoved(kUnreportedDesktop);
+    return area.marginsRemoved(frame);
 }
 
 }  // namespace WindowFit

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QMargins>
 #include <QRect>
 #include <QSize>
 
 // The window's size rules: the default size (phone or desk), the minimum, and fitting the window to the
-// face's aspect ratio inside the screen's free area.
+// face's aspect ratio inside the part of the screen the user can see.
 namespace WindowFit {
 
 QSize defaultSize(bool phone);
@@ -13,5 +14,10 @@ QSize minimumSize(bool phone);
 // Keeps the width where it can and sets the height to width / aspect; when that does not fit the free area,
 // both shrink together. A bad aspect leaves the size as it is.
 QSize fitted(QSize current, double aspect, QRect available);
+
+// Where the window's content may go on a screen: its free area less the window's own frame. A platform that
+// reports no free area (the whole screen, as on Wayland) still has panels and a title bar it cannot measure,
+// so room is left for them.
+QRect usableArea(QRect screen, QRect available, QMargins frame);
 
 }  // namespace WindowFit

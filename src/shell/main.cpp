@@ -3,6 +3,7 @@
 #include "shell/OrvaneApp.h"
 #include "shell/QuitSignals.h"
 #include "shell/SelfCheck.h"
+#include "shell/WindowActivation.h"
 
 #include <malloc.h>
 #include <unistd.h>
@@ -65,6 +66,8 @@ int main(int argc, char* argv[]) {
 
     // A link no clock would take is refused before anything starts or waits for a running clock.
     if (!SingleInstance::fits(launchArguments(argc, argv))) return refuseOverlongLink();
+    // A running clock needs this launch's token to come forward; the application would take it away.
+    const QByteArray activationToken = WindowActivation::launchToken();
 
     // The sky map's web renderer refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
@@ -89,6 +92,7 @@ int main(int argc, char* argv[]) {
 
     const QStringList arguments = app.arguments().mid(1);
     SingleInstance instance;
+    instance.setActivationToken(activationToken);
     SingleInstance::Role role = instance.start(arguments);
     if (role == SingleInstance::Role::Unanswered)
         role = instance.awaitRunning(arguments, kBusyInstancePatienceMs);

@@ -77,7 +77,7 @@ TEST(MacPrayerAlarmService, ASleptThroughPrayerIsNotReplayedButTheNextFires) {
     EXPECT_EQ(posted.prayers.size(), 2);
 }
 
-TEST(MacPrayerAlarmService, AVisibleWindowIsLeftAloneAndQuittingStopsTheTimer) {
+TEST(MacPrayerAlarmService, OnlyAHiddenOrMinimizedWindowIsBroughtForwardAndQuittingStopsTheTimer) {
     MacPrayerAlarmService service;
     service.reschedule(bundleFor(1, 1, 0.0, utc("2026-07-01T12:00:00Z"),
                                  fivePrayers("04:10", "12:20", "16:00", "20:30", "22:00")));
@@ -87,6 +87,9 @@ TEST(MacPrayerAlarmService, AVisibleWindowIsLeftAloneAndQuittingStopsTheTimer) {
     service.check(utc("2026-07-01T20:30:10Z"));
     EXPECT_EQ(posted.prayers, QList<QString>{QStringLiteral("maghrib")});
     EXPECT_EQ(posted.reopened, 0);
+    window.showMinimized();
+    service.check(utc("2026-07-01T22:00:10Z"));
+    EXPECT_EQ(posted.reopened, 1);
     window.hide();
 
     service.start();

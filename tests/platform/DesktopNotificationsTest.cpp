@@ -124,12 +124,19 @@ TEST_F(DesktopNotificationsTest, ActionsOfOurNotificationsArriveAndOthersAreIgno
     const quint32 id = await(notifications.notify(r));
     ASSERT_GT(id, 0u);
 
-    // An id far above anything the server handed out belongs to nobody here.
+    // An id far above anything the server handed out belongs to nobody here. A click's activation token
+    // comes before its action, for the window the action brings forward.
+    notificationmock::emitSignal(QStringLiteral("ActivationToken"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(id)), QStringLiteral("our-token")});
+    notificationmock::emitSignal(QStringLiteral("ActivationToken"), QStringLiteral("us"),
+                                 {QVariant::fromValue(uint(id + 100000)), QStringLiteral("their-token")});
     notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
                                  {QVariant::fromValue(uint(id + 100000)), QStringLiteral("PLAY_FULL_ADHAN")});
     notificationmock::emitSignal(QStringLiteral("ActionInvoked"), QStringLiteral("us"),
                                  {QVariant::fromValue(uint(id)), QStringLiteral("PLAY_FULL_ADHAN")});
     ASSERT_TRUE(waitFor(invoked, 1));
+    EXPECT_EQ(qgetenv("XDG_ACTIVATION_TOKEN"), "our-token");
+    qunsetenv("XDG_ACTIVATION_TOKEN");
     settle(200);  // the foreign one, had it been let through, would have arrived first
     ASSERT_EQ(invoked.count(), 1);
     EXPECT_EQ(invoked.events[0].first, id);

@@ -9,6 +9,7 @@
 #include "TempHome.h"
 #include "WholeApp.h"
 #include "clock/AdhanPlayer.h"
+#include "clock/AppEvents.h"
 #include "clock/ClockViewModel.h"
 #include "clock/MacPrayerAlarmService.h"
 #include "platform/DefaultsStore.h"
@@ -31,6 +32,7 @@
 #include <QTest>
 #include <QUuid>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -161,6 +163,39 @@ TEST_F(AppFixture, PhoneWindowKeepsItsSize) {
     EXPECT_EQ(app.window()->size(), QSize(402, 850));
     QTest::qWait(1500);
     grab(app.window(), "face-phone.png");
+}
+
+TEST_F(AppFixture, TheWindowComesBackToItsSizeWhenTheFacesAspectDoes) {
+    seedMakkah();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
+    QQuickWindow* window = app.window();
+    app.clock()->setFaceAspect(1.2);
+    window->resize(800, 520);  // the user's choice
+    app.clock()->setFaceAspect(1.5);
+    const QSize before = window->size();
+    // A call's overlay makes the face taller than the screen allows, and its end gives the face back.
+    app.clock()->setFaceAspect(1.0);
+    EXPECT_GT(window->width(), 760) << "the face keeps its scaled canvas";
+    app.clock()->setFaceAspect(1.5);
+    EXPECT_EQ(window->size(), before);
+}
+
+TEST_F(AppFixture, AMinimizedWindowComesBackAtACallAndOnALaterLaunch) {
+    seedMakkah();
+    OrvaneApp app(false);
+    ASSERT_TRUE(app.start());
+    QQuickWindow* window = app.window();
+    const std::function<void()> asks[] = {[] { emit AppEvents::shared().reopenWindow(); },
+                                          [&] { app.handleArguments({}, "launch-token"); }};
+    for (const auto& ask : asks) {
+        window->setWindowStates(Qt::WindowMaximized | Qt::WindowMinimized);
+        ask();
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->windowStates(), Qt::WindowMaximized) << "restored, and still maximized";
+        EXPECT_FALSE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN")) << "a token is used once";
+    }
 }
 
 TEST_F(AppFixture, ALaterLaunchForwardsAPlayLinkToTheRunningClock) {

@@ -26,6 +26,7 @@ struct LaterLaunch : ::testing::Test {
     QProcess later;
     std::unique_ptr<SingleInstance> first;
     QList<QStringList> received;
+    QList<QByteArray> tokens;
 
     void SetUp() override {
         if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
@@ -33,7 +34,10 @@ struct LaterLaunch : ::testing::Test {
         first = std::make_unique<SingleInstance>(instanceName(runtime));
         ASSERT_EQ(first->start({}), SingleInstance::Role::Primary);
         QObject::connect(first.get(), &SingleInstance::messageReceived,
-                         [this](const QStringList& arguments) { received << arguments; });
+                         [this](const QStringList& arguments, const QByteArray& token) {
+                             received << arguments;
+                             tokens << token;
+                         });
     }
     void TearDown() override { stopProcess(later); }
 };
@@ -58,6 +62,18 @@ TEST_F(LaterLaunch, WaitsForABusyFirstInstanceAndHandsOverOnce) {
     QTest::qWait(300);
     ASSERT_EQ(received.size(), 1);
     EXPECT_EQ(received[0], QStringList{QStringLiteral("orvane://adhan?prayer=asr")});
+}
+
+TEST_F(LaterLaunch, HandsOverTheTokenItsDesktopGaveIt) {
+    QProcessEnvironment environment = later.processEnvironment();
+    environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("wayland-token"));
+    later.setProcessEnvironment(environment);
+    startOffline(later, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 15000));
+    EXPECT_EQ(later.exitCode(), 0);
+    ASSERT_EQ(received.size(), 1);
+    EXPECT_TRUE(received[0].isEmpty());
+    EXPECT_EQ(tokens[0], "wayland-token");
 }
 
 TEST_F(LaterLaunch, AnOverlongLinkIsRefusedAtOnce) {
