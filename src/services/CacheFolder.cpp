@@ -19,7 +19,8 @@ bool writeAtomically(const QString& filePath, const QByteArray& bytes) {
     if (!OwnFiles::makeFolder(QFileInfo(filePath).absolutePath())) return false;
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || !OwnFiles::setMode(file)) return false;
-    if (file.write(bytes) != bytes.size()) {
+    // commit() puts the file in place even when its own flush of the last bytes failed.
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
         file.cancelWriting();
         return false;
     }
