@@ -201,9 +201,14 @@ TEST(Http, ADownloadTheDiskCannotHoldFailsNamingWhy) {
     server.route(QStringLiteral("/big"), big);
     server.route(QStringLiteral("/small"), small);
     const QString path = dir.filePath(QStringLiteral("download"));
-    for (const char* name : {"/big", "/small"}) {
-        if (QLatin1String(name) == QLatin1String("/small"))
+    const struct {
+        const char* name;
+        bool fillFirst;
+    } rows[] = {{"/big", false}, {"/small", true}};
+    for (const auto& [name, fillFirst] : rows) {
+        if (fillFirst) {
             ASSERT_TRUE(SmallDisk::fill(dir.filePath(QStringLiteral("filler"))));
+        }
         HttpRequest request;
         request.url = server.origin().resolved(QUrl(QLatin1String(name)));
         const HttpResponse r = await(Http::download(request, path));

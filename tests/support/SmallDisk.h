@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QString>
@@ -18,13 +19,18 @@ inline bool inOwnMountNamespace() {
     return qEnvironmentVariableIsSet("ORVANE_MOUNT_CHILD");
 }
 
-// A command prefix granting a mount namespace, or empty where the system grants none.
+// A command prefix granting a mount namespace in which a tmpfs can be mounted, or empty where the system
+// grants none.
 inline QStringList namespacePrefix() {
     static const QStringList prefix = [] {
         for (const QStringList& candidate : {QStringList{QStringLiteral("unshare"), QStringLiteral("-m")},
                                              QStringList{QStringLiteral("unshare"), QStringLiteral("-rm")}}) {
             QProcess probe;
-            probe.start(candidate.first(), candidate.mid(1) << QStringLiteral("true"));
+            // The probe's mount goes with its namespace.
+            probe.start(candidate.first(), candidate.mid(1) << QStringLiteral("mount") << QStringLiteral("-t")
+                                                            << QStringLiteral("tmpfs") << QStringLiteral("-o")
+                                                            << QStringLiteral("size=4k")
+                                                            << QStringLiteral("tmpfs") << QDir::tempPath());
             if (probe.waitForFinished(5000) && probe.exitStatus() == QProcess::NormalExit &&
                 probe.exitCode() == 0)
                 return candidate;
