@@ -29,6 +29,8 @@ const QString kAskedVersionKey = QStringLiteral("orvane.update.askedVersion");
 // A build the script could not install or had to roll back is not tried again.
 const QString kFailedBuildKey = QStringLiteral("orvane.update.failedBuild");
 constexpr qint64 kDaySeconds = 24 * 3600;
+// Why OwnFiles refuses a folder when no system call failed.
+const QString kNotOwn = QStringLiteral("another account owns it or the folder holding it");
 
 void log(const QString& message) {
     qInfo().noquote() << QStringLiteral("[OrvaneAutoUpdate] %1").arg(message);
@@ -195,8 +197,10 @@ QCoro::Task<OrvaneAutoUpdate::Outcome> OrvaneAutoUpdate::checkNow() {
     }
     if (!entry->forceUpdate && asked) co_return Outcome::AlreadyAsked;
 
+    errno = 0;
     if (!OwnFiles::makeFolder(updateFolder())) {
-        log(QStringLiteral("%1 cannot be made this user's own; nothing downloaded").arg(updateFolder()));
+        log(QStringLiteral("%1 cannot be made this user's own (%2); nothing downloaded")
+                .arg(updateFolder(), WriteFailure::cause(errno, kNotOwn)));
         co_return Outcome::Failed;
     }
     const QString path = updateFolder() + QStringLiteral("/orvane-update.tar");
@@ -315,8 +319,7 @@ QString OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
     // nor its log and outcome.
     for (const QString& folder : {updateFolder(), recordFolder()}) {
         errno = 0;
-        if (!OwnFiles::makeFolder(folder))
-            return cannotWrite(folder, errno, QStringLiteral("not this user's own"));
+        if (!OwnFiles::makeFolder(folder)) return cannotWrite(folder, errno, kNotOwn);
     }
     const QString scriptPath = updateFolder() + QStringLiteral("/update_orvane");
     QFile::remove(scriptPath);
