@@ -310,10 +310,9 @@ QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
         response.transportOk = response.status != 0 && (code == QNetworkReply::NoError || statusError);
         if (code != QNetworkReply::NoError) response.error = reply->errorString();
     }
-    // Only a success is kept on disk; the unfinished file is dropped with the QSaveFile. commit() puts the
-    // file in place even when its own flush of the last bytes failed, so the flush is checked first.
+    // Only a success is kept on disk; the unfinished file is dropped with the QSaveFile.
     errno = 0;
-    if (response.isSuccess() && (!file.flush() || !file.commit())) {
+    if (response.isSuccess() && !OwnFiles::commit(file)) {
         response.transportOk = false;
         response.error = QStringLiteral("could not save %1: %2")
                              .arg(filePath, WriteFailure::cause(errno, file.errorString()));

@@ -19,12 +19,11 @@ bool writeAtomically(const QString& filePath, const QByteArray& bytes) {
     if (!OwnFiles::makeFolder(QFileInfo(filePath).absolutePath())) return false;
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly) || !OwnFiles::setMode(file)) return false;
-    // commit() puts the file in place even when its own flush of the last bytes failed.
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return OwnFiles::commit(file);
 }
 
 }  // namespace CacheFolder

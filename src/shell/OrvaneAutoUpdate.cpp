@@ -323,12 +323,11 @@ QString OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
     }
     const QString scriptPath = updateFolder() + QStringLiteral("/update_orvane");
     QFile::remove(scriptPath);
-    // Only a script written whole runs. A short write shows only when the buffer is flushed, and commit()
-    // puts the file in place even when its own flush failed: the flush is checked first.
+    // Only a script written whole runs: a short write shows only when the last bytes are flushed.
     QSaveFile script(scriptPath);
     errno = 0;
     if (!script.open(QIODevice::WriteOnly) || !OwnFiles::setMode(script) ||
-        script.write(bytes) != bytes.size() || !script.flush() || !script.commit())
+        script.write(bytes) != bytes.size() || !OwnFiles::commit(script))
         return cannotWrite(scriptPath, errno, script.errorString());
 
     QProcess process;
