@@ -67,7 +67,7 @@ bool enable(const QString& program) {
                              "X-GNOME-Autostart-enabled=true\n")
                              .arg(quotedProgram(binary));
     if (file.write(text.toUtf8()) < 0) return false;
-    return file.commit();
+    return OwnFiles::commit(file);
 }
 
 bool disable() {

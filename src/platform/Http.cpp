@@ -1,6 +1,7 @@
 #include "platform/Http.h"
 
 #include "platform/OwnFiles.h"
+#include "platform/WriteFailure.h"
 
 #include <QCoreApplication>
 #include <QCoro/QCoroNetworkReply>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -268,8 +270,10 @@ QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
         co_return failure(QStringLiteral("invalid address"));
     if (!QCoreApplication::instance()) co_return failure(QStringLiteral("no application"));
     QSaveFile file(filePath);
+    errno = 0;
     if (!file.open(QIODevice::WriteOnly) || !OwnFiles::setMode(file))
-        co_return failure(QStringLiteral("cannot write ") + filePath);
+        co_return failure(QStringLiteral("cannot write %1: %2")
+                              .arg(filePath, WriteFailure::cause(errno, file.errorString())));
     ++started;
 
     QNetworkRequest qrequest = networkRequest(request);
@@ -279,8 +283,9 @@ QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
 
     QString problem;
     CappedReader reader(reply.get(), request.url, capOf(request), [&](const QByteArray& chunk) {
+        errno = 0;
         if (file.write(chunk) == chunk.size()) return true;
-        problem = QStringLiteral("write failed: ") + file.errorString();
+        problem = QStringLiteral("write failed: ") + WriteFailure::cause(errno, file.errorString());
         return false;
     });
     co_await qCoro(reply.get()).waitForFinished();
@@ -306,9 +311,11 @@ QCoro::Task<HttpResponse> download(HttpRequest request, QString filePath) {
         if (code != QNetworkReply::NoError) response.error = reply->errorString();
     }
     // Only a success is kept on disk; the unfinished file is dropped with the QSaveFile.
-    if (response.isSuccess() && !file.commit()) {
+    errno = 0;
+    if (response.isSuccess() && !OwnFiles::commit(file)) {
         response.transportOk = false;
-        response.error = QStringLiteral("could not save ") + filePath;
+        response.error = QStringLiteral("could not save %1: %2")
+                             .arg(filePath, WriteFailure::cause(errno, file.errorString()));
     }
     co_return response;
 }

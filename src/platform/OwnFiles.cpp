@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <cerrno>
 #include <cstring>
@@ -106,6 +107,14 @@ bool setMode(QFileDevice& file, Access access) {
     QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     if (access == Access::Desktop) mode |= QFileDevice::ReadGroup | QFileDevice::ReadOther;
     return file.setPermissions(mode);
+}
+
+bool commit(QSaveFile& file) {
+    if (!file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }
 
 bool createFile(const QString& path) {

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QFileDevice;
+class QSaveFile;
 
 // Where the clock keeps its own folders and files: owner-only (0700 and 0600) whatever the umask, never in a
 // folder another account could empty or swap, and never deleted through a symlink. No process-wide umask is
@@ -19,6 +20,11 @@ bool makeFolder(const QString& path, Access access = Access::Private);
 
 // Gives a file just opened for writing its mode; for a QSaveFile, the copy that replaces the file.
 bool setMode(QFileDevice& file, Access access = Access::Private);
+
+// Puts a QSaveFile in place only when every byte reached the disk. Its own commit() flushes the last
+// buffered bytes and renames the file over the old one even when that flush failed (a disk that filled),
+// so the flush is checked first; on false the old file is left as it was.
+bool commit(QSaveFile& file);
 
 // An empty private file where none is, so that what opens it later (SQLite, with its log files) starts from
 // 0600; one that is there is tightened like the rest.

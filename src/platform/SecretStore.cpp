@@ -160,8 +160,9 @@ bool writeFallback(const QJsonObject& object) {
     if (!OwnFiles::makeFolder(QFileInfo(path).absolutePath())) return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !OwnFiles::setMode(file)) return false;
-    file.write(QJsonDocument(object).toJson(QJsonDocument::Compact));
-    return file.commit();
+    const QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    // The identifiers already stored stay as they are unless every byte of the new file lands.
+    return file.write(bytes) == bytes.size() && OwnFiles::commit(file);
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ bool installCustom(const QString& kind, const QString& sourcePath) {
         target.cancelWriting();
         return false;
     }
-    return target.commit();
+    return OwnFiles::commit(target);
 }
 
 void clearCustom(const QString& kind) {

@@ -23,7 +23,7 @@ bool writeAtomically(const QString& filePath, const QByteArray& bytes) {
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    return OwnFiles::commit(file);
 }
 
 }  // namespace CacheFolder

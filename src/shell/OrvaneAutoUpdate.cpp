@@ -7,6 +7,7 @@
 #include "platform/Http.h"
 #include "platform/OwnFiles.h"
 #include "platform/StoredFile.h"
+#include "platform/WriteFailure.h"
 #include "shell/UpdateInstallation.h"
 
 #include <QCoreApplication>
@@ -16,7 +17,10 @@
 #include <QHash>
 #include <QPointer>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
+#include <cerrno>
+#include <utility>
 
 namespace {
 
@@ -25,6 +29,8 @@ const QString kAskedVersionKey = QStringLiteral("orvane.update.askedVersion");
 // A build the script could not install or had to roll back is not tried again.
 const QString kFailedBuildKey = QStringLiteral("orvane.update.failedBuild");
 constexpr qint64 kDaySeconds = 24 * 3600;
+// Why OwnFiles refuses a folder when no system call failed.
+const QString kNotOwn = QStringLiteral("another account owns it or the folder holding it");
 
 void log(const QString& message) {
     qInfo().noquote() << QStringLiteral("[OrvaneAutoUpdate] %1").arg(message);
@@ -50,6 +56,17 @@ QHash<QString, QString> readStatus(const QString& path) {
                           QString::fromUtf8(line.mid(equals + 1)).trimmed());
     }
     return status;
+}
+
+// Why the installer could not be put on disk, in words for the user.
+QString cannotWrite(const QString& path, int error, const QString& fallback) {
+    if (WriteFailure::isDiskFull(error))
+        return QStringLiteral(
+                   "The disk is full, so the installer could not be written to %1. Free some space: "
+                   "Orvane offers the update again at its next check.")
+            .arg(path);
+    return QStringLiteral("The installer could not be written to %1 (%2).")
+        .arg(path, WriteFailure::cause(error, fallback));
 }
 
 QString reasonOf(const QString& outcome, const QString& stage) {
@@ -88,6 +105,25 @@ OrvaneAutoUpdate::OrvaneAutoUpdate(DefaultsStore& store, qint64 runningBuild, QO
     connect(&quietPoll_, &QTimer::timeout, this, &OrvaneAutoUpdate::installWhenQuiet);
     statusPoll_.setInterval(std::chrono::seconds(1));
     connect(&statusPoll_, &QTimer::timeout, this, &OrvaneAutoUpdate::readInstallStatus);
+    installDeadline_.setSingleShot(true);
+    installDeadline_.setInterval(kInstallTimeout);
+    connect(&installDeadline_, &QTimer::timeout, this, [this] {
+        readInstallStatus();
+        if (!installing_) return;
+        statusPoll_.stop();
+        installing_ = false;
+        const QString archive = std::exchange(installingArchive_, QString());
+        const std::optional<Entry> entry = std::exchange(installingEntry_, std::nullopt);
+        const auto seconds =
+            std::chrono::duration_cast<std::chrono::seconds>(installDeadline_.intervalAsDuration()).count();
+        log(QStringLiteral("the install script reported nothing within %1 s").arg(seconds));
+        if (entry)
+            installNotGoneAhead(
+                archive, *entry,
+                QStringLiteral(
+                    "The installer reported nothing within %1 seconds, so the update counts as failed.")
+                    .arg(seconds));
+    });
 }
 
 QString OrvaneAutoUpdate::updateFolder() {
@@ -110,6 +146,7 @@ void OrvaneAutoUpdate::stop() {
     daily_.stop();
     quietPoll_.stop();
     statusPoll_.stop();
+    installDeadline_.stop();
 }
 
 QString OrvaneAutoUpdate::askedKey(const Entry& entry) const {
@@ -160,8 +197,10 @@ QCoro::Task<OrvaneAutoUpdate::Outcome> OrvaneAutoUpdate::checkNow() {
     }
     if (!entry->forceUpdate && asked) co_return Outcome::AlreadyAsked;
 
+    errno = 0;
     if (!OwnFiles::makeFolder(updateFolder())) {
-        log(QStringLiteral("%1 cannot be made this user's own; nothing downloaded").arg(updateFolder()));
+        log(QStringLiteral("%1 cannot be made this user's own (%2); nothing downloaded")
+                .arg(updateFolder(), WriteFailure::cause(errno, kNotOwn)));
         co_return Outcome::Failed;
     }
     const QString path = updateFolder() + QStringLiteral("/orvane-update.tar");
@@ -213,22 +252,38 @@ void OrvaneAutoUpdate::declinePending() {
     pendingEntry_.reset();
 }
 
-bool OrvaneAutoUpdate::install(const QString& archivePath, const Entry& entry) {
+bool OrvaneAutoUpdate::install(const QString& pendingArchive, const Entry& pendingEntry) {
+    // Copies: both name members cleared below.
+    const QString archivePath = pendingArchive;
+    const Entry entry = pendingEntry;
     const InstallRequest request{archivePath,  entry.checksumSha256, installDir_,
                                  statusPath(), entry.buildNumber,    QCoreApplication::applicationPid()};
     QFile::remove(request.statusPath);
     pendingArchive_.clear();
     pendingEntry_.reset();
-    if (!installer_ || !installer_(request)) {
-        log(QStringLiteral("install script did not start"));
-        QFile::remove(archivePath);
+    const QString failure =
+        installer_ ? installer_(request) : QStringLiteral("This build of Orvane has no installer.");
+    if (!failure.isEmpty()) {
+        log(QStringLiteral("install script did not start: %1").arg(failure));
+        installNotGoneAhead(archivePath, entry, failure);
         return false;
     }
     // This clock runs on until the script has checked the new build and asks it to quit.
     installing_ = true;
+    installingArchive_ = archivePath;
+    installingEntry_ = entry;
     statusPoll_.start();
+    installDeadline_.start();
     Q_EMIT installStarted();
     return true;
+}
+
+// The archive goes, and the version is offered again at the next check, as when it was first found.
+void OrvaneAutoUpdate::installNotGoneAhead(const QString& archivePath, const Entry& entry,
+                                           const QString& reason) {
+    QFile::remove(archivePath);
+    if (store_.string(kAskedVersionKey) == askedKey(entry)) store_.remove(kAskedVersionKey);
+    Q_EMIT installFailed(reason);
 }
 
 void OrvaneAutoUpdate::readInstallStatus() {
@@ -236,7 +291,14 @@ void OrvaneAutoUpdate::readInstallStatus() {
     if (status.isEmpty()) return;
     QFile::remove(statusPath());
     statusPoll_.stop();
+    installDeadline_.stop();
     installing_ = false;
+    // A build the script did not install is never tried again: its archive has no further use.
+    if (!installingArchive_.isEmpty() &&
+        status.value(QStringLiteral("outcome")) != QLatin1String("installed"))
+        QFile::remove(installingArchive_);
+    installingArchive_.clear();
+    installingEntry_.reset();
     const QString outcome = status.value(QStringLiteral("outcome"));
     const QString build = status.value(QStringLiteral("build"));
     if (outcome == QLatin1String("installed")) {
@@ -249,19 +311,24 @@ void OrvaneAutoUpdate::readInstallStatus() {
     Q_EMIT installFailed(reason);
 }
 
-bool OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
+QString OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
     QFile resource(QStringLiteral(":/orvane/shell/update_orvane"));
-    if (!resource.open(QIODevice::ReadOnly)) return false;
+    if (!resource.open(QIODevice::ReadOnly)) return QStringLiteral("This build of Orvane has no installer.");
+    const QByteArray bytes = resource.readAll();
     // Bash reads the script as it goes, so while it waits on the new build no other account may change it,
     // nor its log and outcome.
-    if (!OwnFiles::makeFolder(updateFolder()) || !OwnFiles::makeFolder(recordFolder())) return false;
+    for (const QString& folder : {updateFolder(), recordFolder()}) {
+        errno = 0;
+        if (!OwnFiles::makeFolder(folder)) return cannotWrite(folder, errno, kNotOwn);
+    }
     const QString scriptPath = updateFolder() + QStringLiteral("/update_orvane");
     QFile::remove(scriptPath);
-    QFile script(scriptPath);
+    // Only a script written whole runs: a short write shows only when the last bytes are flushed.
+    QSaveFile script(scriptPath);
+    errno = 0;
     if (!script.open(QIODevice::WriteOnly) || !OwnFiles::setMode(script) ||
-        script.write(resource.readAll()) < 0)
-        return false;
-    script.close();
+        script.write(bytes) != bytes.size() || !OwnFiles::commit(script))
+        return cannotWrite(scriptPath, errno, script.errorString());
 
     QProcess process;
     process.setProgram(QStringLiteral("/bin/bash"));
@@ -273,5 +340,7 @@ bool OrvaneAutoUpdate::runInstallScript(const InstallRequest& request) {
     OwnFiles::createFile(logPath);
     process.setStandardOutputFile(logPath);
     process.setStandardErrorFile(logPath, QIODevice::Append);
-    return process.startDetached();
+    if (!process.startDetached())
+        return QStringLiteral("The installer could not be started (%1).").arg(process.errorString());
+    return {};
 }

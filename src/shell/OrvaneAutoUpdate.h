@@ -44,8 +44,9 @@ class OrvaneAutoUpdate : public QObject {
         qint64 buildNumber = 0;
         qint64 clockPid = 0;  // the clock the script stops once the new build is ready: this process
     };
-    // Starts the install for `request`; false when it could not start.
-    using Installer = std::function<bool(const InstallRequest& request)>;
+    // Starts the install for `request`; returns why it could not start, in words for the user, or nothing
+    // when it started.
+    using Installer = std::function<QString(const InstallRequest& request)>;
 
     OrvaneAutoUpdate(DefaultsStore& store, qint64 runningBuild, QObject* parent = nullptr);
 
@@ -67,11 +68,13 @@ class OrvaneAutoUpdate : public QObject {
     // The folder of the running program unless set (tests point it elsewhere).
     void setInstallDir(const QString& folder) { installDir_ = folder; }
     void setQuietPollInterval(std::chrono::milliseconds interval) { quietPoll_.setInterval(interval); }
+    void setInstallTimeout(std::chrono::milliseconds timeout) { installDeadline_.setInterval(timeout); }
     const QString& installDir() const { return installDir_; }
     bool installing() const { return installing_; }
 
-    // Starts the bundled install script, detached, so that it outlives the clock it replaces.
-    static bool runInstallScript(const InstallRequest& request);
+    // Starts the bundled install script, detached, so that it outlives the clock it replaces; returns why it
+    // could not, or nothing when it started.
+    static QString runInstallScript(const InstallRequest& request);
 
     // $XDG_CACHE_HOME/Orvane/update: the downloaded archive and the script's copy.
     static QString updateFolder();
@@ -83,6 +86,10 @@ class OrvaneAutoUpdate : public QObject {
     static QString manifestKey() { return UpdateEntry::platformKey(); }
     static constexpr qint64 kMaxDownloadBytes = 512LL * 1024 * 1024;
     static constexpr std::chrono::seconds kQuietPollInterval{15};
+    // How long the script may take before this clock stops: hashing and unpacking an archive of up to
+    // kMaxDownloadBytes, the new build's self-check (120 s at most) and stopping this clock (20 s at most).
+    // A script that reports nothing by then is a failed install; one that got further has stopped the clock.
+    static constexpr std::chrono::minutes kInstallTimeout{6};
 
   Q_SIGNALS:
     void updateAvailable(const QString& version, const QString& releaseNotes);
@@ -97,6 +104,7 @@ class OrvaneAutoUpdate : public QObject {
     bool install(const QString& archivePath, const Entry& entry);
     void installWhenQuiet();
     void readInstallStatus();
+    void installNotGoneAhead(const QString& archivePath, const Entry& entry, const QString& reason);
     QString askedKey(const Entry& entry) const;
 
     DefaultsStore& store_;
@@ -105,10 +113,14 @@ class OrvaneAutoUpdate : public QObject {
     QTimer daily_;
     QTimer quietPoll_;
     QTimer statusPoll_;
+    QTimer installDeadline_;
     Installer installer_;
     std::function<bool()> quiet_;
     QString pendingArchive_;
     std::optional<Entry> pendingEntry_;
+    // What the running script was handed.
+    QString installingArchive_;
+    std::optional<Entry> installingEntry_;
     bool checking_ = false;
     bool installing_ = false;
 };

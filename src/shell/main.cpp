@@ -76,7 +76,8 @@ int main(int argc, char* argv[]) {
     // all, which must exist before the application does. Asking for it (and for the OpenGL scene graph the
     // web view draws into) is all that has to happen first: the web engine itself loads with the sky map's
     // sheet, so a clock that never opens it carries neither the engine nor its 21 MB. The software scene
-    // graph has nothing to share.
+    // graph has nothing to share, and asking here would load the GPU driver at every start (some 60 MB): the
+    // sky map's sheet gives the engine the context it needs as it opens (PlanetariumWebContext).
     if (!usesSoftwareSceneGraph()) {
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
         QQuickWindow::setGraphicsApi(QSGRendererInterface::OpenGL);

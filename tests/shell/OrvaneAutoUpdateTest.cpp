@@ -5,16 +5,19 @@
 #include "FileModes.h"
 #include "FixtureServer.h"
 #include "OrvaneProcess.h"
+#include "SmallDisk.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/SingleInstance.h"
 #include "shell/OrvaneAutoUpdate.h"
 #include "shell/QuietMoment.h"
+#include "ui/shell/UpdatePrompt.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -70,9 +73,9 @@ struct UpdateFixture : ::testing::Test {
         u->setInstallDir(installDir);
         u->setInstaller([this](const OrvaneAutoUpdate::InstallRequest& request) {
             QFile f(request.archivePath);
-            if (!f.open(QIODevice::ReadOnly) || f.readAll() != archive) return false;
+            if (!f.open(QIODevice::ReadOnly) || f.readAll() != archive) return QStringLiteral("no archive");
             handed << request;
-            return true;
+            return QString();
         });
         return u;
     }
@@ -105,9 +108,10 @@ TEST_F(UpdateFixture, UnderAUmaskThatTakesNothingTheDownloadTheScriptAndItsRecor
     const ProcessUmask none(0);
     ASSERT_EQ(check(*u), Outcome::Installing);
     // No archive where the script looks: it only reports, and writes what it writes for every outcome.
-    ASSERT_TRUE(OrvaneAutoUpdate::runInstallScript({home.path() + QStringLiteral("/absent.tar"),
-                                                    QString::fromLatin1(sha), installDir,
-                                                    OrvaneAutoUpdate::statusPath(), 42, 0}));
+    ASSERT_EQ(OrvaneAutoUpdate::runInstallScript({home.path() + QStringLiteral("/absent.tar"),
+                                                  QString::fromLatin1(sha), installDir,
+                                                  OrvaneAutoUpdate::statusPath(), 42, 0}),
+              QString());
     ASSERT_TRUE(QTest::qWaitFor([] { return QFile::exists(OrvaneAutoUpdate::statusPath()); }, 20000));
     const QString update = OrvaneAutoUpdate::updateFolder(), record = OrvaneAutoUpdate::recordFolder();
     for (const auto& [own, mode] : {std::pair{home.cacheHome() + QStringLiteral("/Orvane"), 0700},
@@ -245,6 +249,51 @@ TEST_F(UpdateFixture, AFailedInstallIsReportedAndThatBuildIsNotTriedAgain) {
     // The start's own check runs to its end before the updater goes.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !server.log().isEmpty(); }, 3000));
     QTest::qWait(200);
+}
+
+// The disk fills between the offer and the answer: the installer cannot be written whole.
+TEST_F(UpdateFixture, AnInstallerTheFullDiskRefusesIsReportedAndTheUpdateOfferedAgain) {
+    if (!SmallDisk::inOwnMountNamespace()) {
+        if (SmallDisk::namespacePrefix().isEmpty()) GTEST_SKIP() << "needs a mount namespace (unshare -m)";
+        EXPECT_TRUE(SmallDisk::runInOwnMountNamespace());
+        return;
+    }
+    ASSERT_TRUE(SmallDisk::mount(home.cacheHome(), QStringLiteral("512k")));
+    const auto unmount = qScopeGuard([&] { SmallDisk::unmount(home.cacheHome()); });
+    serve(42, false);
+    auto u = updater(41);
+    u->setInstaller(&OrvaneAutoUpdate::runInstallScript);
+    UpdatePrompt prompt;
+    QObject::connect(u.get(), &OrvaneAutoUpdate::installFailed, &prompt, &UpdatePrompt::reportFailure);
+    ASSERT_EQ(check(*u), Outcome::AwaitingUser);
+    const QString archivePath = OrvaneAutoUpdate::updateFolder() + QStringLiteral("/orvane-update.tar");
+    ASSERT_TRUE(QFile::exists(archivePath));
+    ASSERT_TRUE(SmallDisk::fill(home.cacheHome() + QStringLiteral("/filler")));
+
+    u->installPending();
+    EXPECT_TRUE(prompt.visible());
+    EXPECT_TRUE(prompt.message().contains(QStringLiteral("disk is full"))) << prompt.message().toStdString();
+    EXPECT_FALSE(u->installing());
+    EXPECT_FALSE(QFile::exists(archivePath));
+    EXPECT_FALSE(QFile::exists(OrvaneAutoUpdate::updateFolder() + QStringLiteral("/update_orvane")));
+
+    QFile::remove(home.cacheHome() + QStringLiteral("/filler"));
+    EXPECT_EQ(check(*u), Outcome::AwaitingUser);
+}
+
+// A script that never reports (killed, or its shell gone) leaves the clock free to check again.
+TEST_F(UpdateFixture, AnInstallThatReportsNothingInItsTimeHasFailed) {
+    serve(42, false);
+    auto u = updater(41);
+    u->setInstallTimeout(std::chrono::milliseconds(300));
+    QSignalSpy failed(u.get(), &OrvaneAutoUpdate::installFailed);
+    ASSERT_EQ(check(*u), Outcome::AwaitingUser);
+    u->installPending();
+    ASSERT_TRUE(u->installing());
+    ASSERT_TRUE(failed.wait(3000));
+    EXPECT_FALSE(u->installing());
+    EXPECT_FALSE(QFile::exists(handed[0].archivePath));
+    EXPECT_EQ(check(*u), Outcome::AwaitingUser);
 }
 
 TEST_F(UpdateFixture, AForcedUpdateWaitsForAQuietMomentAwayFromPrayerTimes) {

@@ -5,6 +5,9 @@
 
 #include <QFile>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTest>
 #include <QWindow>
 
@@ -110,6 +113,30 @@ TEST_F(QuranReaderTest, ThePlaceIsWrittenOnlyWhenItDiffers) {
     reader->goNext();  // only the ayah differs
     EXPECT_EQ(world.store->integer(world.scoped("quranResumeSurah")), 99);
     EXPECT_EQ(world.store->integer(world.scoped("quranResumeAyah")), 6);
+}
+
+// Another program holds the settings file: the place read stays in memory, and the note says so.
+TEST_F(QuranReaderTest, TheNoteCallsThePlaceSavedOnlyWhileTheSettingsReachTheDisk) {
+    open();
+    const QString saving = QStringLiteral("Progress saved automatically");
+    EXPECT_EQ(reader->progressNote(), saving);
+    QSignalSpy noteChanged(reader.get(), &QuranReaderController::progressNoteChanged);
+    {
+        QSqlDatabase holder = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+        holder.setDatabaseName(world.store->path());
+        ASSERT_TRUE(holder.open());
+        ASSERT_TRUE(holder.exec(QStringLiteral("BEGIN EXCLUSIVE")).lastError().type() == QSqlError::NoError);
+        reader->goNext();
+        EXPECT_FALSE(world.store->sync());
+        EXPECT_NE(reader->progressNote(), saving);
+        EXPECT_TRUE(reader->progressNote().contains(QStringLiteral("cannot be saved")));
+        EXPECT_EQ(noteChanged.size(), 1);
+        holder.exec(QStringLiteral("ROLLBACK"));
+        holder.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    EXPECT_TRUE(world.store->sync());
+    EXPECT_EQ(reader->progressNote(), saving);
 }
 
 TEST_F(QuranReaderTest, NothingIsSavedBeforeTheRestoreAndTryAgainRestores) {

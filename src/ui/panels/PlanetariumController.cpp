@@ -1,4 +1,5 @@
 #include "PlanetariumController.h"
+#include "PlanetariumWebContext.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -8,6 +9,8 @@ PlanetariumController::PlanetariumController(QObject* parent) : QObject(parent) 
     timeout_.setSingleShot(true);
     timeout_.setInterval(timeoutMs);
     connect(&timeout_, &QTimer::timeout, this, &PlanetariumController::navigationFailed);
+    // The sheet makes its controller before its web view.
+    PlanetariumWebContext::prepare();
 }
 
 void PlanetariumController::setUrl(const QUrl& url) {

@@ -22,6 +22,8 @@ void QuranReaderController::setSettings(AppSettings* settings) {
     settings_ = settings;
     if (settings_) {
         connect(settings_, &AppSettings::quranTextSizeChanged, this, &QuranReaderController::sizesChanged);
+        connect(settings_, &AppSettings::storeFailureChanged, this,
+                &QuranReaderController::progressNoteChanged);
         connect(settings_, &AppSettings::quranTranslationLangChanged, this, [this] {
             refresh();
             translationChangeLoad(translationCode());
@@ -29,6 +31,7 @@ void QuranReaderController::setSettings(AppSettings* settings) {
     }
     emit settingsChanged();
     emit sizesChanged();
+    emit progressNoteChanged();
     refresh();
 }
 
@@ -87,6 +90,12 @@ void QuranReaderController::setPosition(int surah, int index) {
     refresh();
     emit positionChanged();
     autoSaveProgress();  // a change of place is saved whoever made it
+}
+
+QString QuranReaderController::progressNote() const {
+    if (settings_ && !settings_->storeFailure().isEmpty())
+        return QStringLiteral("Progress is kept only while Orvane runs: settings cannot be saved");
+    return QStringLiteral("Progress saved automatically");
 }
 
 QString QuranReaderController::screenState() const {

@@ -32,6 +32,7 @@ class QuranReaderController : public QObject {
     Q_PROPERTY(QString surahName READ surahName NOTIFY contentChanged)
     Q_PROPERTY(QString surahSubtitle READ surahSubtitle NOTIFY contentChanged)
     Q_PROPERTY(QString positionLine READ positionLine NOTIFY contentChanged)
+    Q_PROPERTY(QString progressNote READ progressNote NOTIFY progressNoteChanged)
     Q_PROPERTY(QString arabicText READ arabicText NOTIFY contentChanged)
     Q_PROPERTY(QString translationText READ translationText NOTIFY contentChanged)
     Q_PROPERTY(bool translationRightToLeft READ translationRightToLeft NOTIFY contentChanged)
@@ -80,6 +81,8 @@ class QuranReaderController : public QObject {
     QString surahName() const;
     QString surahSubtitle() const;
     QString positionLine() const;
+    // Whether the place read reaches the disk: never "saved" while the settings store cannot write.
+    QString progressNote() const;
     QString arabicText() const { return current_ ? current_->arabic : QString(); }
     QString translationText() const { return current_ ? current_->translation : QString(); }
     bool translationRightToLeft() const;
@@ -128,6 +131,7 @@ class QuranReaderController : public QObject {
     void fullscreenChanged();
     void showBrowseChanged();
     void contentChanged();
+    void progressNoteChanged();
     void sizesChanged();
     // The view gives the reader keyboard focus after the current update.
     void focusRequested();

@@ -63,10 +63,12 @@ ScrollView {
                 opacity: 0.85
             }
             ThemeText {
+                objectName: "progressNote"
                 width: parent.width
                 horizontalAlignment: Text.AlignHCenter
+                wrapMode: Text.WordWrap
                 visible: !area.fullscreen
-                text: "Progress saved automatically"
+                text: area.reader.progressNote
                 font.pixelSize: 10
                 color: Theme.textMuted
                 opacity: 0.55
