@@ -3,6 +3,8 @@
 #include "platform/Clock.h"
 #include "platform/OwnFiles.h"
 
+#include <sqlite3.h>
+#include <sys/statvfs.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -11,15 +13,21 @@
 #include <QJsonObject>
 #include <QLoggingCategory>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
-#include <memory>
+#include <utility>
 
 namespace {
 
@@ -29,9 +37,44 @@ Q_LOGGING_CATEGORY(lcDefaults, "orvane.defaults")
 // skipped unread, as a row that does not decode is.
 constexpr qint64 kMaxValueBytes = 16 * 1024 * 1024;
 
-std::unique_ptr<DefaultsStore>& standardInstance() {
-    static std::unique_ptr<DefaultsStore> instance;
+// The first pause before a refused write is tried again; each further refusal doubles it up to the limit.
+constexpr int kFirstRetryMs = 2000;
+
+// Free room below which the write-ahead log's index is kept in the process's memory instead of the shared
+// file beside the database. SQLite maps that file and writes into it; a page of it the file system cannot
+// back (a disk full of 1 KiB blocks) ends the process with SIGBUS. The index takes 32 KiB for every 4096
+// frames of the log, so this is far more than it can need, with room for what others write meanwhile.
+constexpr qint64 kRoomForSharedIndex = 1024 * 1024;
+
+// A plain pointer, so that no static destructor touches the store after QtSql's own globals are gone.
+DefaultsStore*& standardInstance() {
+    static DefaultsStore* instance = nullptr;
     return instance;
+}
+
+// exit() from inside the event loop (Qt's X11 plugin when the display connection breaks, libICE when the
+// session manager goes) destroys no application object, so no post routine runs. Registered once QtSql's
+// globals exist, this runs before their destructors do.
+void closeStandardAtExit() {
+    DefaultsStore*& instance = standardInstance();
+    // An exit() on another thread must not race the GUI thread over the store; the writes of every pass
+    // that ended have been tried already.
+    if (!instance || instance->thread() != QThread::currentThread()) return;
+    // Whatever watched the store stands half torn down by now; the last write reaches nobody but the disk.
+    instance->blockSignals(true);
+    delete std::exchange(instance, nullptr);
+}
+
+QSqlDatabase addConnection(const QString& name) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    [[maybe_unused]] static const bool closesBeforeSql = [] {
+        // QtSql makes some of its globals on first use, as the log makes its category; made before the
+        // registration, they outlive the close.
+        { const QSqlQuery unused; }
+        lcDefaults();
+        return std::atexit(closeStandardAtExit) == 0;
+    }();
+    return db;
 }
 
 using Object = DefaultsStore::Object;
@@ -197,9 +240,33 @@ bool isDamage(const QSqlError& error) {
     return ok && (code == 11 /* SQLITE_CORRUPT */ || code == 26 /* SQLITE_NOTADB */);
 }
 
-QString errorText(const QSqlError& error) {
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.isEmpty() ? QStringLiteral("unknown error") : text;
+sqlite3* connectionOf(const QSqlDatabase& db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// Why SQLite failed, in words that name the cause. A full disk is called so: SQLite says "database or disk
+// is full" for the database and its log, and only "disk I/O error" when the file of the log's index
+// cannot grow.
+QString errorText(const QSqlError& error, const QSqlDatabase& db) {
+    sqlite3* connection = connectionOf(db);
+    bool ok = false;
+    int code = error.nativeErrorCode().toInt(&ok);
+    // QtSql gives no code for a commit that failed; the connection still holds it.
+    if (!ok && connection) code = sqlite3_extended_errcode(connection);
+    code &= 0xff;
+    // SQLite records the system's error for these two only; at other times it is an earlier one's.
+    const int cause = connection && (code == SQLITE_IOERR || code == SQLITE_CANTOPEN)
+                          ? sqlite3_system_errno(connection)
+                          : 0;
+    if (code == SQLITE_FULL || cause == ENOSPC) return QStringLiteral("disk full");
+    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    if (text.isEmpty())
+        text =
+            code != SQLITE_OK ? QStringLiteral("SQLite error %1").arg(code) : QStringLiteral("unknown error");
+    if (cause != 0) text += QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(cause));
+    return text;
 }
 
 struct FileCheck {
@@ -208,16 +275,30 @@ struct FileCheck {
     QString reason;
 };
 
-FileCheck failedCheck(const QSqlError& error) {
-    return {false, isDamage(error), errorText(error)};
+FileCheck failedCheck(const QSqlError& error, const QSqlDatabase& db) {
+    return {false, isDamage(error), errorText(error, db)};
 }
 
-// Opens the file, checks it and sets it up for the store.
-FileCheck prepareFile(QSqlDatabase& db) {
-    if (!db.open()) return failedCheck(db.lastError());
+// Whether the disk has room for the shared index of the write-ahead log, grown to what the log left by a
+// process that was killed may need.
+bool roomForSharedIndex(const QString& path) {
+    struct statvfs disk = {};
+    if (::statvfs(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), &disk) != 0) return true;
+    const qint64 room = qint64(disk.f_bavail) * qint64(disk.f_frsize);
+    return room >= kRoomForSharedIndex + QFileInfo(path + QStringLiteral("-wal")).size() / 64;
+}
+
+// Opens the file, checks it and sets it up for the store. With `indexInMemory` the connection holds the
+// file alone until it closes, and SQLite keeps the log's index in its own memory instead of a shared file.
+FileCheck prepareFile(QSqlDatabase& db, bool indexInMemory) {
+    if (!db.open()) return failedCheck(db.lastError(), db);
     QSqlQuery q(db);
+    // Only before the first read: SQLite then never maps the shared file, not even to recover the log.
+    if (indexInMemory && !q.exec(QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")))
+        return failedCheck(q.lastError(), db);
+    q.finish();
     // A damaged file often opens fine and fails only on the first read, so check it before trusting it.
-    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) return failedCheck(q.lastError());
+    if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next()) return failedCheck(q.lastError(), db);
     if (const QString verdict = q.value(0).toString(); verdict != u"ok") return {false, true, verdict};
     q.finish();
     for (const char* sql :
@@ -229,7 +310,7 @@ FileCheck prepareFile(QSqlDatabase& db) {
           "NOT NULL, value BLOB NOT NULL)",
           // SQLite quietly opens a file it may not write read-only; asking for the write lock shows it.
           "BEGIN IMMEDIATE", "ROLLBACK"}) {
-        if (!q.exec(QString::fromLatin1(sql))) return failedCheck(q.lastError());
+        if (!q.exec(QString::fromLatin1(sql))) return failedCheck(q.lastError(), db);
         q.finish();
     }
     return {};
@@ -238,6 +319,14 @@ FileCheck prepareFile(QSqlDatabase& db) {
 }  // namespace
 
 DefaultsStore::DefaultsStore(const QString& path) : path_(path) {
+    retry_.setSingleShot(true);
+    retry_.setInterval(kFirstRetryMs);
+    connect(&retry_, &QTimer::timeout, this, [this] {
+        // Each refusal in a row waits longer, up to the limit; a write that lands starts again from the
+        // first.
+        retry_.setInterval(std::min(retry_.interval() * 2, kMaxRetryMs));
+        persistPending();
+    });
     open();
     // Quitting flushes what the last pass of the event loop left queued.
     if (QCoreApplication* app = QCoreApplication::instance())
@@ -250,9 +339,9 @@ DefaultsStore::~DefaultsStore() {
 }
 
 DefaultsStore& DefaultsStore::standard() {
-    auto& instance = standardInstance();
+    DefaultsStore*& instance = standardInstance();
     if (!instance) {
-        instance = std::make_unique<DefaultsStore>(standardPath());
+        instance = new DefaultsStore(standardPath());
         // The database connections of QtSql are gone by the time static objects are destroyed, so the
         // store writes its last keys and closes with the application object.
         if (QCoreApplication::instance()) {
@@ -264,7 +353,7 @@ DefaultsStore& DefaultsStore::standard() {
 }
 
 void DefaultsStore::resetStandard() {
-    standardInstance().reset();
+    delete std::exchange(standardInstance(), nullptr);
 }
 
 QString DefaultsStore::standardPath() {
@@ -312,7 +401,7 @@ bool DefaultsStore::readWithoutWriting() {
         connection_ = QStringLiteral("orvane.defaults.readonly.%1").arg(serial.fetch_add(1));
         bool loaded = false;
         {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+            QSqlDatabase db = addConnection(connection_);
             db.setDatabaseName(uri + query);
             db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
             QSqlError error;
@@ -339,16 +428,21 @@ DefaultsStore::Opened DefaultsStore::openAt(const QString& path, QString* reason
     OwnFiles::createFile(path);
     for (const char* log : {"-wal", "-shm"}) OwnFiles::tighten(path + QLatin1String(log));
     connection_ = QStringLiteral("orvane.defaults.%1").arg(serial.fetch_add(1));
+    const bool indexInMemory = !roomForSharedIndex(path);
+    if (indexInMemory)
+        qCWarning(lcDefaults).noquote() << "the disk holding" << path
+                                        << "is nearly full: it is opened for Orvane alone, with the index of "
+                                           "its log in memory";
     FileCheck check;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+        QSqlDatabase db = addConnection(connection_);
         db.setDatabaseName(path);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000"));
-        check = prepareFile(db);
+        check = prepareFile(db, indexInMemory);
     }
     if (check.ok) {
         QSqlError error;
-        if (!load(&error)) check = failedCheck(error);
+        if (!load(&error)) check = failedCheck(error, QSqlDatabase::database(connection_, false));
     }
     if (check.ok) return Opened::Yes;
     *reason = check.reason;
@@ -445,14 +539,21 @@ void DefaultsStore::queue(const QString& key) {
 
 bool DefaultsStore::persistPending() {
     if (pending_.isEmpty()) return true;
-    if (!reopenIfClosed()) return false;
+    if (!reopenIfClosed()) {
+        retryLater();
+        return false;
+    }
     if (pending_.isEmpty()) return true;  // the file, read at last, already held every key written
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     const auto fail = [&](const QSqlError& error) {
+        // Named before the rollback, which may fail in turn and leave another cause behind.
+        const QString cause = errorText(error, db);
         db.rollback();
-        setFailure(QStringLiteral("Settings could not be saved to %1 (%2). Orvane tries again with the next "
-                                  "change; until then changes are kept only while it runs.")
-                       .arg(path_, errorText(error)));
+        setFailure(
+            QStringLiteral("Settings could not be saved to %1 (%2). Orvane tries again shortly and with "
+                           "the next change; until then changes are kept only while it runs.")
+                .arg(path_, cause));
+        retryLater();
         return false;
     };
     if (!db.transaction()) return fail(db.lastError());
@@ -479,14 +580,22 @@ bool DefaultsStore::persistPending() {
         }
         // One value the database refuses must not keep every later write off the disk.
         qCWarning(lcDefaults).noquote()
-            << "settings key" << key << "could not be stored and was dropped:" << errorText(error);
+            << "settings key" << key << "could not be stored and was dropped:" << errorText(error, db);
     }
     upsert.finish();
     erase.finish();
     if (!db.commit()) return fail(db.lastError());
     pending_.clear();
+    retry_.stop();
+    retry_.setInterval(kFirstRetryMs);
     setFailure(QString());
     return true;
+}
+
+// Keys the database refused land once the disk takes them again (room made, the other program gone), not
+// only with the next change or at quit: a crash or power cut meanwhile would lose them.
+void DefaultsStore::retryLater() {
+    if (!pending_.isEmpty() && !retry_.isActive() && QCoreApplication::instance()) retry_.start();
 }
 
 void DefaultsStore::setFailure(const QString& text) {

@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
 #include <optional>
 
@@ -18,7 +19,8 @@ class QSqlError;
 // in one pass of the event loop reach the disk together in one transaction at the end of that pass, so a
 // write survives the process being killed soon after it. Reads convert between types the way the clock's
 // settings expect (a number read as a string gives its text, "12" read as an integer gives 12, "abc" gives
-// 0). Used from the GUI thread only.
+// 0). A write the disk refuses is tried again every few seconds until it lands. Used from the GUI thread
+// only.
 class DefaultsStore : public QObject {
     Q_OBJECT
   public:
@@ -43,7 +45,9 @@ class DefaultsStore : public QObject {
     DefaultsStore(const DefaultsStore&) = delete;
     DefaultsStore& operator=(const DefaultsStore&) = delete;
 
-    // The process's store at $XDG_CONFIG_HOME/Orvane/defaults.sqlite3, opened on first use.
+    // The process's store at $XDG_CONFIG_HOME/Orvane/defaults.sqlite3, opened on first use. It writes its
+    // last keys and closes with the application object, or, when the process ends through exit() with the
+    // application still standing, before QtSql's globals go.
     static DefaultsStore& standard();
     // Closes the standard store so the next standard() opens the file of the current environment (tests
     // that change HOME, a restart simulated in one process).
@@ -77,8 +81,9 @@ class DefaultsStore : public QObject {
 
     // Writes change the value in memory at once and queue the key for the disk, which it reaches at the
     // end of the current event-loop pass (at once when no application object exists). A value the database
-    // refuses is dropped from the queue with a log line; a database that cannot be written keeps the queue
-    // for the next attempt and sets failure().
+    // refuses is dropped from the queue with a log line; a database that cannot be written keeps the queue,
+    // sets failure() and tries again with the next write and after a pause of a few seconds at most
+    // kMaxRetryMs, until the queue lands and failure() is empty again.
     void setBool(const QString& key, bool value);
     void setInteger(const QString& key, qint64 value);
     void setDouble(const QString& key, double value);
@@ -91,6 +96,9 @@ class DefaultsStore : public QObject {
 
     // Writes the queued keys now and checkpoints the write-ahead log; true when everything is on disk.
     bool sync();
+
+    // The longest pause between attempts to write keys the database refused.
+    static constexpr int kMaxRetryMs = 30 * 1000;
 
   signals:
     void failureChanged();
@@ -106,6 +114,7 @@ class DefaultsStore : public QObject {
     bool load(QSqlError* error);
     void queue(const QString& key);
     bool persistPending();
+    void retryLater();
     void setFailure(const QString& text);
 
     QString path_;
@@ -113,6 +122,7 @@ class DefaultsStore : public QObject {
     QHash<QString, Object> values_;
     QSet<QString> pending_;  // keys written in memory and not yet on disk
     bool flushQueued_ = false;
+    QTimer retry_;  // armed only while refused keys wait
     QString failure_;
     bool fileRead_ = false;  // the file's values have been read once
     bool readOnly_ = false;

@@ -7,6 +7,7 @@
 #include <QSocketNotifier>
 #include <cerrno>
 #include <csignal>
+#include <iterator>
 
 namespace {
 
@@ -14,7 +15,9 @@ Q_LOGGING_CATEGORY(lcSignals, "orvane.signals")
 
 // Written by the handler, read on the event loop. Only async-signal-safe calls touch it in the handler.
 int pipeEnds[2] = {-1, -1};
-constexpr int kSignals[] = {SIGTERM, SIGINT};
+constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// What each signal did before, given back when the handlers go.
+struct sigaction previousActions[std::size(kSignals)] = {};
 
 extern "C" void onQuitSignal(int number) {
     const int savedErrno = errno;
@@ -28,7 +31,7 @@ extern "C" void onQuitSignal(int number) {
 QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     if (pipeEnds[0] >= 0) return;  // another instance already owns the handlers
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, pipeEnds) != 0) {
-        qCWarning(lcSignals) << "cannot watch for SIGTERM and SIGINT:" << strerror(errno);
+        qCWarning(lcSignals) << "cannot watch for SIGTERM, SIGINT and SIGHUP:" << strerror(errno);
         pipeEnds[0] = pipeEnds[1] = -1;
         return;
     }
@@ -41,15 +44,18 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onQuitSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : kSignals) ::sigaction(number, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        ::sigaction(kSignals[i], nullptr, &previousActions[i]);
+        // Started with nohup, the clock was asked to outlive its terminal.
+        if (kSignals[i] == SIGHUP && previousActions[i].sa_handler == SIG_IGN) continue;
+        ::sigaction(kSignals[i], &action, nullptr);
+    }
 }
 
 QuitSignals::~QuitSignals() {
     if (!notifier_) return;
-    struct sigaction action = {};
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
-    for (const int number : kSignals) ::sigaction(number, &action, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        ::sigaction(kSignals[i], &previousActions[i], nullptr);
     delete notifier_;
     notifier_ = nullptr;
     ::close(pipeEnds[0]);
@@ -62,6 +68,9 @@ void QuitSignals::drain() {
     int last = 0;
     while (::read(pipeEnds[0], &byte, 1) == 1) last = byte;
     if (last == 0) return;
-    qCInfo(lcSignals).noquote() << "quitting on" << (last == SIGTERM ? "SIGTERM" : "SIGINT");
+    qCInfo(lcSignals).noquote() << "quitting on"
+                                << (last == SIGTERM  ? "SIGTERM"
+                                    : last == SIGINT ? "SIGINT"
+                                                     : "SIGHUP");
     emit received(last);
 }

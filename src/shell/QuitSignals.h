@@ -4,9 +4,10 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM and SIGINT (a logout, a shutdown, Ctrl+C in a terminal) into a signal on the event loop,
-// so the clock ends the way the tray's Quit ends it, with every setting flushed, instead of dying mid-pass.
-// One instance per process; the handlers only write a byte to a socket pair.
+// Turns SIGTERM, SIGINT and SIGHUP (a logout, a shutdown, Ctrl+C in a terminal, the terminal it was started
+// from closed) into a signal on the event loop, so the clock ends the way the tray's Quit ends it, with every
+// setting flushed, instead of dying mid-pass. One instance per process; the handlers only write a byte to a
+// socket pair.
 class QuitSignals : public QObject {
     Q_OBJECT
   public:

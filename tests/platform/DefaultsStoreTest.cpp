@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FullDisk.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 
@@ -13,9 +14,12 @@
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QTest>
+#include <QTimer>
 #include <QUuid>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -462,4 +466,98 @@ TEST(DefaultsStore, WriteSurvivesAKilledProcess) {
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
     DefaultsStore store(path);
     EXPECT_EQ(store.string(QStringLiteral("clockId")), QStringLiteral("clk-0123abcd"));
+}
+
+// Runs in a child process: writes one key through the process's store and, in the same pass, ends with
+// exit() from inside the event loop, as Qt's X11 plugin does when the display goes and libICE when the
+// session manager does. No application object is destroyed.
+TEST(DefaultsStore, ChildWritesThenExitsInsideTheEventLoop) {
+    if (qEnvironmentVariableIsEmpty("ORVANE_DEFAULTS_EXIT_CHILD"))
+        GTEST_SKIP() << "runs only as the child of WriteSurvivesAnExitInsideTheEventLoop";
+    DefaultsStore::standard();
+    QTimer::singleShot(0, [] {
+        DefaultsStore::standard().setString(QStringLiteral("clockId"), QStringLiteral("clk-exit"));
+        std::exit(1);
+    });
+    QCoreApplication::exec();
+}
+
+TEST(DefaultsStore, WriteSurvivesAnExitInsideTheEventLoop) {
+    TempHome home;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVANE_DEFAULTS_EXIT_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=DefaultsStore.ChildWritesThenExitsInsideTheEventLoop")});
+    ASSERT_TRUE(child.waitForFinished(30000));
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);  // no crash on the way out
+    EXPECT_EQ(child.exitCode(), 1);
+    EXPECT_EQ(DefaultsStore(storePath(home)).string(QStringLiteral("clockId")), QStringLiteral("clk-exit"));
+}
+
+// In a child with a small tmpfs of its own: a change the full disk refuses lands once room is made, with no
+// further change, and the failure it showed goes.
+TEST(DefaultsStore, ChildSavesARefusedChangeOnceTheDiskHasRoom) {
+    QString why;
+    const QString folder = FullDisk::mountRequested(&why);
+    if (folder.isEmpty()) GTEST_SKIP() << why.toStdString();
+    const QString path = folder + QStringLiteral("/Orvane/defaults.sqlite3");
+    DefaultsStore store(path);
+    store.setString(QStringLiteral("city"), QStringLiteral("Makkah"));
+    ASSERT_TRUE(store.sync());
+    const QString filler = FullDisk::fill(folder);
+    // Larger than the log the store already has, so it needs blocks the disk no longer has.
+    const QString reply(256 * 1024, u'r');
+    store.setString(QStringLiteral("city"), QStringLiteral("London"));
+    store.setString(QStringLiteral("cachedReply"), reply);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(store.failure().isEmpty());
+    EXPECT_TRUE(store.failure().contains(QStringLiteral("(disk full)"))) << store.failure().toStdString();
+    ASSERT_TRUE(QFile::remove(filler));
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return store.failure().isEmpty(); }, DefaultsStore::kMaxRetryMs + 5000));
+    DefaultsStore reread(path);
+    EXPECT_EQ(reread.string(QStringLiteral("city")), QStringLiteral("London"));
+    EXPECT_EQ(reread.string(QStringLiteral("cachedReply")), reply);
+}
+
+TEST(DefaultsStore, ARefusedChangeIsSavedOnceTheDiskHasRoom) {
+    TempHome home;
+    const FullDisk::ChildRun child =
+        FullDisk::runChild(QStringLiteral("DefaultsStore.ChildSavesARefusedChangeOnceTheDiskHasRoom"),
+                           FullDisk::Kind::Tmpfs, home.path() + QStringLiteral("/disk"));
+    if (!child.skipped.isEmpty()) GTEST_SKIP() << child.skipped.toStdString();
+    EXPECT_TRUE(child.passed) << child.output.toStdString();
+}
+
+// In a child with a small ext4 of 1 KiB blocks of its own: a store killed with its log unchecked, then a
+// start on the disk filled meanwhile. Rebuilding the log's index in a mapped file would touch blocks the
+// disk cannot give.
+TEST(DefaultsStore, ChildStartsAfterAKillOnAFullDisk) {
+    QString why;
+    const QString folder = FullDisk::mountRequested(&why);
+    if (folder.isEmpty()) GTEST_SKIP() << why.toStdString();
+    const QString path = folder + QStringLiteral("/Orvane/defaults.sqlite3");
+    QProcess killed;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ORVANE_DEFAULTS_CHILD_PATH"), path);
+    killed.setProcessEnvironment(env);
+    killed.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=DefaultsStore.ChildWritesThenIsKilled")});
+    ASSERT_TRUE(killed.waitForFinished(30000));
+    ASSERT_GT(QFileInfo(path + QStringLiteral("-wal")).size(), 0);
+    ASSERT_TRUE(QFileInfo::exists(path + QStringLiteral("-shm")));
+    FullDisk::fill(folder);
+    DefaultsStore store(path);
+    EXPECT_EQ(store.string(QStringLiteral("clockId")), QStringLiteral("clk-0123abcd"));
+}
+
+TEST(DefaultsStore, AStartAfterAKillOnAFullDiskKeepsTheSettings) {
+    TempHome home;
+    const FullDisk::ChildRun child =
+        FullDisk::runChild(QStringLiteral("DefaultsStore.ChildStartsAfterAKillOnAFullDisk"),
+                           FullDisk::Kind::Ext4SmallBlocks, home.path() + QStringLiteral("/disk"));
+    if (!child.skipped.isEmpty()) GTEST_SKIP() << child.skipped.toStdString();
+    EXPECT_TRUE(child.passed) << child.output.toStdString();
 }
