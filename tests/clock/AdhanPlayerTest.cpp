@@ -5,6 +5,7 @@
 #include "clock/AdhanPlayer.h"
 #include "services/AdhanAudioCache.h"
 
+#include <sys/mount.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -13,7 +14,9 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 
 using clocktest::settle;
 
@@ -96,6 +99,8 @@ QByteArray recordStream(int stream, int ms) {
     parec.waitForFinished(2000);
     return data + parec.readAllStandardOutput();
 }
+
+constexpr const char* fullDiskChildVariable = "ORVANE_TEST_FULL_DISK_CHILD";
 
 class AdhanPlayerTest : public ::testing::Test {
   protected:
@@ -321,4 +326,63 @@ TEST_F(AdhanPlayerTest, ACallThatLosesItsOutputKeepsItsOverlayForItsLength) {
             << "it outlived its length; output left: " << outputLeft;
         noOutput.stop();
     }
+}
+
+// A full disk, and no copy of the built-in call in the cache yet (a new install, or a cache emptied to make
+// room): the call shows and is heard all the same. Runs as a child in a private mount namespace, where a
+// small filesystem is mounted over the cache and filled; skips where no such namespace can be had.
+TEST_F(AdhanPlayerTest, ACallOnAFullDiskIsHeardFromTheProgramsOwnRecording) {
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    if (unshare.isEmpty()) GTEST_SKIP() << "needs unshare";
+    QProcess child;
+    QString output;
+    for (const char* user : {"-m", "-rm"}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QLatin1String(fullDiskChildVariable), QStringLiteral("1"));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(unshare, {QLatin1String(user), QCoreApplication::applicationFilePath(),
+                              QStringLiteral("--gtest_filter=AdhanPlayerOnAFullDisk.Child")});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        output = QString::fromLocal8Bit(child.readAll());
+        if (output.contains(QStringLiteral("[ RUN      ]"))) break;
+    }
+    if (!output.contains(QStringLiteral("[ RUN      ]")))
+        GTEST_SKIP() << "no private mount namespace here: " << output.left(200).toStdString();
+    if (output.contains(QStringLiteral("[  SKIPPED ]"))) GTEST_SKIP() << output.right(400).toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+}
+
+TEST(AdhanPlayerOnAFullDisk, Child) {
+    if (qEnvironmentVariable(fullDiskChildVariable).isEmpty())
+        GTEST_SKIP() << "runs only in the mount namespace of the test above";
+    if (qEnvironmentVariable("ORVANE_TEST_NULL_SINK").isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("parec")).isEmpty())
+        GTEST_SKIP() << "no PulseAudio null sink (run under scripts/with-test-services)";
+    TempHome home;
+    const QByteArray cache = home.cacheHome().toLocal8Bit();
+    if (::mount("tmpfs", cache.constData(), "tmpfs", 0, "size=64k,mode=0700") != 0)
+        GTEST_SKIP() << "cannot mount a filesystem here: " << std::strerror(errno);
+    QFile filler(home.cacheHome() + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+    }
+    AdhanPlayer player;
+    clocktest::Counter failed;
+    QObject::connect(&player, &AdhanPlayer::playbackFailed, [&failed] { ++failed.n; });
+    AdhanPlayer::Call fajr = asrCall();
+    fajr.isFajr = true;
+    fajr.prayerName = QStringLiteral("Fajr");
+    player.play(fajr, QStringLiteral("adhan"), 0, false);
+    EXPECT_FALSE(QFile::exists(home.cacheHome() + QStringLiteral("/Orvane/Sounds/adhan_fajr.ogg")));
+    ASSERT_TRUE(player.ringing()) << "no overlay";
+    QList<int> streams;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !(streams = ourStreams()).isEmpty(); }, 15000))
+        << "no stream opened";
+    settle(1000);  // past the recording's opening fade
+    if (const QList<int> now = ourStreams(); !now.isEmpty()) streams = now;
+    EXPECT_GT(loudestRms(recordStream(streams.last(), 3000)), 300.0) << "the call was not heard";
+    EXPECT_TRUE(player.ringing());
+    EXPECT_EQ(failed.count(), 0);
+    player.stop();
 }
