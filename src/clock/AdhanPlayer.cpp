@@ -126,14 +126,12 @@ QUrl AdhanPlayer::builtInSound(const QString& name) {
             return QUrl::fromLocalFile(path);
         failure = out.errorString();
     }
-    if (resource.isEmpty()) {
-        qCWarning(lcAdhan).noquote() << "the" << name << "sound could not be stored:" << failure;
-        return {};
-    }
-    // A full disk (or a cache folder that cannot be written) must not silence a call: the backend also
-    // streams the program's own copy.
+    // A full disk (or a cache folder that cannot be written) must not silence a call: the backends also
+    // stream the program's own copy, and the sound effect of the beep reads it from memory.
     qCWarning(lcAdhan).noquote() << "the built-in" << fileName << "could not be copied to" << path + ":"
-                                 << failure + "; the program's own copy plays";
+                                 << failure + (resource.isEmpty() ? "; it plays from memory"
+                                                                  : "; the program's own copy plays");
+    if (resource.isEmpty()) return QUrl(QStringLiteral("data:audio/wav;base64,") + bytes.toBase64());
     return QUrl(QStringLiteral("qrc") + resource);
 }
 

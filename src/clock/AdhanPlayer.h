@@ -73,7 +73,7 @@ class AdhanPlayer : public QObject {
 
     // The built-in sounds, copied out of the program's resources on first use ("adhan_fajr",
     // "adhan_regular", "emergency_alert", "beep"). Where the copy cannot be made, the resource itself
-    // ("qrc:"), which the media backend reads as a stream; the beep, made here, is then empty.
+    // ("qrc:"), which the media backends read as a stream, and the beep, made here, as a "data:" URL.
     static QUrl builtInSound(const QString& name);
     // The installed recording of "fajr" or "regular" when there is a usable one.
     static QUrl installedRecording(const QString& kind);

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSoundEffect>
 #include <QStandardPaths>
 #include <QTest>
 #include <QThread>
@@ -385,4 +386,9 @@ TEST(AdhanPlayerOnAFullDisk, Child) {
     EXPECT_TRUE(player.ringing());
     EXPECT_EQ(failed.count(), 0);
     player.stop();
+    for (const char* name : {"beep", "emergency_alert"}) {
+        QSoundEffect effect;
+        effect.setSource(AdhanPlayer::builtInSound(QLatin1String(name)));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return effect.status() == QSoundEffect::Ready; }, 5000)) << name;
+    }
 }
