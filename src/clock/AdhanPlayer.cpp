@@ -94,6 +94,7 @@ AdhanPlayer::~AdhanPlayer() {
 QUrl AdhanPlayer::builtInSound(const QString& name) {
     QByteArray bytes;
     QString fileName;
+    QString resource;
     if (name == QLatin1String("beep")) {
         bytes = beepWav();
         fileName = QStringLiteral("beep.wav");
@@ -104,9 +105,10 @@ QUrl AdhanPlayer::builtInSound(const QString& name) {
         for (const auto& entry : known)
             if (name == QLatin1String(entry[0])) fileName = QString::fromLatin1(entry[1]);
         if (fileName.isEmpty()) return {};
-        QFile resource(QStringLiteral(":/orvane/sounds/") + fileName);
-        if (!resource.open(QIODevice::ReadOnly)) return {};
-        bytes = resource.readAll();
+        resource = QStringLiteral(":/orvane/sounds/") + fileName;
+        QFile file(resource);
+        if (!file.open(QIODevice::ReadOnly)) return {};
+        bytes = file.readAll();
     }
     // The media backend reads local files most reliably, so the resource is copied out once and kept.
     const QString path = soundsFolder() + QLatin1Char('/') + fileName;
@@ -114,12 +116,23 @@ QUrl AdhanPlayer::builtInSound(const QString& name) {
     if (existing.size() == bytes.size() && existing.open(QIODevice::ReadOnly) && existing.readAll() == bytes)
         return QUrl::fromLocalFile(path);
     existing.close();
-    if (!OwnFiles::makeFolder(soundsFolder())) return {};
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly) || !OwnFiles::setMode(out) || out.write(bytes) != bytes.size() ||
-        !out.commit())
-        return {};
-    return QUrl::fromLocalFile(path);
+    QString failure;
+    if (!OwnFiles::makeFolder(soundsFolder())) {
+        failure = QStringLiteral("its folder could not be made");
+    } else {
+        QSaveFile out(path);
+        if (out.open(QIODevice::WriteOnly) && OwnFiles::setMode(out) && out.write(bytes) == bytes.size() &&
+            out.commit())
+            return QUrl::fromLocalFile(path);
+        failure = out.errorString();
+    }
+    // A full disk (or a cache folder that cannot be written) must not silence a call: the backends also
+    // stream the program's own copy, and the sound effect of the beep reads it from memory.
+    qCWarning(lcAdhan).noquote() << "the built-in" << fileName << "could not be copied to" << path + ":"
+                                 << failure + (resource.isEmpty() ? "; it plays from memory"
+                                                                  : "; the program's own copy plays");
+    if (resource.isEmpty()) return QUrl(QStringLiteral("data:audio/wav;base64,") + bytes.toBase64());
+    return QUrl(QStringLiteral("qrc") + resource);
 }
 
 QUrl AdhanPlayer::installedRecording(const QString& kind) {

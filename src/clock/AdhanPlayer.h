@@ -68,11 +68,12 @@ class AdhanPlayer : public QObject {
     const QString& emergencyTitle() const { return emergencyTitle_; }
     const QString& emergencyBody() const { return emergencyBody_; }
     quint64 generation() const { return generation_; }
-    // The file now playing (the installed one or the built-in copy); empty when silent.
+    // The recording now playing (the installed one or the built-in one); empty when silent.
     const QUrl& source() const { return source_; }
 
     // The built-in sounds, copied out of the program's resources on first use ("adhan_fajr",
-    // "adhan_regular", "emergency_alert", "beep"); empty when the copy cannot be made.
+    // "adhan_regular", "emergency_alert", "beep"). Where the copy cannot be made, the resource itself
+    // ("qrc:"), which the media backends read as a stream, and the beep, made here, as a "data:" URL.
     static QUrl builtInSound(const QString& name);
     // The installed recording of "fajr" or "regular" when there is a usable one.
     static QUrl installedRecording(const QString& kind);

@@ -23,7 +23,6 @@
 #include <QLoggingCategory>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -61,8 +60,8 @@ ClockViewModel::ClockViewModel(AppSettings& settings, ClockLoadSteps& steps, Col
       settings_(settings),
       steps_(steps),
       with_(withDefaults(collaborators)),
-      now_(Clock::now()) {
-    firedDay_.fill(std::numeric_limits<std::int64_t>::min());
+      now_(Clock::now()),
+      called_(settings.store()) {
     // Coarse, like the alarm and notification checks, so the three wake the process once a second together.
     timer_.setInterval(1000);
     timer_.setTimerType(Qt::CoarseTimer);
@@ -341,7 +340,7 @@ void ClockViewModel::checkPrayerTriggers(std::int64_t nowMs) {
     const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
     for (int i = 0; i < PrayerSchedule::kCount; ++i) {
-        if (!minutes[i] || firedDay_[i] == today) continue;
+        if (!minutes[i] || called_.holds(i, today)) continue;
         const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes[i], offset);
         if (since >= 0 && since < PrayerSchedule::kTriggerWindowMs)
             triggerAdhan(QString(PrayerSchedule::keys[i]), *bundle_, false);
@@ -375,12 +374,12 @@ void ClockViewModel::triggerAdhan(const QString& prayer, const ClockBundle& bund
     const std::int64_t nowMs = Clock::nowMs();
     const int offset = PrayerSchedule::offsetSeconds(bundle.location.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
-    if (!force && firedDay_[index] == today) return;
+    if (!force && called_.holds(index, today)) return;
     // Played before its minute (testing the sound), the prayer's own call still rings at its minute; from
     // its minute on, the play is that call and the tick does not sound it again.
     const std::optional<int> minute = PrayerSchedule::minutesOf(bundle.prayers)[index];
     if (!force || (minute && nowMs >= PrayerSchedule::instantOf(today, *minute, offset)))
-        firedDay_[index] = today;
+        called_.add(index, today);
     const bool friday = CivilDay::weekday(today) == 6;
     const AdhanPlayer::Call call = AdhanCall::compose(bundle, prayer, settings_.adhanLang(), friday);
     with_.player->play(call, settings_.notifyMode(), settings_.adhanLength(), force);

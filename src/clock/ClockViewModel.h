@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/AdhanCallRecord.h"
 #include "clock/PrayerSchedule.h"
 #include "engine/APIClient.h"
 #include "model/ClockBundle.h"
@@ -10,7 +11,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
-#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -98,7 +98,8 @@ class ClockViewModel : public QObject {
     // place with a fixed offset.
     std::optional<std::int64_t> nextZoneChangeMs() const { return schedule_.zoneChangeMs; }
 
-    // Starts the call for a prayer; unforced at most once per prayer per civil day of the bundle's place.
+    // Starts the call for a prayer; unforced at most once per prayer per civil day of the bundle's place,
+    // also across a restart.
     // A forced play (a test of the sound) counts as the prayer's call only from the prayer's minute on.
     Q_INVOKABLE void triggerAdhan(const QString& prayer, bool force);
     void triggerAdhan(const QString& prayer, const ClockBundle& bundle, bool force);
@@ -162,5 +163,6 @@ class ClockViewModel : public QObject {
 
     // Derived from the bundle when it is published, so the tick does integer work only.
     PrayerSchedule::Day schedule_;
-    std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
+    // Kept on disk, so a clock started again within a prayer's minute does not ring it twice.
+    AdhanCallRecord called_;
 };

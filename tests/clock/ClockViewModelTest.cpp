@@ -41,15 +41,27 @@ class ClockViewModelTest : public ::testing::Test {
   protected:
     void SetUp() override {
         qputenv("ORVANE_DEVICE_ID", "device-test");
+        start();
+        settings->setDisplayName(QStringLiteral("Test Clock"));
+    }
+    void start() {
         store = std::make_unique<DefaultsStore>(home.configHome() + QStringLiteral("/defaults.sqlite3"));
         settings = std::make_unique<AppSettings>(*store);
-        settings->setDisplayName(QStringLiteral("Test Clock"));
         scheduler = std::make_unique<NotificationScheduler>(client, *store);
         vm = std::make_unique<ClockViewModel>(
             *settings, steps, ClockViewModel::Collaborators{&player, scheduler.get(), &alarms});
         QObject::connect(vm.get(), &ClockViewModel::adhanTriggered, [this](const QString& p, bool force) {
             triggers.push_back({p, Clock::nowMs(), force});
         });
+    }
+    // A quit (the sound ends with the process) and a new start on the same files.
+    void restart() {
+        player.stop();
+        vm.reset();
+        scheduler.reset();
+        settings.reset();
+        store.reset();
+        start();
     }
     void TearDown() override {
         player.stop();
@@ -245,15 +257,19 @@ TEST_F(ClockViewModelTest, TriggerAdhanOncePerDayUnlessForced) {
 }
 
 // Makkah, December 2026: the call is tried by hand five minutes before maghrib (the face's button, or a
-// link or a notification's "Play full adhan") and stopped; or played by hand inside maghrib's minute.
+// link or a notification's "Play full adhan") and stopped; or played by hand inside maghrib's minute. The
+// clock may quit and start again within the minute (a session ended during the call, an autostart after a
+// crash): the call is not heard again.
 TEST_F(ClockViewModelTest, AForcedPlayIsThePrayersCallOnlyFromItsMinute) {
     struct Row {
         int day;  // of December
         int playedFromMinuteS;
         bool byEvent;
+        std::optional<int> restartedAtS;  // into the minute
     };
     placeWithComputedTimes(21.4225, 39.8262, 3.0);
-    for (const Row& r : {Row{7, -300, false}, Row{8, -300, true}, Row{9, 10, false}}) {
+    for (const Row& r : {Row{7, -300, false, {}}, Row{8, -300, true, {}}, Row{9, 10, false, {}},
+                         Row{10, -300, false, 20}, Row{11, 10, true, 30}}) {
         FakeClock clock(QDateTime(QDate(2026, 12, r.day), QTime(9, 0), Qt::UTC));
         ASSERT_TRUE(await(vm->resolveAndLoad(false)));
         const std::int64_t maghrib = minuteOf(vm->bundle()->prayers, "maghrib", Clock::nowMs());
@@ -266,6 +282,10 @@ TEST_F(ClockViewModelTest, AForcedPlayIsThePrayersCallOnlyFromItsMinute) {
         player.stop();
         while (Clock::nowMs() < maghrib + 120'000) {
             clock.advanceSeconds(1);
+            if (r.restartedAtS && Clock::nowMs() == maghrib + *r.restartedAtS * 1000) {
+                restart();
+                ASSERT_TRUE(await(vm->resolveAndLoad(false)));
+            }
             vm->tick();
             alarms.check(Clock::nowMs());
         }
