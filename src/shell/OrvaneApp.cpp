@@ -170,9 +170,10 @@ void OrvaneApp::fitWindowToFace() {
     // fitted size only ever shrinks it, and the window would end each call a little smaller.
     if (window_->size() != fittedSize_) chosenSize_ = window_->size();
     const QScreen* screen = window_->screen();
-    const QRect usable = screen ? WindowFit::usableArea(screen->geometry(), screen->availableGeometry(),
-                                                        window_->frameMargins())
-                                : QRect();
+    const QRect usable =
+        screen ? WindowFit::usableArea(screen->geometry(), screen->availableGeometry(),
+                                       window_->frameMargins(), WindowFit::platformReportsWorkArea())
+               : QRect();
     // Never so narrow that the face leaves its scaled canvas for the scrolling column, which has no aspect
     // to come back from: the canvas fits a window a little too narrow for it by scaling down.
     const QSize wideFace(int(ClockFaceLayout::kWideAbove) + 1, 0);

@@ -1,5 +1,7 @@
 #include "shell/WindowFit.h"
 
+#include <QGuiApplication>
+
 #include <algorithm>
 #include <cmath>
 
@@ -31,11 +33,15 @@ QSize fitted(QSize current, double aspect, QRect available) {
     return QSize(int(std::lround(width)), int(std::lround(height)));
 }
 
-QRect usableArea(QRect screen, QRect available, QMargins frame) {
+QRect usableArea(QRect screen, QRect available, QMargins frame, bool reportsWorkArea) {
     QRect area = available.isEmpty() ? screen : available;
     if (area.isEmpty()) return {};
-    if (area == screen) area = area.marginsRemoved(kUnreportedDesktop);
+    if (!reportsWorkArea && area == screen) area = area.marginsRemoved(kUnreportedDesktop);
     return area.marginsRemoved(frame);
+}
+
+bool platformReportsWorkArea() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
 }  // namespace WindowFit

@@ -16,8 +16,11 @@ QSize minimumSize(bool phone);
 QSize fitted(QSize current, double aspect, QRect available);
 
 // Where the window's content may go on a screen: its free area less the window's own frame. A platform that
-// reports no free area (the whole screen, as on Wayland) still has panels and a title bar it cannot measure,
-// so room is left for them.
-QRect usableArea(QRect screen, QRect available, QMargins frame);
+// cannot report a free area (Wayland gives the whole output) still has panels and a title bar it cannot
+// measure, so room is left for them there; where the free area is reported (X11), it is taken as it is.
+QRect usableArea(QRect screen, QRect available, QMargins frame, bool reportsWorkArea);
+
+// Whether this session's platform reports the desktop's work area.
+bool platformReportsWorkArea();
 
 }  // namespace WindowFit
