@@ -142,6 +142,9 @@ TEST(FacePieces, CallOverlayInEachSizeClass) {
         ASSERT_NE(stop, nullptr);
         const QPointF stopInWindow = stop->mapToScene(QPointF());
         EXPECT_LE(stopInWindow.y() + stop->height(), r.size.height()) << r.name;
+        // Stop has the keyboard as the call starts, and its ring shows around the red.
+        EXPECT_TRUE(stop->hasActiveFocus());
+        EXPECT_GT(countPixelsAround(image, stop, Qt::white), stop->width()) << r.name;
         EXPECT_GT(countPixelsNear(image, Theme::gold(), 25), 100) << r.name;
     }
 }

@@ -34,3 +34,5 @@ class QuickHarness {
 QQuickItem* findItem(QQuickItem* root, const QString& objectName);
 // Whether the image has at least `minCount` pixels close to `color` (per channel within `tolerance`).
 int countPixelsNear(const QImage& image, const QColor& color, int tolerance = 12);
+// Pixels near `color` in the band a few points outside `item`'s drawn rectangle, where a focus ring lies.
+int countPixelsAround(const QImage& image, const QQuickItem* item, const QColor& color, int tolerance = 40);

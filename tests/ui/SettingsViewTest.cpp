@@ -94,6 +94,14 @@ TEST_F(SettingsViewFixture, TabsReturnAndEscapeWorkFromTheKeyboard) {
     ASSERT_NE(list, nullptr);
     EXPECT_TRUE(list->property("visible").toBool());
     QTest::keyClick(&harness.window(), Qt::Key_Down);
+    // The row the arrow is on is the one a screen reader reads.
+    QQuickItem* rows = list->property("contentItem").value<QQuickItem*>();
+    QQuickItem* arrowed = nullptr;
+    ASSERT_TRUE(
+        QMetaObject::invokeMethod(rows, "itemAtIndex", Q_RETURN_ARG(QQuickItem*, arrowed), Q_ARG(int, 1)));
+    QAccessibleInterface* row = QAccessible::queryAccessibleInterface(arrowed);
+    ASSERT_NE(row, nullptr);
+    EXPECT_TRUE(row->state().focused && row->state().selected) << row->text(QAccessible::Name).toStdString();
     QTest::keyClick(&harness.window(), Qt::Key_Return);
     harness.settle(50);
     EXPECT_EQ(world.settings.unitsMode(), u"metric"_s);
@@ -105,6 +113,24 @@ TEST_F(SettingsViewFixture, TabsReturnAndEscapeWorkFromTheKeyboard) {
     QTest::keyClick(&harness.window(), Qt::Key_Escape);
     EXPECT_EQ(apply.count(), 1);
     EXPECT_EQ(close.count(), 1);
+}
+
+TEST_F(SettingsViewFixture, KeyboardFocusShowsOnFilledControlsToo) {
+    const auto ring = [&](QQuickItem* item, const QString& grabName) {
+        return countPixelsAround(harness.grab(grabName), item, Qt::white);
+    };
+    // Done has the focus as the settings open.
+    QQuickItem* done = findItem(view, u"doneButton"_s);
+    ASSERT_TRUE(done->hasActiveFocus());
+    EXPECT_GT(ring(done, u"settings-focus-done"_s), done->width());
+    controller->setSelectedPane(u"adhan"_s);
+    harness.settle(30);
+    for (const QString& name : {u"adhanOnOff"_s, u"playLength_0"_s, u"vibrate"_s}) {
+        QQuickItem* item = findItem(view, name);
+        ASSERT_NE(item, nullptr) << name.toStdString();
+        item->forceActiveFocus(Qt::TabFocusReason);
+        EXPECT_GT(ring(item, u"settings-focus-"_s + name), item->width()) << name.toStdString();
+    }
 }
 
 TEST_F(SettingsViewFixture, AStoredValueOutsideTheRowsShowsNoRowAndIsKept) {

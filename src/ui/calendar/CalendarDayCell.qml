@@ -15,10 +15,12 @@ Button {
     implicitHeight: 48
     padding: 2
     Accessible.name: text
-    // Qt Quick Controls leave a screen reader's press unanswered.
-    Accessible.onPressAction: if (enabled) clicked()
+    Accessible.onPressAction: ButtonPress.click(cell)
     Accessible.role: Accessible.Button
+    // A screen reader says which day is chosen.
+    Accessible.checkable: true
     Accessible.checked: selected
+    Accessible.selected: selected
 
     contentItem: Column {
         spacing: 2

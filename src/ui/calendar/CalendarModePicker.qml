@@ -37,7 +37,10 @@ Rectangle {
                 checked: picker.hijri === isHijri
                 focusPolicy: Qt.StrongFocus
                 Accessible.name: text
-                Accessible.onPressAction: picker.chosen(isHijri)
+                Accessible.checkable: true
+                // Toggle too asks for the mode: Qt's own would check the segment whatever the mode.
+                Accessible.onPressAction: ButtonPress.click(segment)
+                Accessible.onToggleAction: ButtonPress.click(segment)
                 onClicked: picker.chosen(isHijri)
                 Keys.onLeftPressed: picker.chosen(false)
                 Keys.onRightPressed: picker.chosen(true)

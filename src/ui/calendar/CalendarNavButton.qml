@@ -13,8 +13,7 @@ Button {
     padding: 0
     focusPolicy: Qt.StrongFocus
     Accessible.name: text
-    // Qt Quick Controls leave a screen reader's press unanswered.
-    Accessible.onPressAction: if (enabled) clicked()
+    Accessible.onPressAction: ButtonPress.click(button)
 
     contentItem: Item {
         SymbolIcon {

@@ -9,8 +9,7 @@ Button {
     horizontalPadding: 10
     focusPolicy: Qt.StrongFocus
     Accessible.name: text
-    // Qt Quick Controls leave a screen reader's press unanswered.
-    Accessible.onPressAction: if (enabled) clicked()
+    Accessible.onPressAction: ButtonPress.click(button)
 
     contentItem: ThemeText {
         Accessible.ignored: true

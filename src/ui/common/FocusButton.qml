@@ -3,8 +3,8 @@ import QtQuick.Templates as T
 import Orvane.Common
 
 // A button whose look its owner draws (as children) that keyboard and screen-reader users reach like any
-// other: Tab stops on it, Return, Enter and Space press it, a gold ring shows keyboard focus, and `text` is
-// its accessible name, also when nothing shows the text.
+// other: Tab stops on it, Return, Enter, Space and a screen reader's press press it, a ring shows keyboard
+// focus, and `text` is its accessible name, also when nothing shows the text.
 T.AbstractButton {
     id: button
 
@@ -19,18 +19,11 @@ T.AbstractButton {
     Accessible.name: text
     Keys.onReturnPressed: button.clicked()
     Keys.onEnterPressed: button.clicked()
-    // Qt Quick Controls leave a screen reader's press unanswered.
-    Accessible.onPressAction: if (button.enabled) button.clicked()
+    Accessible.onPressAction: ButtonPress.click(button)
 
-    Rectangle {
+    FocusRing {
         objectName: "focusRing"
-        z: 100
-        anchors.fill: parent
-        anchors.margins: -3
-        visible: button.visualFocus
-        radius: button.focusRadius + 3
-        color: "transparent"
-        border.width: 2
-        border.color: Theme.gold
+        target: button
+        targetRadius: button.focusRadius
     }
 }

@@ -52,7 +52,7 @@ Item {
             background: Rectangle { color: Theme.panel; radius: 8 }
             Repeater {
                 model: [{ title: "Paras (30)", tag: "para" }, { title: "Surahs (114)", tag: "surah" }]
-                TabButton {
+                PageTabButton {
                     required property var modelData
                     required property int index
                     objectName: "tab_" + modelData.tag
@@ -69,8 +69,6 @@ Item {
                     background: Rectangle {
                         radius: 7
                         color: parent.checked ? Theme.gold : "transparent"
-                        border.width: parent.visualFocus ? 2 : 0
-                        border.color: "white"
                     }
                 }
             }
@@ -143,6 +141,7 @@ Item {
                     leftPadding: 16
                     rightPadding: 16
                     onClicked: sheet.selectSurah(modelData.surah, modelData.ayah)
+                    Accessible.onPressAction: ButtonPress.click(row)
                     background: Rectangle {
                         color: row.down || row.visualFocus ? Theme.panelHi : "transparent"
                     }

@@ -22,6 +22,7 @@ Button {
                                  : prominent ? tint : Qt.rgba(tint.r, tint.g, tint.b, 0.25)
 
     Accessible.name: text
+    Accessible.onPressAction: ButtonPress.click(control)
     // A click leaves the keyboard with the reader; Tab still reaches every button.
     focusPolicy: Qt.TabFocus
     padding: plain ? 2 : 8
@@ -68,7 +69,6 @@ Button {
         implicitHeight: 30
         radius: control.capsule ? height / 2 : 8
         color: control.ground
-        border.width: control.visualFocus ? 2 : 0
-        border.color: "white"
     }
+    FocusRing { target: control; targetRadius: control.capsule ? control.height / 2 : 8 }
 }

@@ -46,6 +46,7 @@ SettingsForm {
             onPicked: v => pane.settings.notifyMode = v
         }
         SwitchRow {
+            objectName: "vibrate"
             text: "Vibrate"
             value: pane.settings.vibrate
             onToggledByUser: on => pane.settings.vibrate = on

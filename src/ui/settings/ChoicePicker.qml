@@ -30,7 +30,26 @@ RowLayout {
         displayText: currentIndex < 0 ? "" : currentText
         focusPolicy: Qt.StrongFocus
         Accessible.name: picker.label
+        Accessible.onPressAction: ButtonPress.click(box)
         onActivated: index => picker.picked(picker.rows[index].value)
+        // The row the arrow keys are on is the one a screen reader reads: it reports itself focused and
+        // selected while highlighted, as the keyboard's focus stays on the box.
+        delegate: ItemDelegate {
+            id: row
+            required property var modelData
+            required property int index
+            width: ListView.view ? ListView.view.width : implicitWidth
+            text: modelData.text
+            palette.text: box.palette.text
+            palette.highlightedText: box.palette.highlightedText
+            font.weight: box.currentIndex === index ? Font.DemiBold : Font.Normal
+            highlighted: box.highlightedIndex === index
+            hoverEnabled: box.hoverEnabled
+            Accessible.name: text
+            Accessible.selected: highlighted
+            Accessible.focused: highlighted
+            Accessible.onPressAction: ButtonPress.click(row)
+        }
         // Return opens the list as Space does; with the list open it picks the highlighted row. The release
         // of the key that opened the list is kept from the box, which would otherwise close it again.
         property bool openedByKey: false

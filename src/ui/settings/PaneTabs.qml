@@ -20,23 +20,18 @@ Row {
             { pane: "api", title: "API", symbol: "chevron.left.forwardslash.chevron.right" },
             { pane: "account", title: "Account", symbol: "person.crop.circle" }
         ]
-        ActionButton {
+        PageTabButton {
             id: tab
             required property var modelData
             readonly property bool current: tabs.controller.selectedPane === modelData.pane
             objectName: "tab_" + modelData.pane
             width: 84
             height: 48
-            flat: !current
             text: modelData.title
-            Accessible.role: Accessible.PageTab
-            Accessible.checkable: true
-            Accessible.checked: current
+            checked: current
             background: Rectangle {
                 radius: 8
                 color: tab.current ? Theme.panelHi : (tab.hovered ? Theme.panel : "transparent")
-                border.color: tab.visualFocus ? Theme.gold : "transparent"
-                border.width: 1
             }
             contentItem: Column {
                 spacing: 2

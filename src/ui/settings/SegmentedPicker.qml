@@ -4,8 +4,8 @@ import QtQuick.Layouts
 import Orvane.Common
 import Orvane.Settings
 
-// A labelled row of segments over {text, value} rows; the segment of the stored value is highlighted, and
-// none is when the value matches no row.
+// A labelled row of segments over {text, value} rows; the segment of the stored value is highlighted and
+// checked, and none is when the value matches no row.
 RowLayout {
     id: picker
     property string label
@@ -26,18 +26,41 @@ RowLayout {
         Accessible.name: picker.label
         Repeater {
             model: picker.rows
-            ActionButton {
+            // A radio button drawn as a push button: a screen reader hears which segment is chosen.
+            RadioButton {
+                id: segment
                 required property var modelData
                 required property int index
                 objectName: picker.objectName.length ? picker.objectName + "_" + index : ""
                 readonly property bool selected: SettingsChoices.indexOf(picker.rows, picker.value) === index
                 text: modelData.text
-                highlighted: selected
-                Accessible.role: Accessible.RadioButton
-                Accessible.checkable: true
-                Accessible.checked: selected
+                checked: selected
+                focusPolicy: Qt.StrongFocus
+                padding: 6
+                horizontalPadding: 8
+                indicator: null
                 Accessible.name: picker.label + ": " + modelData.text
+                Accessible.checkable: true
+                Accessible.onPressAction: ButtonPress.click(segment)
+                Accessible.onToggleAction: ButtonPress.click(segment)
+                Keys.onReturnPressed: ButtonPress.click(segment)
+                Keys.onEnterPressed: ButtonPress.click(segment)
                 onClicked: picker.picked(modelData.value)
+                contentItem: Text {
+                    text: segment.text
+                    font: segment.font
+                    horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
+                    elide: Text.ElideRight
+                    color: segment.checked ? segment.palette.brightText : segment.palette.buttonText
+                }
+                background: Rectangle {
+                    implicitWidth: 100
+                    implicitHeight: 40
+                    color: Qt.darker(segment.checked ? segment.palette.dark : segment.palette.button,
+                                     segment.down ? 1.3 : 1)
+                }
+                FocusRing { target: segment; targetRadius: 0 }
             }
         }
     }

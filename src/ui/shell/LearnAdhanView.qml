@@ -153,7 +153,7 @@ Item {
             font.pixelSize: Theme.caption
             text: steps.linkText
         }
-        Button {
+        ActionButton {
             anchors.horizontalCenter: parent.horizontalCenter
             text: "Open again"
             onClicked: steps.openLink()

@@ -66,19 +66,19 @@ Item {
             Row {
                 anchors.right: parent.right
                 spacing: 12
-                Button {
+                ActionButton {
                     objectName: "dismiss"
                     visible: !dialog.prompt.installable
                     text: "OK"
                     onClicked: dialog.prompt.decline()
                 }
-                Button {
+                ActionButton {
                     objectName: "notNow"
                     visible: dialog.prompt.installable
                     text: "Not Now"
                     onClicked: dialog.prompt.decline()
                 }
-                Button {
+                ActionButton {
                     objectName: "installAndRestart"
                     visible: dialog.prompt.installable
                     text: "Install and Restart"
