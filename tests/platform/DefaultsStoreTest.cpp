@@ -430,6 +430,9 @@ TEST(DefaultsStore, UnwritableLocationStillWorksInMemoryAndSaysSo) {
     store.setInteger(QStringLiteral("asr"), 2);
     EXPECT_EQ(store.integer(QStringLiteral("asr")), 2);
     EXPECT_FALSE(store.sync());
+    EXPECT_TRUE(
+        store.failure().contains(QStringLiteral("tries again with the next change and shortly after")))
+        << store.failure().toStdString();
 }
 
 TEST(DefaultsStore, StandardStoreFollowsTheConfigHome) {
