@@ -122,7 +122,7 @@ QUrl AdhanPlayer::builtInSound(const QString& name) {
     } else {
         QSaveFile out(path);
         if (out.open(QIODevice::WriteOnly) && OwnFiles::setMode(out) && out.write(bytes) == bytes.size() &&
-            out.commit())
+            OwnFiles::commit(out))
             return QUrl::fromLocalFile(path);
         failure = out.errorString();
     }

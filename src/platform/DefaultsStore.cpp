@@ -378,9 +378,11 @@ bool DefaultsStore::open() {
                            .arg(path_, reason));
             return false;
         }
-        setFailure(QStringLiteral("Settings cannot be saved: %1 could not be opened (%2). Orvane tries again "
-                                  "with the next change; until then changes are kept only while it runs.")
-                       .arg(path_, reason));
+        setFailure(
+            QStringLiteral("Settings cannot be saved: %1 could not be opened (%2). Orvane tries again "
+                           "with the next change and shortly after, until it succeeds; until then changes "
+                           "are kept only while it runs.")
+                .arg(path_, reason));
         return false;
     }
     readOnly_ = false;

@@ -2,14 +2,13 @@
 
 #include "Await.h"
 #include "FixtureServer.h"
-#include "SmallDisk.h"
+#include "FullDisk.h"
 #include "platform/Http.h"
 
 #include <QCoro/QCoroTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <vector>
@@ -186,29 +185,21 @@ TEST(Http, ADownloadIsStreamedToItsFileAndLeftThereOnlyWhenWhole) {
 // The disk fills during a download (the body outgrows it) or before it (a body short enough to be held in
 // the file's buffer until the end): the download fails, says why, and leaves nothing behind.
 TEST(Http, ADownloadTheDiskCannotHoldFailsNamingWhy) {
-    if (!SmallDisk::inOwnMountNamespace()) {
-        if (SmallDisk::namespacePrefix().isEmpty()) GTEST_SKIP() << "needs a mount namespace (unshare -m)";
-        EXPECT_TRUE(SmallDisk::runInOwnMountNamespace());
-        return;
-    }
+    const QString folder = FullDisk::mountedInChild(FullDisk::Kind::Tmpfs, 64 * 1024);
+    if (folder.isEmpty()) return;
     FixtureServer server;
-    QTemporaryDir dir;
-    ASSERT_TRUE(SmallDisk::mount(dir.path(), QStringLiteral("64k")));
-    const auto unmount = qScopeGuard([&] { SmallDisk::unmount(dir.path()); });
     FixtureServer::Reply big, small;
     big.body = QByteArray(200000, 'b');
     small.body = QByteArray(5000, 's');
     server.route(QStringLiteral("/big"), big);
     server.route(QStringLiteral("/small"), small);
-    const QString path = dir.filePath(QStringLiteral("download"));
+    const QString path = folder + QStringLiteral("/download");
     const struct {
         const char* name;
         bool fillFirst;
     } rows[] = {{"/big", false}, {"/small", true}};
     for (const auto& [name, fillFirst] : rows) {
-        if (fillFirst) {
-            ASSERT_TRUE(SmallDisk::fill(dir.filePath(QStringLiteral("filler"))));
-        }
+        if (fillFirst) FullDisk::fill(folder);
         HttpRequest request;
         request.url = server.origin().resolved(QUrl(QLatin1String(name)));
         const HttpResponse r = await(Http::download(request, path));

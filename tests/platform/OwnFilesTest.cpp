@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SmallDisk.h"
+#include "FullDisk.h"
 #include "TempHome.h"
 #include "platform/OwnFiles.h"
 
@@ -9,8 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 
 TEST(OwnFiles, AFolderAnotherAccountHoldsIsNeitherUsedNorWrittenInto) {
     if (::geteuid() != 0) GTEST_SKIP() << "making a folder another account's needs root";
@@ -27,18 +25,12 @@ TEST(OwnFiles, AFolderAnotherAccountHoldsIsNeitherUsedNorWrittenInto) {
 
 // The disk is full: a short file is held whole in the buffer until the commit, whose flush the disk refuses.
 TEST(OwnFiles, AFileTheFullDiskRefusesLeavesTheOldOneAsItWas) {
-    if (!SmallDisk::inOwnMountNamespace()) {
-        if (SmallDisk::namespacePrefix().isEmpty()) GTEST_SKIP() << "needs a mount namespace (unshare -m)";
-        EXPECT_TRUE(SmallDisk::runInOwnMountNamespace());
-        return;
-    }
-    QTemporaryDir dir;
-    ASSERT_TRUE(SmallDisk::mount(dir.path(), QStringLiteral("64k")));
-    const auto unmount = qScopeGuard([&] { SmallDisk::unmount(dir.path()); });
-    const QString path = dir.filePath(QStringLiteral("secrets.json"));
+    const QString folder = FullDisk::mountedInChild(FullDisk::Kind::Tmpfs, 64 * 1024);
+    if (folder.isEmpty()) return;
+    const QString path = folder + QStringLiteral("/secrets.json");
     QSaveFile old(path);
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("{\"old\":1}") == 9 && OwnFiles::commit(old));
-    ASSERT_TRUE(SmallDisk::fill(dir.filePath(QStringLiteral("filler"))));
+    FullDisk::fill(folder);
     QSaveFile replacement(path);
     ASSERT_TRUE(replacement.open(QIODevice::WriteOnly));
     EXPECT_EQ(replacement.write("{\"new\":2}"), 9);

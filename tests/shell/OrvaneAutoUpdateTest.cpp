@@ -4,8 +4,8 @@
 #include "FakeClock.h"
 #include "FileModes.h"
 #include "FixtureServer.h"
+#include "FullDisk.h"
 #include "OrvaneProcess.h"
-#include "SmallDisk.h"
 #include "TempHome.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
@@ -17,7 +17,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -253,13 +252,9 @@ TEST_F(UpdateFixture, AFailedInstallIsReportedAndThatBuildIsNotTriedAgain) {
 
 // The disk fills between the offer and the answer: the installer cannot be written whole.
 TEST_F(UpdateFixture, AnInstallerTheFullDiskRefusesIsReportedAndTheUpdateOfferedAgain) {
-    if (!SmallDisk::inOwnMountNamespace()) {
-        if (SmallDisk::namespacePrefix().isEmpty()) GTEST_SKIP() << "needs a mount namespace (unshare -m)";
-        EXPECT_TRUE(SmallDisk::runInOwnMountNamespace());
-        return;
-    }
-    ASSERT_TRUE(SmallDisk::mount(home.cacheHome(), QStringLiteral("512k")));
-    const auto unmount = qScopeGuard([&] { SmallDisk::unmount(home.cacheHome()); });
+    const QString cache = FullDisk::mountedInChild(FullDisk::Kind::Tmpfs, 512 * 1024);
+    if (cache.isEmpty()) return;
+    qputenv("XDG_CACHE_HOME", cache.toLocal8Bit());
     serve(42, false);
     auto u = updater(41);
     u->setInstaller(&OrvaneAutoUpdate::runInstallScript);
@@ -268,7 +263,7 @@ TEST_F(UpdateFixture, AnInstallerTheFullDiskRefusesIsReportedAndTheUpdateOffered
     ASSERT_EQ(check(*u), Outcome::AwaitingUser);
     const QString archivePath = OrvaneAutoUpdate::updateFolder() + QStringLiteral("/orvane-update.tar");
     ASSERT_TRUE(QFile::exists(archivePath));
-    ASSERT_TRUE(SmallDisk::fill(home.cacheHome() + QStringLiteral("/filler")));
+    const QString filler = FullDisk::fill(cache);
 
     u->installPending();
     EXPECT_TRUE(prompt.visible());
@@ -277,7 +272,7 @@ TEST_F(UpdateFixture, AnInstallerTheFullDiskRefusesIsReportedAndTheUpdateOffered
     EXPECT_FALSE(QFile::exists(archivePath));
     EXPECT_FALSE(QFile::exists(OrvaneAutoUpdate::updateFolder() + QStringLiteral("/update_orvane")));
 
-    QFile::remove(home.cacheHome() + QStringLiteral("/filler"));
+    QFile::remove(filler);
     EXPECT_EQ(check(*u), Outcome::AwaitingUser);
 }
 
