@@ -173,8 +173,7 @@ QCoro::Task<bool> ClockViewModel::load(double lat, double lon, std::optional<QSt
     } inFlight{self};
     const auto overtaken = [self, generation] { return !self || generation != self->loadGeneration_; };
 
-    SettingsSnapshot settings = settings_.snapshot();
-    settings.devicePlace = !settings.useManualLocation;
+    SettingsSnapshot settings = buildSettings();
     NetworkDiscipline::prune(settings);
     // With nothing on screen yet, the first face does not wait for the server's word on the Hijri day (a
     // server that never answers would hold it for the whole timeout); the word, when it comes, is applied
@@ -304,6 +303,12 @@ void ClockViewModel::tick() {
     }
 }
 
+SettingsSnapshot ClockViewModel::buildSettings() const {
+    SettingsSnapshot settings = settings_.snapshot();
+    settings.devicePlace = !settings.useManualLocation;
+    return settings;
+}
+
 void ClockViewModel::deviceZoneChanged() {
     // A fixed place keeps its own zone; the computer's own place reads the computer's clock.
     if (settings_.useManualLocation()) return;
@@ -320,8 +325,7 @@ void ClockViewModel::followTheDay(std::int64_t nowMs, bool deviceZoneMoved) {
     qCInfo(lcClockState).noquote() << "the place's day or clock changed; carrying the prayer times of"
                                    << placeName(*bundle_) << "to it";
     const std::optional<std::int64_t> zoneChangeMs = schedule_.zoneChangeMs;
-    SettingsSnapshot settings = settings_.snapshot();
-    settings.devicePlace = !settings.useManualLocation;
+    const SettingsSnapshot settings = buildSettings();
     publish(BundleRollover::carriedTo(*bundle_, settings, nowMs));
     with_.alarms->reschedule(*bundle_);
     // The week's notifications keep their instants; their texts name the times on the computer's new clock.

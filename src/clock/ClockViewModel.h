@@ -4,6 +4,7 @@
 #include "clock/PrayerSchedule.h"
 #include "engine/APIClient.h"
 #include "model/ClockBundle.h"
+#include "model/SettingsSnapshot.h"
 
 #include <QCoro/QCoroTask>
 #include <QDateTime>
@@ -137,6 +138,8 @@ class ClockViewModel : public QObject {
     // once and reloads. Integer work otherwise.
     void followTheDay(std::int64_t nowMs, bool deviceZoneMoved = false);
     void deviceZoneChanged();
+    // The settings a bundle is built or carried with: the place is the device's own unless fixed.
+    SettingsSnapshot buildSettings() const;
     // Whether the bundle's Hijri date is the one the stored day offset gives now.
     static bool showsConfirmedHijriDay(const ClockBundle& bundle);
     void devicePlaceChanged();
