@@ -84,32 +84,6 @@ TEST_F(SingleInstanceTest, SecondLaunchForwardsALinkOrAPlainReopen) {
               (QStringList{QStringLiteral("--flag"), QStringLiteral("\u0639\u0635\u0631 ok")}));
 }
 
-TEST_F(SingleInstanceTest, ALaunchsActivationTokenArrivesApartFromItsArguments) {
-    SingleInstance first(name());
-    QList<QPair<QStringList, QByteArray>> received;
-    QObject::connect(&first, &SingleInstance::messageReceived,
-                     [&](const QStringList& arguments, const QByteArray& token) {
-                         received.append({arguments, token});
-                     });
-    ASSERT_EQ(first.start({}), SingleInstance::Role::Primary);
-    for (const QStringList& arguments :
-         {QStringList{}, QStringList{QStringLiteral("orvane://play?prayer=asr")}}) {
-        bool finished = false;
-        std::thread later([&] {
-            SingleInstance second(name());
-            second.setActivationToken("token-1");
-            EXPECT_EQ(second.start(arguments), SingleInstance::Role::Forwarded);
-            finished = true;
-        });
-        spinUntil([&] { return finished && received.size() == 1; });
-        later.join();
-        ASSERT_EQ(received.size(), 1);
-        EXPECT_EQ(received[0].first, arguments);
-        EXPECT_EQ(received[0].second, "token-1");
-        received.clear();
-    }
-}
-
 TEST_F(SingleInstanceTest, TheNameIsFreeAgainOnceTheInstanceIsGone) {
     {
         SingleInstance first(name());

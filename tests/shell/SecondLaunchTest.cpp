@@ -68,11 +68,11 @@ TEST_F(LaterLaunch, HandsOverTheTokenItsDesktopGaveIt) {
     QProcessEnvironment environment = later.processEnvironment();
     environment.insert(QStringLiteral("XDG_ACTIVATION_TOKEN"), QStringLiteral("wayland-token"));
     later.setProcessEnvironment(environment);
-    startOffline(later, {});
+    startOffline(later, {QStringLiteral("orvane://play?prayer=asr")});
     ASSERT_TRUE(QTest::qWaitFor([&] { return later.state() == QProcess::NotRunning; }, 15000));
     EXPECT_EQ(later.exitCode(), 0);
     ASSERT_EQ(received.size(), 1);
-    EXPECT_TRUE(received[0].isEmpty());
+    EXPECT_EQ(received[0], QStringList{QStringLiteral("orvane://play?prayer=asr")}) << "the link apart";
     EXPECT_EQ(tokens[0], "wayland-token");
 }
 
