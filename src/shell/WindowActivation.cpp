@@ -10,16 +10,14 @@ constexpr char kWaylandToken[] = "XDG_ACTIVATION_TOKEN";
 constexpr char kStartupId[] = "DESKTOP_STARTUP_ID";
 }  // namespace
 
-Qt::WindowStates restored(Qt::WindowStates states) {
-    return states & ~Qt::WindowMinimized;
-}
-
 void bringForward(QWindow& window, const QByteArray& token) {
     // Qt's Wayland plugin activates with the token it finds in the environment, and X11 has no way to hand
     // a running program a startup id: there the window manager judges the request by itself.
-    if (!token.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+    if (!token.isEmpty() && QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         qputenv(kWaylandToken, token);
-    if (window.windowStates() & Qt::WindowMinimized) window.setWindowStates(restored(window.windowStates()));
+    // Its own states come back, maximized or full screen included.
+    if (window.windowStates() & Qt::WindowMinimized)
+        window.setWindowStates(window.windowStates() & ~Qt::WindowMinimized);
     // Not show(), which would make a maximized or full-screen window a normal one.
     window.setVisible(true);
     window.raise();

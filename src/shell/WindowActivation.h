@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <Qt>
 
 class QWindow;
 
@@ -9,9 +8,6 @@ class QWindow;
 // raised and activated with the token the desktop gave the launch that asked, without which a Wayland
 // desktop keeps the window where it is.
 namespace WindowActivation {
-
-// The states a minimized window comes back to: its own, maximized or full screen included, less minimized.
-Qt::WindowStates restored(Qt::WindowStates states);
 
 // Restores, shows, raises and activates `window`; an empty token activates with none.
 void bringForward(QWindow& window, const QByteArray& token);
