@@ -111,6 +111,14 @@ TEST_F(CalendarView, OpensOnTodaysGregorianMonthAndSwitchesToTheHijriMonthAround
     QMetaObject::invokeMethod(findItem(view, u"todayButton"_s), "clicked");
     EXPECT_EQ(text("detailHijri"), u"1 Rabi al-Awwal 1448 AH"_s);
     EXPECT_TRUE(controller->useHijriGrid());
+
+    // The clock's zone moves back a day while the sheet is open: "Today" is the clock's day when pressed.
+    ClockBundle moved = sampleBundle();
+    moved.location.tzOffsetHours = -7;
+    view->parentItem()->parentItem()->setProperty("sample", QVariant::fromValue(moved));
+    QMetaObject::invokeMethod(findItem(view, u"todayButton"_s), "clicked");
+    EXPECT_EQ(text("detailGregorian"), u"Thursday, 13 August 2026"_s);
+    EXPECT_TRUE(controller->useHijriGrid());
 }
 
 TEST_F(CalendarView, EveryControlHasANameAndIsReachedFromTheKeyboard) {

@@ -9,7 +9,7 @@
 
 // Where the month calendar stands: the mode, the shown Gregorian and Hijri months, the selected day, and
 // the steps between them. Every date is a civil day at the place's fixed offset, never the device's zone;
-// the instant the sheet opened is today for the sheet's whole life.
+// the instant the state was created with is its today.
 struct CalendarState {
     LocalHijri::Location place;
     std::int64_t nowMs = 0;

@@ -42,9 +42,15 @@ void IslamicCalendarController::shiftYear(int delta) {
     if (state_.shiftYear(delta)) refresh();
 }
 
-void IslamicCalendarController::jumpToday() {
-    state_.jumpToday();
-    refresh();
+void IslamicCalendarController::jumpToday(const QVariant& bundle, double nowMs) {
+    const std::int64_t now = std::isfinite(nowMs) ? std::int64_t(nowMs) : 0;
+    jumpToday(PanelModel::bundleFrom(bundle).value_or(ClockBundle{}), now);
+}
+
+void IslamicCalendarController::jumpToday(const ClockBundle& bundle, std::int64_t nowMs) {
+    const bool hijri = state_.useHijriGrid;
+    open(bundle, nowMs);
+    setUseHijriGrid(hijri);
 }
 
 void IslamicCalendarController::selectDay(int index) {

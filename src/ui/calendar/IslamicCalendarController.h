@@ -13,8 +13,9 @@
 
 // Everything the month calendar sheet shows and does, for the QML view to bind to: the mode, the shown
 // month with its title and span in the other calendar, the grid's slots with their marks, the selected
-// day's card and the steps with their bounds. The bundle and the opening instant are taken once by
-// `open`; a bundle published later does not reach an open sheet.
+// day's card and the steps with their bounds. The bundle and the opening instant are taken by `open`, and
+// again by "Today", which goes to the clock's day as it is when pressed: the zone may have moved the day
+// since the sheet opened.
 class IslamicCalendarController : public QObject {
     Q_OBJECT
     QML_ELEMENT
@@ -48,7 +49,9 @@ class IslamicCalendarController : public QObject {
 
     Q_INVOKABLE void shiftMonth(int delta);
     Q_INVOKABLE void shiftYear(int delta);
-    Q_INVOKABLE void jumpToday();
+    // Selects the clock's day of `bundle` at `nowMs` and shows its month, in the mode already shown.
+    Q_INVOKABLE void jumpToday(const QVariant& bundle, double nowMs);
+    void jumpToday(const ClockBundle& bundle, std::int64_t nowMs);
     // A tap on the day at `index` of the shown month.
     Q_INVOKABLE void selectDay(int index);
     Q_INVOKABLE void moveSelection(int days);

@@ -6,7 +6,7 @@ import Orvane.Calendar
 
 // The month calendar sheet: a Gregorian or Hijri month as a seven-column grid with each day in both
 // calendars, steps by month and year, the mode switch, today, and the selected day's card. It reads the
-// bundle and the instant it was opened with once; the arrow keys move the selected day.
+// bundle and the instant as it opens and again when "Today" is pressed; the arrow keys move the selected day.
 FocusScope {
     id: view
     property var bundle
@@ -48,7 +48,7 @@ FocusScope {
             objectName: "todayButton"
             anchors { right: parent.right; rightMargin: 10; verticalCenter: parent.verticalCenter }
             text: controller.labels.calendar_today ?? ""
-            onClicked: controller.jumpToday()
+            onClicked: controller.jumpToday(view.bundle, view.now)
         }
     }
 
