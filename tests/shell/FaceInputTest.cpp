@@ -133,6 +133,47 @@ TEST_F(FaceInput, CallOverlayTakesEveryClickAndKey) {
     EXPECT_FALSE(isInside(focused(), overlay));
 }
 
+// A call that starts while a sheet is open is over it: Stop has the keyboard and answers a click and a
+// screen reader's press at once, and the keyboard goes back into the sheet after.
+TEST_F(FaceInput, ACallOverAnOpenSheetIsStoppedFromIt) {
+    start();
+    ASSERT_TRUE(tabTo("settingsButton"));
+    key(Qt::Key_Space);
+    ASSERT_TRUE(app->root()->showSettings());
+    QTest::qWait(300);
+    QQuickItem* inSheet = focused();
+    ASSERT_TRUE(isInside(inSheet, item("settingsSheet")));
+    QQuickItem* overlay = item("adhanOverlay");
+    for (const bool byScreenReader : {false, true}) {
+        AdhanPlayer::shared().play({true,
+                                    QStringLiteral("Adhan"),
+                                    QStringLiteral("Allahu Akbar"),
+                                    QStringLiteral("Fajr"),
+                                    QStringLiteral("Fajr"),
+                                    {},
+                                    {}},
+                                   QStringLiteral("adhan"), 0, true);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return overlay->opacity() == 1; }, 3000));
+        QQuickItem* stop = item("adhanStop");
+        EXPECT_EQ(focused(), stop);
+        EXPECT_TRUE(alertsShown(app->window()->contentItem())
+                        .contains(item("adhanPrayerLine")->property("text").toString()));
+        QAccessibleInterface* control = QAccessible::queryAccessibleInterface(stop);
+        EXPECT_FALSE(control->state().disabled);
+        key(Qt::Key_Tab);
+        EXPECT_EQ(focused(), stop);
+        if (byScreenReader)
+            control->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        else
+            clickOn(stop);
+        EXPECT_FALSE(AdhanPlayer::shared().ringing());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !overlay->isVisible(); }, 3000));
+        QTest::qWait(50);
+        EXPECT_EQ(focused(), inSheet);
+    }
+    EXPECT_TRUE(app->root()->showSettings());
+}
+
 TEST_F(FaceInput, TabReachesEveryActionAndReturnOrSpacePressesIt) {
     start();
     QStringList reached;

@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Window
 import Orvane.Common
 import Orvane.Face
 
@@ -39,8 +40,14 @@ Rectangle {
     // or hover reaches the face beneath. Afterwards the focus goes back where it was, never left on the
     // hidden Stop.
     onVisibleChanged: {
-        if (visible) stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
-        else focusBefore.giveBack()
+        if (visible) {
+            // A sheet's control, or the sheet itself, is where the keyboard goes back to as well.
+            const before = overlay.Window.activeFocusItem
+            if (before && !focusBefore.inside(before, overlay)) focusBefore.last = before
+            stopCapsule.forceActiveFocus(Qt.OtherFocusReason)
+        } else {
+            focusBefore.giveBack()
+        }
     }
     FocusReturn { id: focusBefore; owner: overlay; watching: !overlay.visible }
 

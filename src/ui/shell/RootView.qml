@@ -5,8 +5,8 @@ import Orvane.Face
 import Orvane.Panels
 
 // The window's content: the consent notice until it is accepted, then the clock face (or the loading and
-// error screen while no bundle exists), with the call-to-prayer overlay laid over the face while it rings,
-// and the question about a downloaded update over everything. The notice, the sheets and the update question
+// error screen while no bundle exists), the question about a downloaded update over them, and the
+// call-to-prayer overlay over everything while it rings. The notice, the sheets and the update question
 // are read from their files only when they show, so the face alone carries neither their types nor the
 // control library they use.
 Item {
@@ -83,28 +83,6 @@ Item {
                 }
             }
         }
-
-        AdhanRingView {
-            id: overlay
-            objectName: "adhanOverlay"
-            anchors.fill: parent
-            z: 10
-            visible: opacity > 0
-            opacity: root.controller.hasBundle && root.controller.player.ringing ? 1 : 0
-            Behavior on opacity { NumberAnimation { duration: 350; easing.type: Easing.InOutQuad } }
-            activeTitle: root.controller.player.activeTitle
-            activePrayerName: root.controller.player.activePrayerName
-            activeText: root.controller.player.activeText
-            rakatTitle: root.controller.player.rakatTitle
-            rakatLines: root.controller.player.rakatLines
-            rakatTotal: root.controller.player.rakatTotal
-            adhanNowLabel: faceLoader.item ? faceLoader.item.face.label("adhan_now") : ""
-            adhanForLabel: faceLoader.item ? faceLoader.item.face.label("adhan_for") : ""
-            rakatsLabel: faceLoader.item ? faceLoader.item.face.label("rk_rakats") : ""
-            stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
-            onStopRequested: root.controller.player.stop()
-            creditNote: Component { BlessingsNote { objectName: "creditNote"; style: "credit" } }
-        }
     }
 
     Connections {
@@ -140,6 +118,9 @@ Item {
         anchors.fill: parent
         title: "Settings"
         open: root.controller.settingsWindow !== null
+        // Under the call-to-prayer overlay it takes no keys, and once covered whole it is not shown.
+        enabled: !overlay.visible
+        visible: open && overlay.opacity < 1
         minimumWidth: 640
         minimumHeight: 520
         content: Component {
@@ -150,9 +131,34 @@ Item {
         }
     }
 
+    AdhanRingView {
+        id: overlay
+        objectName: "adhanOverlay"
+        anchors.fill: parent
+        // Above every sheet and question while it rings, so its Stop is within reach whatever is open.
+        z: 4000
+        visible: opacity > 0
+        opacity: root.controller.consentGiven && root.controller.hasBundle && root.controller.player.ringing
+                 ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: 350; easing.type: Easing.InOutQuad } }
+        activeTitle: root.controller.player.activeTitle
+        activePrayerName: root.controller.player.activePrayerName
+        activeText: root.controller.player.activeText
+        rakatTitle: root.controller.player.rakatTitle
+        rakatLines: root.controller.player.rakatLines
+        rakatTotal: root.controller.player.rakatTotal
+        adhanNowLabel: faceLoader.item ? faceLoader.item.face.label("adhan_now") : ""
+        adhanForLabel: faceLoader.item ? faceLoader.item.face.label("adhan_for") : ""
+        rakatsLabel: faceLoader.item ? faceLoader.item.face.label("rk_rakats") : ""
+        stopLabel: faceLoader.item ? faceLoader.item.face.label("stop") : ""
+        onStopRequested: root.controller.player.stop()
+        creditNote: Component { BlessingsNote { objectName: "creditNote"; style: "credit" } }
+    }
+
     LazyView {
         anchors.fill: parent
         z: 3000
+        enabled: !overlay.visible
         active: root.controller.updatePrompt.visible
         view: "qrc:/qt/qml/Orvane/Shell/UpdateDialog.qml"
         properties: ({ prompt: root.controller.updatePrompt })
