@@ -1,3 +1,4 @@
+#include "model/AdhanTexts.h"
 #include "ui/common/Theme.h"
 #include "ui/face/AdhanRingLayout.h"
 #include "ui/face/PrayerCells.h"
@@ -114,9 +115,10 @@ TEST(FacePieces, CallOverlayInEachSizeClass) {
         QSize size;
         const char* name;
     };
-    const Row rows[] = {{{1280, 860}, "adhan-overlay-large"},
-                        {{402, 760}, "adhan-overlay-narrow"},
-                        {{900, 600}, "adhan-overlay-small"}};
+    // The smallest windows the face allows, and one a user made smaller, hold the dawn call's whole text.
+    const Row rows[] = {{{1280, 860}, "adhan-overlay-large"},   {{402, 760}, "adhan-overlay-narrow"},
+                        {{900, 600}, "adhan-overlay-small"},    {{900, 560}, "adhan-overlay-900x560"},
+                        {{760, 520}, "adhan-overlay-smallest"}, {{360, 640}, "adhan-overlay-phone"}};
     for (const Row& r : rows) {
         QuickHarness harness;
         QQuickItem* root = harness.load(R"(
@@ -126,22 +128,26 @@ TEST(FacePieces, CallOverlayInEachSizeClass) {
             AdhanRingView {
                 activeTitle: "Fajr Adhan"
                 activePrayerName: "Fajr"
-                activeText: "Allahu Akbar, Allahu Akbar\n\n  Ashhadu an la ilaha illa Allah  \nHayya 'ala as-salah\nAs-salatu khayrun min an-nawm\nAllahu Akbar\nLa ilaha illa Allah"
                 rakatTitle: "Fajr"
                 rakatLines: ["2 Sunnah", "2 Fard"]
                 rakatTotal: "4 rakats"
                 adhanNowLabel: "Adhan now"; adhanForLabel: "Time for"; rakatsLabel: "Rakats"; stopLabel: "Stop"
+                creditNote: Component { ThemeText { text: "Credit"; textStyle: "caption2" } }
             })",
                                         r.size);
         ASSERT_NE(root, nullptr);
+        root->setProperty("activeText", AdhanTexts::table(u"en").fajr);
+        harness.settle(100);
         const QImage image = harness.grab(QString::fromLatin1(r.name));
         QQuickItem* lines = findItem(root, QStringLiteral("adhanLines"));
         ASSERT_NE(lines, nullptr);
         EXPECT_LE(lines->width(), AdhanRingLayout::textMaxWidthFor(r.size.width(), r.size.height() < 780));
         QQuickItem* stop = findItem(root, QStringLiteral("adhanStop"));
         ASSERT_NE(stop, nullptr);
-        const QPointF stopInWindow = stop->mapToScene(QPointF());
-        EXPECT_LE(stopInWindow.y() + stop->height(), r.size.height()) << r.name;
+        const QRectF stopInWindow = stop->mapRectToScene(QRectF(0, 0, stop->width(), stop->height()));
+        EXPECT_LE(stopInWindow.bottom(), r.size.height()) << r.name;
+        QQuickItem* icon = findItem(root, QStringLiteral("adhanIcon"));
+        EXPECT_GE(icon->mapToScene(QPointF()).y(), 0) << r.name;
         // Stop has the keyboard as the call starts, and its ring shows around the red.
         EXPECT_TRUE(stop->hasActiveFocus());
         EXPECT_GT(countPixelsAround(image, stop, Qt::white), stop->width()) << r.name;

@@ -66,19 +66,29 @@ Rectangle {
 
     Column {
         id: stack
-        anchors.fill: parent
+        anchors.left: parent.left
+        anchors.right: parent.right
         anchors.leftMargin: overlay.compact ? 14 : 24
         anchors.rightMargin: overlay.compact ? 14 : 24
         spacing: overlay.sizeClass.spacing
+        // A call taller than the window (the dawn call's longer text in a window made small) shrinks as one
+        // piece, as the face does, so its whole text and Stop stay inside.
+        transformOrigin: Item.Top
+        scale: Math.min(1, overlay.height / naturalHeight)
+        height: overlay.height / scale
 
         readonly property real fixedHeight: icon.height + caption.height + title.height
                                             + (prayerLine.visible ? prayerLine.height : 0) + callLines.height
                                             + (rakat.visible ? rakat.height : 0)
                                             + (credit.visible ? credit.height : 0) + stopButton.height
                                             + spacing * (visibleChildren.length - 1)
-        readonly property real freeHeight: Math.max(0, height - fixedHeight)
+        readonly property real topGap: overlay.compact ? 6 : 16
+        readonly property real bottomGap: overlay.compact ? 4 : 12
+        readonly property real naturalHeight: fixedHeight + topGap + bottomGap
+        // What the window has beyond the call, shared above and below it.
+        readonly property real freeHeight: Math.max(0, height - naturalHeight)
 
-        Item { width: 1; height: Math.max(overlay.compact ? 6 : 16, stack.freeHeight / 2) }
+        Item { width: 1; height: stack.topGap + stack.freeHeight / 2 }
 
         SymbolIcon {
             id: icon
@@ -235,7 +245,7 @@ Rectangle {
             }
         }
 
-        Item { width: 1; height: Math.max(overlay.compact ? 4 : 12, stack.freeHeight / 2) }
+        Item { width: 1; height: stack.bottomGap + stack.freeHeight / 2 }
 
         Loader {
             id: credit
