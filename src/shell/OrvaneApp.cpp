@@ -76,6 +76,8 @@ OrvaneApp::OrvaneApp(bool phone, QObject* parent) : QObject(parent), phone_(phon
     trimAfterCall_.setSingleShot(true);
     trimAfterCall_.setInterval(kCallSettleMs);
     connect(&trimAfterCall_, &QTimer::timeout, this, [] { IdleMemory::trimHeap(); });
+    // Not fitted while a call covers it, the face is fitted for a shape it took meanwhile once it is over.
+    connect(&trimAfterCall_, &QTimer::timeout, this, &OrvaneApp::fitWindowToFace);
     connect(&AdhanPlayer::shared(), &AdhanPlayer::changed, this, [this] {
         if (!AdhanPlayer::shared().ringing()) trimAfterCall_.start();
     });
@@ -119,6 +121,8 @@ bool OrvaneApp::buildWindow() {
         window_->setGeometry(closedGeometry_);
     else
         window_->resize(WindowFit::defaultSize(phone_));
+    // Maximized or full screen as it was closed; the geometry above is where it goes back to from there.
+    window_->setWindowStates(closedStates_);
     window_->installEventFilter(this);
     return true;
 }
@@ -148,6 +152,7 @@ bool OrvaneApp::eventFilter(QObject* watched, QEvent* event) {
 void OrvaneApp::releaseClosedWindow() {
     if (!window_ || window_->isVisible()) return;
     closedGeometry_ = window_->geometry();
+    closedStates_ = window_->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen);
     // The engine takes the window, the face, the sheets and their compiled types with it; what rings,
     // notifies and reopens lives in the C++ objects above it.
     engine_.reset();
@@ -166,6 +171,12 @@ void OrvaneApp::fitWindowToFace() {
     if (!window_ || phone_ || firstShow_) return;
     // A maximized or full-screen window is sized by the desktop.
     if (window_->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+    // Under a call's overlay the face is not shown, and the heights it reports then are not its shape.
+    if (AdhanPlayer::shared().ringing()) return;
+    const double aspect = clock_->faceAspect();
+    // Only a face of another shape is fitted: a size the user chose for this one stays, so the face that
+    // comes back after a call, the same as before it, leaves the window as it was.
+    if (aspect == fittedAspect_ && window_->size() != fittedSize_) return;
     // Every fit starts from the size the user last chose, never from the one the previous fit left: fitting a
     // fitted size only ever shrinks it, and the window would end each call a little smaller.
     if (window_->size() != fittedSize_) chosenSize_ = window_->size();
@@ -177,7 +188,8 @@ void OrvaneApp::fitWindowToFace() {
     // Never so narrow that the face leaves its scaled canvas for the scrolling column, which has no aspect
     // to come back from: the canvas fits a window a little too narrow for it by scaling down.
     const QSize wideFace(int(ClockFaceLayout::kWideAbove) + 1, 0);
-    fittedSize_ = WindowFit::fitted(chosenSize_, clock_->faceAspect(), usable)
+    fittedAspect_ = aspect;
+    fittedSize_ = WindowFit::fitted(chosenSize_, aspect, usable)
                       .expandedTo(window_->minimumSize())
                       .expandedTo(wideFace);
     if (fittedSize_ != window_->size()) window_->resize(fittedSize_);

@@ -71,15 +71,19 @@ class OrvaneApp : public QObject {
     std::unique_ptr<QSystemTrayIcon> tray_;
     std::unique_ptr<CloseNotice> closeNotice_;
     QPointer<QQuickWindow> window_;
-    // Once a call has ended and its player and sound threads are gone, the heap they freed goes back.
+    // Once a call has ended and its player and sound threads are gone, the heap they freed goes back, and the
+    // window is fitted to the face the call uncovered.
     QTimer trimAfterCall_;
     // Where the window was when it was last released, so the rebuilt one opens in the same place.
     QRect closedGeometry_;
+    // Maximized or full screen when it was last released, so the rebuilt one opens the same way.
+    Qt::WindowStates closedStates_;
     bool firstShow_ = true;
     // The size the fit starts from (the first, or the one the user chose by resizing) and the last size it
     // gave the window, so that a change of the face's aspect and back returns the window to where it was.
     QSize chosenSize_;
     QSize fittedSize_;
+    double fittedAspect_ = 0;
     // Handed over by a later launch, for the next time the window is brought forward.
     QByteArray activationToken_;
 };

@@ -12,6 +12,7 @@
 #include "clock/AppEvents.h"
 #include "clock/ClockViewModel.h"
 #include "clock/MacPrayerAlarmService.h"
+#include "model/AdhanTexts.h"
 #include "platform/DefaultsStore.h"
 #include "platform/Endpoints.h"
 #include "platform/Http.h"
@@ -171,15 +172,40 @@ TEST_F(AppFixture, TheWindowComesBackToItsSizeWhenTheFacesAspectDoes) {
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
     QQuickWindow* window = app.window();
+    // A real dawn call, over the face as it really lays out, leaves a size the user chose as it was.
+    QTest::qWait(1500);
+    window->resize(780, 540);
+    AdhanPlayer::shared().play({true,
+                                QStringLiteral("Fajr Adhan"),
+                                AdhanTexts::table(u"en").fajr,
+                                QStringLiteral("Fajr"),
+                                QStringLiteral("Fajr"),
+                                {},
+                                {}},
+                               QStringLiteral("adhan"), 0, true);
+    QTest::qWait(1500);
+    EXPECT_EQ(window->size(), QSize(780, 540));
+    AdhanPlayer::shared().stop();
+    QTest::qWait(2500);
+    EXPECT_EQ(window->size(), QSize(780, 540));
+
     app.clock()->setFaceAspect(1.2);
     window->resize(800, 520);  // the user's choice
     app.clock()->setFaceAspect(1.5);
     const QSize before = window->size();
-    // A call's overlay makes the face taller than the screen allows, and its end gives the face back.
+    // The face grows taller than the screen allows, and then comes back.
     app.clock()->setFaceAspect(1.0);
     EXPECT_GT(window->width(), 760) << "the face keeps its scaled canvas";
     app.clock()->setFaceAspect(1.5);
     EXPECT_EQ(window->size(), before);
+
+    // Closed maximized, it opens again maximized.
+    window->setWindowStates(Qt::WindowMaximized);
+    ASSERT_TRUE(window->close());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return app.window() == nullptr; }, 3000));
+    app.showWindow();
+    ASSERT_NE(app.window(), nullptr);
+    EXPECT_EQ(app.window()->windowStates(), Qt::WindowMaximized);
 }
 
 TEST_F(AppFixture, AMinimizedWindowComesBackAtACallAndOnALaterLaunch) {
