@@ -133,6 +133,24 @@ TEST_F(SettingsViewFixture, KeyboardFocusShowsOnFilledControlsToo) {
     }
 }
 
+TEST_F(SettingsViewFixture, TheAdhanButtonIsGreenToTurnOnAndRedToTurnOff) {
+    controller->setSelectedPane(u"adhan"_s);
+    harness.settle(30);
+    QQuickItem* button = findItem(view, u"adhanOnOff"_s);
+    ASSERT_NE(button, nullptr);
+    const auto filledWith = [&](const QString& text, const QColor& tint) {
+        harness.settle(30);
+        EXPECT_EQ(button->property("text").toString(), text);
+        const QRect drawn = button->mapRectToScene(QRectF(0, 0, button->width(), button->height())).toRect();
+        const QImage fill = harness.grab(u"settings-adhan-"_s + text).copy(drawn);
+        return countPixelsNear(fill, tint) > fill.width() * fill.height() / 2;
+    };
+    world.settings.setNotifyMode(u"beep"_s);
+    EXPECT_TRUE(filledWith(u"Turn Off Adhan"_s, QColor(0xc0, 0x39, 0x2b)));
+    world.settings.setNotifyMode(u"off"_s);
+    EXPECT_TRUE(filledWith(u"Turn On Adhan"_s, Theme::green()));
+}
+
 TEST_F(SettingsViewFixture, AStoredValueOutsideTheRowsShowsNoRowAndIsKept) {
     world.settings.setUnitsMode(u"furlongs"_s);
     world.settings.setAlertsScope(u"state"_s);
