@@ -59,8 +59,9 @@ struct SettingsViewFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(SettingsViewFixture, EveryPaneDrawsAndEveryStopOfItsTabChainIsNamed) {
-    const std::pair<const char*, int> panes[] = {{"general", 17},  {"adhan", 20}, {"alerts", 9},
-                                                 {"location", 16}, {"api", 16},   {"account", 8}};
+    // The row of pane tabs is one stop, and so is each segment picker.
+    const std::pair<const char*, int> panes[] = {{"general", 11},  {"adhan", 15}, {"alerts", 4},
+                                                 {"location", 10}, {"api", 11},   {"account", 3}};
     for (const auto& [pane, minimumStops] : panes) {
         controller->setSelectedPane(QLatin1String(pane));
         harness.settle(50);
@@ -106,6 +107,29 @@ TEST_F(SettingsViewFixture, TabsReturnAndEscapeWorkFromTheKeyboard) {
     harness.settle(50);
     EXPECT_EQ(world.settings.unitsMode(), u"metric"_s);
     EXPECT_FALSE(list->property("visible").toBool());
+
+    // As a radio group, a segment picker is one Tab stop and the arrow keys choose its segments.
+    QQuickItem* twelveHour = findItem(view, u"clockFormat_0"_s);
+    ASSERT_NE(twelveHour, nullptr);
+    twelveHour->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(&harness.window(), Qt::Key_Right);
+    EXPECT_TRUE(world.settings.use24HourClock());
+    EXPECT_EQ(harness.window().activeFocusItem(), findItem(view, u"clockFormat_1"_s));
+    QTest::keyClick(&harness.window(), Qt::Key_Tab);
+    EXPECT_FALSE(harness.window().activeFocusItem()->objectName().startsWith(u"clockFormat"_s));
+    // So is the row of pane tabs, and the arrows choose the pane beside.
+    findItem(view, u"tab_general"_s)->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(&harness.window(), Qt::Key_Left);
+    EXPECT_EQ(controller->selectedPane(), u"account"_s);
+    QTest::keyClick(&harness.window(), Qt::Key_Right);
+    QTest::keyClick(&harness.window(), Qt::Key_Right);
+    harness.settle(30);
+    EXPECT_EQ(controller->selectedPane(), u"adhan"_s);
+    EXPECT_EQ(harness.window().activeFocusItem(), findItem(view, u"tab_adhan"_s));
+    QTest::keyClick(&harness.window(), Qt::Key_Tab);
+    EXPECT_FALSE(harness.window().activeFocusItem()->objectName().startsWith(u"tab_"_s));
+    controller->setSelectedPane(u"general"_s);
+    harness.settle(30);
 
     units->forceActiveFocus();
     QSignalSpy apply(controller.get(), &SettingsController::applyRequested);
