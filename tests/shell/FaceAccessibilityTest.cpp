@@ -10,11 +10,13 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QQuickItem>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -87,6 +89,7 @@ TEST_F(FaceAccessibilityChild, Face) {
     if (expectedFile.isEmpty())
         GTEST_SKIP() << "runs only as the child of ScreenReaderReadsEveryActionAndEveryPrayer";
     seedMakkah();
+    server.routeFixture(u"/v1/forecast"_s, u"openmeteo_forecast_makkah.json"_s);
     OrvaneApp app(false);
     ASSERT_TRUE(app.start());
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.root()->hasBundle(); }, 10000));
@@ -103,6 +106,21 @@ TEST_F(FaceAccessibilityChild, Face) {
                        labels.value(u"sky_map"_s).toString()};
     QJsonArray texts{face->property("gregorianText").toString(), face->property("hijriText").toString(),
                      face->property("nextPrayerLine").toString()};
+    // The current weather's figures, as they are shown beside their symbols.
+    const std::function<QQuickItem*(QQuickItem*, QLatin1String)> find = [&](QQuickItem* item,
+                                                                            QLatin1String name) {
+        if (!item || item->objectName() == name) return item;
+        for (QQuickItem* child : item->childItems())
+            if (QQuickItem* found = find(child, name)) return found;
+        return static_cast<QQuickItem*>(nullptr);
+    };
+    const auto shown = [](QQuickItem* figure) {
+        return figure ? figure->property("text").toString() : u"<not shown>"_s;
+    };
+    QQuickItem* content = app.window()->contentItem();
+    texts.append(shown(find(content, "currentTemperature"_L1)));
+    texts.append(u"Wind "_s + shown(find(content, "currentWind"_L1)));
+    texts.append(u"Humidity "_s + shown(find(find(content, "currentHumidity"_L1), "humidityFigure"_L1)));
     for (const QVariant& cell : face->property("prayerCells").toList()) {
         const QVariantMap c = cell.toMap();
         texts.append(c.value(u"name"_s).toString() + u' ' + c.value(u"time"_s).toString());

@@ -229,6 +229,47 @@ TEST_F(FaceInput, TabReachesEveryActionAndReturnOrSpacePressesIt) {
     EXPECT_EQ(focused(), item("settingsButton"));
 }
 
+// The reader, closed by key or by mouse, gives the focus back to "Read Qur'an" as the sheets give it to their
+// openers; its ring shows only when the keyboard was in use.
+TEST_F(FaceInput, TheReaderGivesTheFocusBackAndTheRingShowsOnlyAfterKeys) {
+    start();
+    QQuickItem* opener = item("capsule_quran");
+    ASSERT_NE(opener, nullptr);
+    QQuickItem* ring = itemNamed(opener, QStringLiteral("focusRing"));
+    ASSERT_TRUE(tabTo("capsule_quran"));
+    key(Qt::Key_Return);
+    ASSERT_TRUE(flag("showQuran"));
+    QTest::qWait(200);
+    key(Qt::Key_Escape);
+    ASSERT_FALSE(flag("showQuran"));
+    QTest::qWait(50);
+    EXPECT_EQ(focused(), opener);
+    EXPECT_TRUE(ring->isVisible());
+
+    clickOn(opener);
+    ASSERT_TRUE(flag("showQuran"));
+    QTest::qWait(200);
+    clickOn(itemNamed(item("quranOverlay"), QStringLiteral("doneButton")));
+    ASSERT_FALSE(flag("showQuran"));
+    QTest::qWait(50);
+    EXPECT_EQ(focused(), opener);
+    EXPECT_FALSE(ring->isVisible());
+    // Nor on a sheet's opener after the mouse opened and closed it.
+    QQuickItem* calendar = item("capsule_calendar");
+    clickOn(calendar);
+    ASSERT_TRUE(flag("showCalendar"));
+    QTest::qWait(100);
+    clickOn(item("doneButton"));
+    ASSERT_FALSE(flag("showCalendar"));
+    QTest::qWait(50);
+    EXPECT_EQ(focused(), calendar);
+    EXPECT_FALSE(itemNamed(calendar, QStringLiteral("focusRing"))->isVisible());
+    grab(app->window(), "face-focus-after-mouse.png");
+    // A key brings it back.
+    key(Qt::Key_Tab);
+    EXPECT_TRUE(itemNamed(focused(), QStringLiteral("focusRing"))->isVisible());
+}
+
 // On a window smaller than the face's canvas, a control reports to screen readers, magnifiers and mouse
 // review the rectangle it is drawn in.
 TEST_F(FaceInput, AScaledFacesControlsReportWhereTheyAreDrawn) {

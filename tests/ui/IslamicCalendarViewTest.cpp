@@ -133,15 +133,17 @@ TEST_F(CalendarView, EveryControlHasANameAndIsReachedFromTheKeyboard) {
     ASSERT_NE(day, nullptr);
     EXPECT_EQ(accessibleName(day), u"Friday, 14 August 2026, 1 Rabi al-Awwal 1448 AH"_s);
 
-    // Tab walks through every control once and comes back to the selected day.
+    // Tab walks through every control once and comes back to the selected day; the mode switch is one
+    // stop, its chosen segment.
     QStringList seen;
     for (int i = 0; i < 9; ++i) {
         press(Qt::Key_Tab);
         seen << focused();
     }
     for (const char* name : {"doneButton", "todayButton", "previousYear", "previousMonth", "nextMonth",
-                             "nextYear", "gregorianSegment", "hijriSegment"})
+                             "nextYear", "gregorianSegment"})
         EXPECT_TRUE(seen.contains(QString::fromLatin1(name))) << name << " " << seen.join(u' ').toStdString();
+    EXPECT_FALSE(seen.contains(u"hijriSegment"_s)) << seen.join(u' ').toStdString();
 
     // A screen reader's press action steps like a click.
     QAccessibleInterface* nextYear = QAccessible::queryAccessibleInterface(findItem(view, u"nextYear"_s));
@@ -164,6 +166,7 @@ TEST_F(CalendarView, EveryControlHasANameAndIsReachedFromTheKeyboard) {
     press(Qt::Key_Right);
     EXPECT_TRUE(controller->useHijriGrid());
     EXPECT_TRUE(findItem(view, u"hijriSegment"_s)->property("checked").toBool());
+    EXPECT_EQ(focused(), u"hijriSegment"_s);
     press(Qt::Key_Left);
     EXPECT_FALSE(findItem(view, u"hijriSegment"_s)->property("checked").toBool());
     EXPECT_TRUE(findItem(view, u"gregorianSegment"_s)->property("checked").toBool());

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QQmlContext>
 #include <QQmlProperty>
 #include <QTest>
@@ -13,8 +14,19 @@
 
 namespace {
 
+// Every name in an accessible tree, as a screen reader walks it.
+QStringList namesUnder(QAccessibleInterface* node) {
+    QStringList names;
+    if (!node) return names;
+    names << node->text(QAccessible::Name);
+    for (int i = 0; i < node->childCount(); ++i) names << namesUnder(node->child(i));
+    return names;
+}
+
 // The reader in an offscreen window, reading the shared library from the fixture server.
 struct QuranReaderViewTest : ::testing::Test {
+    static void SetUpTestSuite() { QAccessible::setActive(true); }
+
     QuranTestWorld world;
     QuickHarness harness;
     QQuickItem* view = nullptr;
@@ -76,6 +88,15 @@ TEST_F(QuranReaderViewTest, UrduIsLaidOutRightToLeftAndArrowKeysMove) {
 
     QTest::keyClick(&harness.window(), Qt::Key_Right);
     EXPECT_EQ(reader->ayahIndex(), 1);  // one press, one ayah
+    // A screen reader finds the ayah and its translation, and reads them from the reader's keys as the
+    // arrow turns to them.
+    harness.settle(20);
+    const QStringList names = namesUnder(QAccessible::queryAccessibleInterface(&harness.window()));
+    EXPECT_TRUE(names.contains(reader->arabicText())) << names.join(u'|').toStdString();
+    EXPECT_TRUE(names.contains(reader->translationText())) << names.join(u'|').toStdString();
+    QAccessibleInterface* keys = QAccessible::queryAccessibleInterface(harness.window().activeFocusItem());
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(keys->text(QAccessible::Description), reader->arabicText() + u'\n' + reader->translationText());
     QTest::keyClick(&harness.window(), Qt::Key_Left);
     QTest::keyClick(&harness.window(), Qt::Key_Left);
     EXPECT_EQ(reader->ayahIndex(), 0);

@@ -59,8 +59,9 @@ struct SettingsViewFixture : ::testing::Test {
 }  // namespace
 
 TEST_F(SettingsViewFixture, EveryPaneDrawsAndEveryStopOfItsTabChainIsNamed) {
-    const std::pair<const char*, int> panes[] = {{"general", 17},  {"adhan", 20}, {"alerts", 9},
-                                                 {"location", 16}, {"api", 16},   {"account", 8}};
+    // The row of pane tabs is one stop, and so is each segment picker.
+    const std::pair<const char*, int> panes[] = {{"general", 11},  {"adhan", 15}, {"alerts", 4},
+                                                 {"location", 10}, {"api", 11},   {"account", 3}};
     for (const auto& [pane, minimumStops] : panes) {
         controller->setSelectedPane(QLatin1String(pane));
         harness.settle(50);
@@ -107,6 +108,29 @@ TEST_F(SettingsViewFixture, TabsReturnAndEscapeWorkFromTheKeyboard) {
     EXPECT_EQ(world.settings.unitsMode(), u"metric"_s);
     EXPECT_FALSE(list->property("visible").toBool());
 
+    // As a radio group, a segment picker is one Tab stop and the arrow keys choose its segments.
+    QQuickItem* twelveHour = findItem(view, u"clockFormat_0"_s);
+    ASSERT_NE(twelveHour, nullptr);
+    twelveHour->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(&harness.window(), Qt::Key_Right);
+    EXPECT_TRUE(world.settings.use24HourClock());
+    EXPECT_EQ(harness.window().activeFocusItem(), findItem(view, u"clockFormat_1"_s));
+    QTest::keyClick(&harness.window(), Qt::Key_Tab);
+    EXPECT_FALSE(harness.window().activeFocusItem()->objectName().startsWith(u"clockFormat"_s));
+    // So is the row of pane tabs, and the arrows choose the pane beside.
+    findItem(view, u"tab_general"_s)->forceActiveFocus(Qt::TabFocusReason);
+    QTest::keyClick(&harness.window(), Qt::Key_Left);
+    EXPECT_EQ(controller->selectedPane(), u"account"_s);
+    QTest::keyClick(&harness.window(), Qt::Key_Right);
+    QTest::keyClick(&harness.window(), Qt::Key_Right);
+    harness.settle(30);
+    EXPECT_EQ(controller->selectedPane(), u"adhan"_s);
+    EXPECT_EQ(harness.window().activeFocusItem(), findItem(view, u"tab_adhan"_s));
+    QTest::keyClick(&harness.window(), Qt::Key_Tab);
+    EXPECT_FALSE(harness.window().activeFocusItem()->objectName().startsWith(u"tab_"_s));
+    controller->setSelectedPane(u"general"_s);
+    harness.settle(30);
+
     units->forceActiveFocus();
     QSignalSpy apply(controller.get(), &SettingsController::applyRequested);
     QSignalSpy close(controller.get(), &SettingsController::closeRequested);
@@ -131,6 +155,24 @@ TEST_F(SettingsViewFixture, KeyboardFocusShowsOnFilledControlsToo) {
         item->forceActiveFocus(Qt::TabFocusReason);
         EXPECT_GT(ring(item, u"settings-focus-"_s + name), item->width()) << name.toStdString();
     }
+}
+
+TEST_F(SettingsViewFixture, TheAdhanButtonIsGreenToTurnOnAndRedToTurnOff) {
+    controller->setSelectedPane(u"adhan"_s);
+    harness.settle(30);
+    QQuickItem* button = findItem(view, u"adhanOnOff"_s);
+    ASSERT_NE(button, nullptr);
+    const auto filledWith = [&](const QString& text, const QColor& tint) {
+        harness.settle(30);
+        EXPECT_EQ(button->property("text").toString(), text);
+        const QRect drawn = button->mapRectToScene(QRectF(0, 0, button->width(), button->height())).toRect();
+        const QImage fill = harness.grab(u"settings-adhan-"_s + text).copy(drawn);
+        return countPixelsNear(fill, tint) > fill.width() * fill.height() / 2;
+    };
+    world.settings.setNotifyMode(u"beep"_s);
+    EXPECT_TRUE(filledWith(u"Turn Off Adhan"_s, QColor(0xc0, 0x39, 0x2b)));
+    world.settings.setNotifyMode(u"off"_s);
+    EXPECT_TRUE(filledWith(u"Turn On Adhan"_s, Theme::green()));
 }
 
 TEST_F(SettingsViewFixture, AStoredValueOutsideTheRowsShowsNoRowAndIsKept) {

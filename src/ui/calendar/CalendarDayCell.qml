@@ -57,14 +57,11 @@ Button {
              : Theme.panelHi
         border.width: 1.5
         border.color: cell.selected && !cell.today ? Theme.gold : "transparent"
-        Rectangle {
-            anchors.fill: parent
-            anchors.margins: -3
-            radius: 12
-            color: "transparent"
-            border.color: "white"
-            border.width: 1.5
-            visible: cell.visualFocus
-        }
+    }
+    // The arrow keys move the focus with the selected day, so the ring follows the keyboard, not Tab alone.
+    FocusRing {
+        objectName: "focusRing"
+        target: cell
+        targetRadius: 10
     }
 }

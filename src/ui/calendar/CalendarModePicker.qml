@@ -2,14 +2,22 @@ import QtQuick
 import QtQuick.Controls
 import Orvane.Common
 
-// The two-segment switch between the Gregorian grid (false) and the Hijri grid (true). The left and right
-// arrow keys move between the segments as well as Tab does.
+// The two-segment switch between the Gregorian grid (false) and the Hijri grid (true): one Tab stop, on the
+// chosen segment, and the left and right arrow keys choose the other one and take the focus with them, as
+// in a radio group.
 Rectangle {
     id: picker
     property bool hijri: false
     property string gregorianTitle
     property string hijriTitle
     signal chosen(bool hijri)
+
+    function arrowTo(hijri) {
+        // Qt keeps the control with the focus in the Tab chain whatever it is told, so the focus moves
+        // before the choice.
+        segments.itemAt(hijri ? 1 : 0).forceActiveFocus(Qt.TabFocusReason)
+        picker.chosen(hijri)
+    }
 
     implicitHeight: 32
     radius: 8
@@ -21,6 +29,7 @@ Rectangle {
         anchors.fill: parent
         anchors.margins: 2
         Repeater {
+            id: segments
             model: [picker.gregorianTitle, picker.hijriTitle]
             RadioButton {
                 id: segment
@@ -35,15 +44,15 @@ Rectangle {
                 checkable: false
                 autoExclusive: false
                 checked: picker.hijri === isHijri
-                focusPolicy: Qt.StrongFocus
+                focusPolicy: checked || activeFocus ? Qt.StrongFocus : Qt.ClickFocus
                 Accessible.name: text
                 Accessible.checkable: true
                 // Toggle too asks for the mode: Qt's own would check the segment whatever the mode.
                 Accessible.onPressAction: ButtonPress.click(segment)
                 Accessible.onToggleAction: ButtonPress.click(segment)
                 onClicked: picker.chosen(isHijri)
-                Keys.onLeftPressed: picker.chosen(false)
-                Keys.onRightPressed: picker.chosen(true)
+                Keys.onLeftPressed: picker.arrowTo(false)
+                Keys.onRightPressed: picker.arrowTo(true)
                 indicator: null
                 padding: 0
                 contentItem: ThemeText {

@@ -1,10 +1,11 @@
 import QtQuick
 import QtQuick.Templates as T
+import Orvane.Common
 
 // The keyboard focus ring of a control: a white line a few points outside it, so it shows on a gold or red
-// fill as well as on the dark ground. It shows whenever the keyboard acts on the control, whether Tab
-// brought the focus or the view put it there (Stop as the call starts, Done as the settings open, the
-// focus kept when the window comes back); only the focus a mouse press gave shows none.
+// fill as well as on the dark ground. As on the desktop it shows while the keyboard is in use, wherever the
+// focus went (by Tab, an arrow, or a view that put it there: Stop as the call starts, Done as a sheet opens
+// by key, the opener as it closes); after a click or a touch it shows nowhere until a key is pressed.
 Rectangle {
     required property T.Control target
     property real targetRadius: 8
@@ -16,5 +17,5 @@ Rectangle {
     color: "transparent"
     border.width: 2
     border.color: "white"
-    visible: target.activeFocus && target.focusReason !== Qt.MouseFocusReason
+    visible: target.activeFocus && InputMode.keyboard
 }

@@ -100,15 +100,20 @@ Rectangle {
     }
 
     Rectangle {
+        id: quranOverlay
+        readonly property bool open: controller.showQuran
         objectName: "quranOverlay"
         anchors.fill: parent
-        visible: controller.showQuran
+        visible: open
         z: 2000
         color: Theme.bg
+        // Closed, the reader gives the focus back to what opened it, as the sheets do.
+        onOpenChanged: if (!open) readerOpener.giveBack()
+        FocusReturn { id: readerOpener; owner: quranOverlay; watching: !quranOverlay.open }
         TapHandler {}
         Loader {
             anchors.fill: parent
-            active: controller.showQuran
+            active: quranOverlay.open
             sourceComponent: root.quranReader !== null ? root.quranReader : readerPlaceholder
         }
         Component {

@@ -16,6 +16,9 @@ Item {
 
     implicitHeight: 20
     clip: true
+    // Read once, as one line, whatever its two scrolling copies show.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: strip.text
 
     MarqueeMotion {
         id: motion

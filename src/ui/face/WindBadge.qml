@@ -16,6 +16,9 @@ Row {
                                    && Window.visibility !== Window.Minimized
 
     spacing: 4
+    // Read as the symbol and the figure say it.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: "Wind " + badge.text
     Component.onCompleted: animate = true
 
     Item {

@@ -158,6 +158,8 @@ Panel {
                         font.pixelSize: 10
                         font.bold: true
                         color: alerts.accentColor
+                        Accessible.role: Accessible.StaticText
+                        Accessible.name: text
                     }
                 }
             }

@@ -25,5 +25,7 @@ Column {
         font.pixelSize: 10
         color: Theme.textMuted
         textFormat: Text.PlainText
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
     }
 }

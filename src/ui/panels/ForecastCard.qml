@@ -72,6 +72,8 @@ Rectangle {
             }
         }
         HumidityBadge {
+            // The card reads the whole day as one line.
+            Accessible.ignored: true
             visible: card.day.humidity >= 1
             anchors.horizontalCenter: parent.horizontalCenter
             pct: card.day.humidity

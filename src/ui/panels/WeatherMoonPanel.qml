@@ -68,10 +68,13 @@ Panel {
                 anchors.right: parent.right
                 spacing: 2
                 Text {
+                    objectName: "currentTemperature"
                     anchors.right: parent.right
                     text: weather.temperature
                     font.family: Theme.fontFamily; font.pixelSize: 30; font.bold: true
                     color: "white"
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                 }
                 ThemeText { anchors.right: parent.right; text: weather.conditionText; textStyle: "caption"; color: Theme.textMuted }
             }
@@ -81,11 +84,13 @@ Panel {
             width: parent.width
             height: 18
             WindBadge {
+                objectName: "currentWind"
                 anchors.verticalCenter: parent.verticalCenter
                 text: weather.windText
                 iconSize: 11
             }
             HumidityBadge {
+                objectName: "currentHumidity"
                 visible: weather.hasHumidity
                 anchors.right: parent.right
                 anchors.verticalCenter: parent.verticalCenter

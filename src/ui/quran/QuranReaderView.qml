@@ -39,6 +39,10 @@ FocusScope {
         activeFocusOnTab: true
         Accessible.role: Accessible.Pane
         Accessible.name: "Read Qur’an"
+        // The ayah on show, so a screen reader reads it as the reader takes the keyboard and again each
+        // time the arrow keys turn to another one.
+        Accessible.description: reader.screenState === "reading"
+                                ? reader.arabicText + "\n" + reader.translationText : ""
         Keys.onShortcutOverride: function(event) {
             // In reading full screen Escape belongs to the reader, which only leaves full screen.
             event.accepted = event.key === Qt.Key_Escape && reader.fullscreen

@@ -44,6 +44,8 @@ ScrollView {
                 font.pixelSize: area.reader.surahNameSize
                 font.weight: Font.DemiBold
                 color: Theme.gold
+                Accessible.role: Accessible.StaticText
+                Accessible.name: area.reader.surahName
             }
             ThemeText {
                 width: parent.width
@@ -89,6 +91,8 @@ ScrollView {
             lineHeightMode: Text.FixedHeight
             lineHeight: arabicMetrics.lineSpacing + area.reader.arabicLineSpacing
             color: "white"
+            Accessible.role: Accessible.StaticText
+            Accessible.name: area.reader.arabicText
             FontMetrics { id: arabicMetrics; font.family: "Amiri Quran"; font.pixelSize: area.reader.arabicSize }
         }
 
@@ -112,6 +116,8 @@ ScrollView {
             lineHeightMode: Text.FixedHeight
             lineHeight: translationMetrics.lineSpacing + area.reader.translationLineSpacing
             color: Qt.rgba(1, 1, 1, 0.92)
+            Accessible.role: Accessible.StaticText
+            Accessible.name: area.reader.translationText
             FontMetrics {
                 id: translationMetrics
                 font.family: area.reader.translationFontFamily

@@ -22,8 +22,10 @@ SettingsForm {
             width: parent.width
             text: off ? "Turn On Adhan" : "Turn Off Adhan"
             highlighted: true
-            palette.button: off ? Theme.green : "#c0392b"
-            palette.buttonText: "white"
+            // A highlighted button is filled with the palette's dark colour: green to turn the calls on,
+            // red for the destructive turning off.
+            palette.dark: off ? Theme.green : "#c0392b"
+            palette.brightText: "white"
             onClicked: off ? pane.controller.turnOnAdhan() : pane.controller.turnOffAdhan()
         }
         Caption {
