@@ -117,11 +117,15 @@ QJsonValue NotificationScheduler::Request::toJson() const {
 
 NotificationScheduler& NotificationScheduler::shared() {
     static DesktopNotifications* client = new DesktopNotifications;
-    static NotificationScheduler* scheduler = new NotificationScheduler(*client, DefaultsStore::standard());
+    static NotificationScheduler* scheduler = new NotificationScheduler(*client, nullptr, nullptr);
     return *scheduler;
 }
 
 NotificationScheduler::NotificationScheduler(DesktopNotifications& client, DefaultsStore& store,
+                                             QObject* parent)
+    : NotificationScheduler(client, &store, parent) {}
+
+NotificationScheduler::NotificationScheduler(DesktopNotifications& client, DefaultsStore* store,
                                              QObject* parent)
     : QObject(parent), client_(client), store_(store) {
     timer_.setInterval(kCheckIntervalMs);
@@ -131,6 +135,10 @@ NotificationScheduler::NotificationScheduler(DesktopNotifications& client, Defau
 }
 
 NotificationScheduler::~NotificationScheduler() = default;
+
+DefaultsStore& NotificationScheduler::store() const {
+    return store_ ? *store_ : DefaultsStore::standard();
+}
 
 void NotificationScheduler::configure() {
     if (configured_) return;
@@ -142,14 +150,14 @@ void NotificationScheduler::configure() {
 }
 
 void NotificationScheduler::requestAuthorization() {
-    store_.setBool(latin(askedKey), true);
+    store().setBool(latin(askedKey), true);
     QMetaObject::invokeMethod(
         &AppEvents::shared(), [] { emit AppEvents::shared().notificationAuthChanged(); },
         Qt::QueuedConnection);
 }
 
 int NotificationScheduler::authorizationStatus() const {
-    if (!store_.boolean(latin(askedKey))) return NotDetermined;
+    if (!store().boolean(latin(askedKey))) return NotDetermined;
     return client_.isServicePresent() ? Authorized : Denied;
 }
 
@@ -258,7 +266,7 @@ void NotificationScheduler::onActionInvoked(quint32 id, const QString& actionKey
 
 void NotificationScheduler::loadPending() {
     pending_.clear();
-    const std::optional<QByteArray> bytes = store_.data(latin(pendingKey));
+    const std::optional<QByteArray> bytes = store().data(latin(pendingKey));
     if (!bytes) return;
     pending_ = decodePending(*bytes);
     sortByTime(pending_);
@@ -276,11 +284,11 @@ void NotificationScheduler::savePending() {
     sortByTime(pending_);
     QJsonArray array;
     for (const Request& r : std::as_const(pending_)) array.append(r.toJson());
-    store_.setData(latin(pendingKey), QJsonDocument(array).toJson(QJsonDocument::Compact));
+    store().setData(latin(pendingKey), QJsonDocument(array).toJson(QJsonDocument::Compact));
 }
 
 void NotificationScheduler::loadDelivered() {
-    const QStringList stored = store_.stringList(latin(deliveredKey)).value_or(QStringList());
+    const QStringList stored = store().stringList(latin(deliveredKey)).value_or(QStringList());
     // Only the newest entries count, so a damaged or foreign record costs no more than our own.
     for (qsizetype i = std::max<qsizetype>(0, stored.size() - kDeliveredBound); i < stored.size(); ++i)
         if (isPrayerRequest(stored[i]) && stored[i].size() <= kIdentifierBound) delivered_.append(stored[i]);
@@ -293,5 +301,5 @@ void NotificationScheduler::recordDelivered(const QList<Request>& posted) {
         if (isPrayerRequest(r.identifier)) delivered_.append(r.identifier);
     if (delivered_.size() == before) return;
     if (delivered_.size() > kDeliveredBound) delivered_.remove(0, delivered_.size() - kDeliveredBound);
-    store_.setStringList(latin(deliveredKey), delivered_);
+    store().setStringList(latin(deliveredKey), delivered_);
 }

@@ -93,8 +93,13 @@ class NotificationScheduler : public QObject {
     void recordDelivered(const QList<Request>& posted);
     QCoro::Task<> post(Request request);
 
+    NotificationScheduler(DesktopNotifications& client, DefaultsStore* store, QObject* parent);
+    // The process's scheduler outlives any one standard store (each test home opens its own, and the
+    // application object closes it on the way out), so it looks the store up at each use.
+    DefaultsStore& store() const;
+
     DesktopNotifications& client_;
-    DefaultsStore& store_;
+    DefaultsStore* store_;  // null: the standard store of the moment
     QList<Request> pending_;
     QStringList delivered_;                  // identifiers of the last week's posted prayers, oldest first
     QHash<quint32, QString> postedPrayers_;  // server id -> prayer key ("" for an emergency)

@@ -331,6 +331,12 @@ TEST_F(NotificationSchedulerTest, PermissionIsAskedOnceAndAnnouncedQueued) {
     // Remembered across a restart.
     NotificationScheduler again(client, store);
     EXPECT_NE(again.authorizationStatus(), NotificationScheduler::NotDetermined);
+    // The process's own scheduler writes to the standard store open now, not to one closed since.
+    NotificationScheduler::shared();
+    DefaultsStore::resetStandard();
+    NotificationScheduler::shared().requestAuthorization();
+    EXPECT_TRUE(DefaultsStore::standard().boolean(QLatin1String(NotificationScheduler::askedKey)));
+    DefaultsStore::resetStandard();
     QObject::disconnect(c);
 }
 
