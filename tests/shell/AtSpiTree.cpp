@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QUuid>
+#include <algorithm>
 
 namespace {
 
@@ -105,29 +106,116 @@ QList<AtSpiNode> AtSpiTree::readAll(int limit) {
     return nodes;
 }
 
+namespace {
+
+const QString kAction = QStringLiteral("org.a11y.atspi.Action");
+
+QStringList actionNamesOf(QDBusConnection& bus, const Reference& ref) {
+    const QDBusMessage count = call(bus, ref, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                    QStringLiteral("Get"), {kAction, QStringLiteral("NActions")});
+    const int actions =
+        count.arguments().isEmpty() ? 0 : count.arguments().first().value<QDBusVariant>().variant().toInt();
+    QStringList names;
+    for (int i = 0; i < actions; ++i) {
+        const QDBusMessage name = call(bus, ref, kAction, QStringLiteral("GetName"), {i});
+        names << (name.arguments().isEmpty() ? QString() : name.arguments().first().toString());
+    }
+    return names;
+}
+
+bool doActionOf(QDBusConnection& bus, const Reference& ref, int index) {
+    const QDBusMessage done = call(bus, ref, kAction, QStringLiteral("DoAction"), {index});
+    return done.type() == QDBusMessage::ReplyMessage && !done.arguments().isEmpty() &&
+           done.arguments().first().toBool();
+}
+
+}  // namespace
+
 bool AtSpiTree::press(const QString& role, const QString& name, int limit) {
-    const QString action = QStringLiteral("org.a11y.atspi.Action");
     bool pressed = false;
     walk(bus_, limit, [&](const Reference& ref) {
         if (nameOf(bus_, ref) != name || roleOf(bus_, ref) != role) return false;
-        const QDBusMessage count = call(bus_, ref, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                        QStringLiteral("Get"), {action, QStringLiteral("NActions")});
-        const int actions = count.arguments().isEmpty()
-                                ? 0
-                                : count.arguments().first().value<QDBusVariant>().variant().toInt();
-        for (int i = 0; i < actions; ++i) {
-            const QDBusMessage actionName = call(bus_, ref, action, QStringLiteral("GetName"), {i});
-            if (actionName.arguments().isEmpty() ||
-                actionName.arguments().first().toString().compare(u"press", Qt::CaseInsensitive) != 0)
-                continue;
-            const QDBusMessage done = call(bus_, ref, action, QStringLiteral("DoAction"), {i});
-            pressed = done.type() == QDBusMessage::ReplyMessage && !done.arguments().isEmpty() &&
-                      done.arguments().first().toBool();
+        const QStringList actions = actionNamesOf(bus_, ref);
+        for (int i = 0; i < actions.size(); ++i) {
+            if (actions[i].compare(u"press", Qt::CaseInsensitive) != 0) continue;
+            pressed = doActionOf(bus_, ref, i);
             break;
         }
         return true;
     });
     return pressed;
+}
+
+QStringList AtSpiTree::actions(const QString& role, const QString& name, int limit) {
+    QStringList actions;
+    walk(bus_, limit, [&](const Reference& ref) {
+        if (nameOf(bus_, ref) != name || roleOf(bus_, ref) != role) return false;
+        actions = actionNamesOf(bus_, ref);
+        return true;
+    });
+    return actions;
+}
+
+bool AtSpiTree::doDefaultAction(const QString& role, const QString& name, int limit) {
+    bool done = false;
+    walk(bus_, limit, [&](const Reference& ref) {
+        if (nameOf(bus_, ref) != name || roleOf(bus_, ref) != role) return false;
+        done = doActionOf(bus_, ref, 0);
+        return true;
+    });
+    return done;
+}
+
+AtSpiListener::AtSpiListener(const QString& busAddress)
+    : connectionName_(QStringLiteral("atspi-listener-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
+      bus_(QDBusConnection::connectToBus(busAddress, connectionName_)) {}
+
+AtSpiListener::~AtSpiListener() {
+    QDBusConnection::disconnectFromBus(connectionName_);
+}
+
+bool AtSpiListener::listen() {
+    const QStringList object{QStringLiteral("StateChanged"),     QStringLiteral("ChildrenChanged"),
+                             QStringLiteral("PropertyChange"),   QStringLiteral("TextChanged"),
+                             QStringLiteral("SelectionChanged"), QStringLiteral("BoundsChanged")};
+    for (const QString& member : object)
+        bus_.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"), member, this,
+                     SLOT(onEvent(QDBusMessage)));
+    bus_.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Focus"), QStringLiteral("Focus"),
+                 this, SLOT(onEvent(QDBusMessage)));
+    for (const QString& member : {QStringLiteral("Activate"), QStringLiteral("Deactivate")})
+        bus_.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Window"), member, this,
+                     SLOT(onEvent(QDBusMessage)));
+    for (const QString& event :
+         {QStringLiteral("object:"), QStringLiteral("focus:"), QStringLiteral("window:")}) {
+        QDBusMessage m = QDBusMessage::createMethodCall(kRegistry, QStringLiteral("/org/a11y/atspi/registry"),
+                                                        kRegistry, QStringLiteral("RegisterEvent"));
+        m.setArguments({event, QStringList(), QString()});
+        if (bus_.call(m, QDBus::Block, 5000).type() != QDBusMessage::ReplyMessage) return false;
+    }
+    return true;
+}
+
+void AtSpiListener::onEvent(const QDBusMessage& message) {
+    const Reference source{message.service(), message.path()};
+    const QVariantList args = message.arguments();
+    Event event{message.member(), 0, roleOf(bus_, source), nameOf(bus_, source)};
+    if (!args.isEmpty() && !args.first().toString().isEmpty()) event.kind += u':' + args.first().toString();
+    if (args.size() > 1) event.detail = args.at(1).toInt();
+    events_.append(event);
+    // What a screen reader caches of the source's state and of each of its children.
+    call(bus_, source, kAccessible, QStringLiteral("GetState"));
+    for (const Reference& child : childrenOf(bus_, source)) {
+        nameOf(bus_, child);
+        call(bus_, child, QStringLiteral("org.a11y.atspi.Component"), QStringLiteral("GetExtents"), {0u});
+        call(bus_, child, QStringLiteral("org.a11y.atspi.Text"), QStringLiteral("GetText"), {0, -1});
+    }
+}
+
+int AtSpiListener::announcements(const QString& name) const {
+    return int(std::count_if(events_.begin(), events_.end(), [&](const Event& e) {
+        return e.kind == u"StateChanged:showing" && e.detail == 1 && e.role == u"alert" && e.name == name;
+    }));
 }
 
 AccessibilityBusName::AccessibilityBusName(const QString& address) : address_(address) {}

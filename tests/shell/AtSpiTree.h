@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QList>
 #include <QObject>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // What a screen reader sees of the applications on an accessibility bus (AT-SPI): every object under the
@@ -34,10 +36,44 @@ class AtSpiTree {
     // Runs the press action of the first object with that role and name, as a screen reader's user
     // activating it; false when there is no such object or it has no press action.
     bool press(const QString& role, const QString& name, int limit = 5000);
+    // The action names of the first object with that role and name, in the order a screen reader lists
+    // them (the first is its default); empty when there is no such object.
+    QStringList actions(const QString& role, const QString& name, int limit = 5000);
+    // Runs the first (default) action of the first object with that role and name.
+    bool doDefaultAction(const QString& role, const QString& name, int limit = 5000);
 
   private:
     QString connectionName_;
     QDBusConnection bus_;
+};
+
+// A screen reader listening to an application: it asks the registry for every object, focus and window
+// event, and for each one reads, as screen readers cache it, the source's role, name and states and each
+// child's name, extents and text. Events are read while the caller's event loop runs.
+class AtSpiListener : public QObject {
+    Q_OBJECT
+  public:
+    struct Event {
+        QString kind;  // the signal's member and its first argument, "StateChanged:showing"
+        int detail = 0;
+        QString role;
+        QString name;
+    };
+    explicit AtSpiListener(const QString& busAddress);
+    ~AtSpiListener() override;
+    // False when the registry refused the listener.
+    bool listen();
+    const QList<Event>& events() const { return events_; }
+    // How often an alert named `name` was announced: it started showing, which is what screen readers say.
+    int announcements(const QString& name) const;
+
+  private slots:
+    void onEvent(const QDBusMessage& message);
+
+  private:
+    QString connectionName_;
+    QDBusConnection bus_;
+    QList<Event> events_;
 };
 
 // Names an accessibility bus on the session bus the way the desktop does ("org.a11y.Bus" with GetAddress),

@@ -1,6 +1,9 @@
 #include "AtSpiTree.h"
+#include "MakkahProfile.h"
 #include "OrvaneProcess.h"
+#include "TempHome.h"
 #include "WholeApp.h"
+#include "platform/DefaultsStore.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
 
@@ -31,7 +34,65 @@ struct ChildProcess : QProcess {
 
 struct FaceAccessibilityChild : WholeApp {};
 
+QString dump(const QList<AtSpiNode>& nodes) {
+    QStringList lines;
+    for (const AtSpiNode& n : nodes) lines << n.role + u": "_s + n.name;
+    return lines.join(u'\n');
+}
+
+// A pop-up list of a settings pane and the row a user picks from it.
+struct PopUpPick {
+    const char* pane;
+    const char* list;
+    const char* row;
+};
+
 }  // namespace
+
+// The real program, with a screen reader listening to every event: a pick from a pop-up list of each pane,
+// then the settings closed, as a user would. The clock stays up through each.
+TEST(FaceAccessibility, EveryPopUpPickThenClosingTheSettingsKeepsTheClockUpUnderAScreenReader) {
+    AccessibleDesktop desktop;
+    QString whyNot;
+    if (!desktop.start(whyNot)) GTEST_SKIP() << whyNot.toStdString();
+    if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    TempHome home;
+    DefaultsStore::resetStandard();
+    seedMakkahProfile("TEST-PROCESS");
+    DefaultsStore::standard().sync();
+    DefaultsStore::resetStandard();
+
+    DesktopOrvane orvane(desktop.environment(), home.path());
+    ASSERT_TRUE(orvane.waitForStarted(5000));
+    AtSpiTree tree(desktop.busAddress());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree.applicationCount() > 0; }, 15000));
+    AtSpiListener listener(desktop.busAddress());
+    ASSERT_TRUE(listener.listen());
+
+    const PopUpPick picks[] = {{"General", "Units", "Metric (°C)"},
+                               {"Adhan", "Notification", "Beep"},
+                               {"Alerts", "Alert range", "Country"},
+                               {"Location", "Weather", "Every 1 hour"}};
+    for (const PopUpPick& pick : picks) {
+        SCOPED_TRACE(pick.list);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tree.press(u"push button"_s, u"Settings"_s); }, 30000))
+            << dump(tree.readAll()).toStdString();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"page tab"_s, QString::fromUtf8(pick.pane)); }, 10000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"combo box"_s, QString::fromUtf8(pick.list)); }, 10000))
+            << dump(tree.readAll()).toStdString();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"list item"_s, QString::fromUtf8(pick.row)); }, 10000))
+            << dump(tree.readAll()).toStdString();
+        QTest::qWait(300);
+        ASSERT_TRUE(tree.press(u"push button"_s, u"Done"_s));
+        // The sheet's content goes a moment after it closes.
+        QTest::qWait(1500);
+        ASSERT_EQ(orvane.state(), QProcess::Running);
+    }
+    EXPECT_FALSE(listener.events().isEmpty());
+}
 
 TEST(FaceAccessibility, ScreenReaderReadsEveryActionAndEveryPrayer) {
     AccessibleDesktop desktop;

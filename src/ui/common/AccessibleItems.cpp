@@ -1,5 +1,8 @@
 #include "AccessibleItems.h"
 
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QtQuick/private/qaccessiblequickitem_p.h>
 #include <QtQuick/private/qquickitem_p.h>
 #include <QQuickItem>
@@ -47,6 +50,20 @@ QAccessibleInterface* accessibleItemFactory(const QString& className, QObject* o
     return new AccessibleItem(item);
 }
 
+// Passes on to assistive technology all but the showing and hiding of items in no window. Qt 6.4 reports
+// those too, and that is where a closing view's items are on their way out: unparented as they are
+// destroyed, each counts as shown again, then hidden. With a client listening, the bridge looks such a
+// half-destroyed item up, and the clock crashed as the settings closed after a pick from a pop-up list; a
+// screen reader also heard a closing view's alerts again. No one sees an item in no window either way.
+void passOnShownItemsEvents(QAccessibleEvent* event) {
+    if (!QAccessible::isActive()) return;
+    const bool showing = event->type() == QAccessible::ObjectShow || event->type() == QAccessible::ObjectHide;
+    if (auto* item = qobject_cast<QQuickItem*>(event->object()); showing && item && !item->window()) return;
+    if (QPlatformIntegration* platform = QGuiApplicationPrivate::platformIntegration())
+        if (QPlatformAccessibility* accessibility = platform->accessibility())
+            accessibility->notifyAccessibilityUpdate(event);
+}
+
 }  // namespace
 
 void AccessibleItems::install() {
@@ -54,4 +71,5 @@ void AccessibleItems::install() {
     if (installed) return;
     installed = true;
     QAccessible::installFactory(accessibleItemFactory);
+    QAccessible::installUpdateHandler(passOnShownItemsEvents);
 }
