@@ -202,6 +202,14 @@ void AtSpiListener::onEvent(const QDBusMessage& message) {
     Event event{message.member(), 0, roleOf(bus_, source), nameOf(bus_, source)};
     if (!args.isEmpty() && !args.first().toString().isEmpty()) event.kind += u':' + args.first().toString();
     if (args.size() > 1) event.detail = args.at(1).toInt();
+    // An object already gone is known by what was read of it before, as a screen reader's cache knows it.
+    const QString key = source.first + source.second;
+    if (event.role.isEmpty()) {
+        event.role = known_.value(key).first;
+        event.name = known_.value(key).second;
+    } else {
+        known_.insert(key, {event.role, event.name});
+    }
     events_.append(event);
     // What a screen reader caches of the source's state and of each of its children.
     call(bus_, source, kAccessible, QStringLiteral("GetState"));
@@ -214,7 +222,8 @@ void AtSpiListener::onEvent(const QDBusMessage& message) {
 
 int AtSpiListener::announcements(const QString& name) const {
     return int(std::count_if(events_.begin(), events_.end(), [&](const Event& e) {
-        return e.kind == u"StateChanged:showing" && e.detail == 1 && e.role == u"alert" && e.name == name;
+        return e.kind == u"StateChanged:showing" && e.detail == 1 && e.role == u"alert message" &&
+               e.name == name;
     }));
 }
 

@@ -2,8 +2,10 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -74,6 +76,7 @@ class AtSpiListener : public QObject {
     QString connectionName_;
     QDBusConnection bus_;
     QList<Event> events_;
+    QHash<QString, QPair<QString, QString>> known_;  // role and name by bus name and path
 };
 
 // Names an accessibility bus on the session bus the way the desktop does ("org.a11y.Bus" with GetAddress),

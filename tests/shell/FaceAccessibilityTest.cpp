@@ -143,6 +143,47 @@ TEST(FaceAccessibility, ScreenReaderReadsEveryActionAndEveryPrayer) {
     EXPECT_EQ(child.exitCode(), 0);
 }
 
+// The reader opened offline says once that the text service could not be reached, and closing it says
+// nothing more.
+TEST(FaceAccessibility, TheReadersAlertIsAnnouncedOnceOverItsOpenAndClose) {
+    AccessibleDesktop desktop;
+    QString whyNot;
+    if (!desktop.start(whyNot)) GTEST_SKIP() << whyNot.toStdString();
+    if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    TempHome home;
+    DefaultsStore::resetStandard();
+    seedMakkahProfile("TEST-PROCESS");
+    DefaultsStore::standard().sync();
+    DefaultsStore::resetStandard();
+
+    DesktopOrvane orvane(desktop.environment(), home.path());
+    ASSERT_TRUE(orvane.waitForStarted(5000));
+    AtSpiTree tree(desktop.busAddress());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree.applicationCount() > 0; }, 15000));
+    AtSpiListener listener(desktop.busAddress());
+    ASSERT_TRUE(listener.listen());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree.press(u"push button"_s, u"Read Qur’an"_s); }, 30000))
+        << dump(tree.readAll()).toStdString();
+    QString alert;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (const AtSpiNode& n : tree.readAll())
+                if (n.role == u"alert message" && n.name.startsWith(u"Could not reach"_s)) alert = n.name;
+            return !alert.isEmpty();
+        },
+        30000))
+        << dump(tree.readAll()).toStdString();
+    QTest::qWait(1000);
+    QStringList said;
+    for (const AtSpiListener::Event& e : listener.events())
+        if (e.name == alert) said << e.kind + u' ' + QString::number(e.detail);
+    EXPECT_EQ(listener.announcements(alert), 1) << "on open: " << said.join(u", "_s).toStdString();
+    ASSERT_TRUE(tree.press(u"push button"_s, u"Done"_s));
+    QTest::qWait(1500);
+    EXPECT_EQ(listener.announcements(alert), 1) << "after the close";
+    EXPECT_EQ(orvane.state(), QProcess::Running);
+}
+
 TEST_F(FaceAccessibilityChild, Face) {
     const QString expectedFile = qEnvironmentVariable("ORVANE_A11Y_EXPECTED");
     if (expectedFile.isEmpty())

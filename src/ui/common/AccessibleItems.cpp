@@ -1,5 +1,7 @@
 #include "AccessibleItems.h"
 
+#include "AccessibleAlert.h"
+
 #include <QtGui/private/qguiapplication_p.h>
 #include <QtGui/qpa/qplatformaccessibility.h>
 #include <QtGui/qpa/qplatformintegration.h>
@@ -59,6 +61,7 @@ void passOnShownItemsEvents(QAccessibleEvent* event) {
     if (!QAccessible::isActive()) return;
     const bool showing = event->type() == QAccessible::ObjectShow || event->type() == QAccessible::ObjectHide;
     if (auto* item = qobject_cast<QQuickItem*>(event->object()); showing && item && !item->window()) return;
+    if (!AccessibleAlert::passes(event)) return;
     if (QPlatformIntegration* platform = QGuiApplicationPrivate::platformIntegration())
         if (QPlatformAccessibility* accessibility = platform->accessibility())
             accessibility->notifyAccessibilityUpdate(event);
