@@ -59,6 +59,21 @@ QString roleOf(QDBusConnection& bus, const Reference& ref) {
     return role.arguments().first().toString();
 }
 
+quint64 statesOf(QDBusConnection& bus, const Reference& ref) {
+    const QDBusMessage reply = call(bus, ref, kAccessible, QStringLiteral("GetState"));
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return 0;
+    const QDBusArgument words = reply.arguments().first().value<QDBusArgument>();
+    quint64 states = 0;
+    words.beginArray();
+    for (int shift = 0; !words.atEnd(); shift += 32) {
+        quint32 word = 0;
+        words >> word;
+        states |= quint64(word) << shift;
+    }
+    words.endArray();
+    return states;
+}
+
 // Walks every object depth first until `visit` returns true; gives whether it did.
 template <typename Visit>
 bool walk(QDBusConnection& bus, int limit, Visit visit) {
@@ -97,10 +112,10 @@ int AtSpiTree::applicationCount() {
     return int(childrenOf(bus_, {kRegistry, kDesktop}).size());
 }
 
-QList<AtSpiNode> AtSpiTree::readAll(int limit) {
+QList<AtSpiNode> AtSpiTree::readAll(int limit, bool withStates) {
     QList<AtSpiNode> nodes;
     walk(bus_, limit, [&](const Reference& ref) {
-        nodes.append({roleOf(bus_, ref), nameOf(bus_, ref)});
+        nodes.append({roleOf(bus_, ref), nameOf(bus_, ref), withStates ? statesOf(bus_, ref) : 0});
         return false;
     });
     return nodes;

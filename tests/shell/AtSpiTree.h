@@ -17,7 +17,14 @@
 struct AtSpiNode {
     QString role;
     QString name;
+    quint64 states = 0;  // AT-SPI state bits, read only when asked for
 };
+
+// The AT-SPI state bits a test asks about.
+enum class AtSpiState { Editable = 7, Enabled = 8, Focused = 12 };
+inline bool hasState(const AtSpiNode& node, AtSpiState state) {
+    return node.states & (quint64(1) << int(state));
+}
 
 // Whether `nodes` hold an object of that name and role (any role when `role` is empty).
 inline bool hasNode(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
@@ -33,8 +40,9 @@ class AtSpiTree {
 
     // The number of applications registered on the desktop.
     int applicationCount();
-    // Every object of every registered application, depth first, at most `limit` of them.
-    QList<AtSpiNode> readAll(int limit = 5000);
+    // Every object of every registered application, depth first, at most `limit` of them, with their
+    // states when asked.
+    QList<AtSpiNode> readAll(int limit = 5000, bool withStates = false);
     // Runs the press action of the first object with that role and name, as a screen reader's user
     // activating it; false when there is no such object or it has no press action.
     bool press(const QString& role, const QString& name, int limit = 5000);
