@@ -75,15 +75,15 @@ QAccessibleInterface* accessibleItemFactory(const QString& className, QObject* o
     return new AccessibleItem(item);
 }
 
-// Passes on to assistive technology all but the showing and hiding of items in no window. Qt 6.4 reports
-// those too, and that is where a closing view's items are on their way out: unparented as they are
-// destroyed, each counts as shown again, then hidden. With a client listening, the bridge looks such a
-// half-destroyed item up, and the clock crashed as the settings closed after a pick from a pop-up list; a
-// screen reader also heard a closing view's alerts again. No one sees an item in no window either way.
-void passOnShownItemsEvents(QAccessibleEvent* event) {
+// Passes on to assistive technology what happens to items in a window only. Qt 6.4 also reports items in
+// none, and that is where a closing view's items are on their way out: unparented as they are destroyed,
+// each counts as shown again, then hidden, and its bindings still change its states. With a client
+// listening, the bridge looks such a half-destroyed item up, and the clock crashed as the settings closed
+// after a pick from a pop-up list; a screen reader also heard a closing view's alerts again. No one sees an
+// item in no window either way.
+void passOnEventsOfItemsInAWindow(QAccessibleEvent* event) {
     if (!QAccessible::isActive()) return;
-    const bool showing = event->type() == QAccessible::ObjectShow || event->type() == QAccessible::ObjectHide;
-    if (auto* item = qobject_cast<QQuickItem*>(event->object()); showing && item && !item->window()) return;
+    if (auto* item = qobject_cast<QQuickItem*>(event->object()); item && !item->window()) return;
     if (!AccessibleAlert::passes(event)) return;
     if (QPlatformIntegration* platform = QGuiApplicationPrivate::platformIntegration())
         if (QPlatformAccessibility* accessibility = platform->accessibility())
@@ -97,5 +97,5 @@ void AccessibleItems::install() {
     if (installed) return;
     installed = true;
     QAccessible::installFactory(accessibleItemFactory);
-    QAccessible::installUpdateHandler(passOnShownItemsEvents);
+    QAccessible::installUpdateHandler(passOnEventsOfItemsInAWindow);
 }
