@@ -138,12 +138,6 @@ QStringList actionNamesOf(QDBusConnection& bus, const Reference& ref) {
     return names;
 }
 
-bool doActionOf(QDBusConnection& bus, const Reference& ref, int index) {
-    const QDBusMessage done = call(bus, ref, kAction, QStringLiteral("DoAction"), {index});
-    return done.type() == QDBusMessage::ReplyMessage && !done.arguments().isEmpty() &&
-           done.arguments().first().toBool();
-}
-
 }  // namespace
 
 bool AtSpiTree::press(const QString& role, const QString& name, int limit) {
@@ -153,7 +147,9 @@ bool AtSpiTree::press(const QString& role, const QString& name, int limit) {
         const QStringList actions = actionNamesOf(bus_, ref);
         for (int i = 0; i < actions.size(); ++i) {
             if (actions[i].compare(u"press", Qt::CaseInsensitive) != 0) continue;
-            pressed = doActionOf(bus_, ref, i);
+            const QDBusMessage done = call(bus_, ref, kAction, QStringLiteral("DoAction"), {i});
+            pressed = done.type() == QDBusMessage::ReplyMessage && !done.arguments().isEmpty() &&
+                      done.arguments().first().toBool();
             break;
         }
         return true;
@@ -169,16 +165,6 @@ QStringList AtSpiTree::actions(const QString& role, const QString& name, int lim
         return true;
     });
     return actions;
-}
-
-bool AtSpiTree::doDefaultAction(const QString& role, const QString& name, int limit) {
-    bool done = false;
-    walk(bus_, limit, [&](const Reference& ref) {
-        if (nameOf(bus_, ref) != name || roleOf(bus_, ref) != role) return false;
-        done = doActionOf(bus_, ref, 0);
-        return true;
-    });
-    return done;
 }
 
 AtSpiListener::AtSpiListener(const QString& busAddress)

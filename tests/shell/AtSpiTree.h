@@ -49,8 +49,6 @@ class AtSpiTree {
     // The action names of the first object with that role and name, in the order a screen reader lists
     // them (the first is its default); empty when there is no such object.
     QStringList actions(const QString& role, const QString& name, int limit = 5000);
-    // Runs the first (default) action of the first object with that role and name.
-    bool doDefaultAction(const QString& role, const QString& name, int limit = 5000);
 
   private:
     QString connectionName_;

@@ -53,7 +53,7 @@ struct PopUpPick {
 }  // namespace
 
 // The real program, with a screen reader listening to every event: a pick from a pop-up list of each pane,
-// then the settings closed, each control activated by its default action. The clock stays up through each.
+// then the settings closed. The clock stays up through each.
 TEST(FaceAccessibility, EveryPopUpPickThenClosingTheSettingsKeepsTheClockUpUnderAScreenReader) {
     AccessibleDesktop desktop;
     QString whyNot;
@@ -80,12 +80,12 @@ TEST(FaceAccessibility, EveryPopUpPickThenClosingTheSettingsKeepsTheClockUpUnder
         SCOPED_TRACE(pick.list);
         ASSERT_TRUE(QTest::qWaitFor([&] { return tree.press(u"push button"_s, u"Settings"_s); }, 30000))
             << dump(tree.readAll()).toStdString();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return tree.doDefaultAction(u"page tab"_s, QString::fromUtf8(pick.pane)); }, 10000));
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"page tab"_s, QString::fromUtf8(pick.pane)); }, 10000));
         // Only the control the keys are on says it has the focus, and a pop-up list's shown choice does not
         // say it can be edited.
         QList<AtSpiNode> nodes;
-        ASSERT_TRUE(QTest::qWaitFor(
+        EXPECT_TRUE(QTest::qWaitFor(
             [&] {
                 nodes = tree.readAll(5000, true);
                 return std::count_if(nodes.begin(), nodes.end(), [](const AtSpiNode& n) {
@@ -94,18 +94,28 @@ TEST(FaceAccessibility, EveryPopUpPickThenClosingTheSettingsKeepsTheClockUpUnder
             },
             5000))
             << dump(nodes).toStdString();
-        for (const AtSpiNode& n : nodes)
-            EXPECT_FALSE(n.role == u"text" && !hasState(n, AtSpiState::Enabled) &&
-                         hasState(n, AtSpiState::Editable))
-                << dump(nodes).toStdString();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return tree.doDefaultAction(u"combo box"_s, QString::fromUtf8(pick.list)); }, 10000))
+        EXPECT_EQ(std::count_if(nodes.begin(), nodes.end(),
+                                [](const AtSpiNode& n) {
+                                    return n.role == u"text" && !hasState(n, AtSpiState::Enabled) &&
+                                           hasState(n, AtSpiState::Editable);
+                                }),
+                  0)
+            << dump(nodes).toStdString();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"combo box"_s, QString::fromUtf8(pick.list)); }, 10000))
             << dump(tree.readAll()).toStdString();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return tree.doDefaultAction(u"list item"_s, QString::fromUtf8(pick.row)); }, 10000))
+        // Each control's first action, the one a screen reader uses by default, is the press a click makes.
+        const QList<std::pair<QString, QString>> controls{{u"page tab"_s, QString::fromUtf8(pick.pane)},
+                                                          {u"combo box"_s, QString::fromUtf8(pick.list)},
+                                                          {u"list item"_s, QString::fromUtf8(pick.row)},
+                                                          {u"push button"_s, u"Done"_s}};
+        for (const auto& [role, name] : controls)
+            EXPECT_EQ(tree.actions(role, name).value(0), u"Press"_s) << role.toStdString();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"list item"_s, QString::fromUtf8(pick.row)); }, 10000))
             << dump(tree.readAll()).toStdString();
         QTest::qWait(300);
-        ASSERT_TRUE(tree.doDefaultAction(u"push button"_s, u"Done"_s));
+        ASSERT_TRUE(tree.press(u"push button"_s, u"Done"_s));
         // The sheet's content goes a moment after it closes.
         QTest::qWait(1500);
         ASSERT_EQ(orvane.state(), QProcess::Running);
