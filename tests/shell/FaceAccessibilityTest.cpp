@@ -104,13 +104,17 @@ TEST(FaceAccessibility, EveryPopUpPickThenClosingTheSettingsKeepsTheClockUpUnder
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return tree.press(u"combo box"_s, QString::fromUtf8(pick.list)); }, 10000))
             << dump(tree.readAll()).toStdString();
-        // Each control's first action, the one a screen reader uses by default, is the press a click makes.
-        const QList<std::pair<QString, QString>> controls{{u"page tab"_s, QString::fromUtf8(pick.pane)},
-                                                          {u"combo box"_s, QString::fromUtf8(pick.list)},
-                                                          {u"list item"_s, QString::fromUtf8(pick.row)},
-                                                          {u"push button"_s, u"Done"_s}};
-        for (const auto& [role, name] : controls)
-            EXPECT_EQ(tree.actions(role, name).value(0), u"Press"_s) << role.toStdString();
+        // Each control's first action, the one a screen reader uses by default, is what a click does: a
+        // choice's or a switch's toggle, any other control's press.
+        const QList<std::pair<QString, QString>> controls{
+            {u"page tab"_s, QString::fromUtf8(pick.pane)},   {u"combo box"_s, QString::fromUtf8(pick.list)},
+            {u"list item"_s, QString::fromUtf8(pick.row)},   {u"push button"_s, u"Done"_s},
+            {u"radio button"_s, u"Prayer times: 24-hour"_s}, {u"check box"_s, u"Vibrate"_s}};
+        for (const auto& [role, name] : controls) {
+            const bool checkable = role == u"radio button"_s || role == u"check box"_s;
+            EXPECT_EQ(tree.actions(role, name).value(0), checkable ? u"Toggle"_s : u"Press"_s)
+                << role.toStdString();
+        }
         ASSERT_TRUE(
             QTest::qWaitFor([&] { return tree.press(u"list item"_s, QString::fromUtf8(pick.row)); }, 10000))
             << dump(tree.readAll()).toStdString();
