@@ -11,6 +11,7 @@
 #include <QStandardPaths>
 #include <QTest>
 #include <QUuid>
+#include <algorithm>
 
 namespace {
 
@@ -58,6 +59,21 @@ QString roleOf(QDBusConnection& bus, const Reference& ref) {
     return role.arguments().first().toString();
 }
 
+quint64 statesOf(QDBusConnection& bus, const Reference& ref) {
+    const QDBusMessage reply = call(bus, ref, kAccessible, QStringLiteral("GetState"));
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) return 0;
+    const QDBusArgument words = reply.arguments().first().value<QDBusArgument>();
+    quint64 states = 0;
+    words.beginArray();
+    for (int shift = 0; !words.atEnd(); shift += 32) {
+        quint32 word = 0;
+        words >> word;
+        states |= quint64(word) << shift;
+    }
+    words.endArray();
+    return states;
+}
+
 // Walks every object depth first until `visit` returns true; gives whether it did.
 template <typename Visit>
 bool walk(QDBusConnection& bus, int limit, Visit visit) {
@@ -96,31 +112,42 @@ int AtSpiTree::applicationCount() {
     return int(childrenOf(bus_, {kRegistry, kDesktop}).size());
 }
 
-QList<AtSpiNode> AtSpiTree::readAll(int limit) {
+QList<AtSpiNode> AtSpiTree::readAll(int limit, bool withStates) {
     QList<AtSpiNode> nodes;
     walk(bus_, limit, [&](const Reference& ref) {
-        nodes.append({roleOf(bus_, ref), nameOf(bus_, ref)});
+        nodes.append({roleOf(bus_, ref), nameOf(bus_, ref), withStates ? statesOf(bus_, ref) : 0});
         return false;
     });
     return nodes;
 }
 
+namespace {
+
+const QString kAction = QStringLiteral("org.a11y.atspi.Action");
+
+QStringList actionNamesOf(QDBusConnection& bus, const Reference& ref) {
+    const QDBusMessage count = call(bus, ref, QStringLiteral("org.freedesktop.DBus.Properties"),
+                                    QStringLiteral("Get"), {kAction, QStringLiteral("NActions")});
+    const int actions =
+        count.arguments().isEmpty() ? 0 : count.arguments().first().value<QDBusVariant>().variant().toInt();
+    QStringList names;
+    for (int i = 0; i < actions; ++i) {
+        const QDBusMessage name = call(bus, ref, kAction, QStringLiteral("GetName"), {i});
+        names << (name.arguments().isEmpty() ? QString() : name.arguments().first().toString());
+    }
+    return names;
+}
+
+}  // namespace
+
 bool AtSpiTree::press(const QString& role, const QString& name, int limit) {
-    const QString action = QStringLiteral("org.a11y.atspi.Action");
     bool pressed = false;
     walk(bus_, limit, [&](const Reference& ref) {
         if (nameOf(bus_, ref) != name || roleOf(bus_, ref) != role) return false;
-        const QDBusMessage count = call(bus_, ref, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                        QStringLiteral("Get"), {action, QStringLiteral("NActions")});
-        const int actions = count.arguments().isEmpty()
-                                ? 0
-                                : count.arguments().first().value<QDBusVariant>().variant().toInt();
-        for (int i = 0; i < actions; ++i) {
-            const QDBusMessage actionName = call(bus_, ref, action, QStringLiteral("GetName"), {i});
-            if (actionName.arguments().isEmpty() ||
-                actionName.arguments().first().toString().compare(u"press", Qt::CaseInsensitive) != 0)
-                continue;
-            const QDBusMessage done = call(bus_, ref, action, QStringLiteral("DoAction"), {i});
+        const QStringList actions = actionNamesOf(bus_, ref);
+        for (int i = 0; i < actions.size(); ++i) {
+            if (actions[i].compare(u"press", Qt::CaseInsensitive) != 0) continue;
+            const QDBusMessage done = call(bus_, ref, kAction, QStringLiteral("DoAction"), {i});
             pressed = done.type() == QDBusMessage::ReplyMessage && !done.arguments().isEmpty() &&
                       done.arguments().first().toBool();
             break;
@@ -128,6 +155,77 @@ bool AtSpiTree::press(const QString& role, const QString& name, int limit) {
         return true;
     });
     return pressed;
+}
+
+QStringList AtSpiTree::actions(const QString& role, const QString& name, int limit) {
+    QStringList actions;
+    walk(bus_, limit, [&](const Reference& ref) {
+        if (nameOf(bus_, ref) != name || roleOf(bus_, ref) != role) return false;
+        actions = actionNamesOf(bus_, ref);
+        return true;
+    });
+    return actions;
+}
+
+AtSpiListener::AtSpiListener(const QString& busAddress)
+    : connectionName_(QStringLiteral("atspi-listener-") + QUuid::createUuid().toString(QUuid::WithoutBraces)),
+      bus_(QDBusConnection::connectToBus(busAddress, connectionName_)) {}
+
+AtSpiListener::~AtSpiListener() {
+    QDBusConnection::disconnectFromBus(connectionName_);
+}
+
+bool AtSpiListener::listen() {
+    const QStringList object{QStringLiteral("StateChanged"),     QStringLiteral("ChildrenChanged"),
+                             QStringLiteral("PropertyChange"),   QStringLiteral("TextChanged"),
+                             QStringLiteral("SelectionChanged"), QStringLiteral("BoundsChanged")};
+    for (const QString& member : object)
+        bus_.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Object"), member, this,
+                     SLOT(onEvent(QDBusMessage)));
+    bus_.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Focus"), QStringLiteral("Focus"),
+                 this, SLOT(onEvent(QDBusMessage)));
+    for (const QString& member : {QStringLiteral("Activate"), QStringLiteral("Deactivate")})
+        bus_.connect(QString(), QString(), QStringLiteral("org.a11y.atspi.Event.Window"), member, this,
+                     SLOT(onEvent(QDBusMessage)));
+    for (const QString& event :
+         {QStringLiteral("object:"), QStringLiteral("focus:"), QStringLiteral("window:")}) {
+        QDBusMessage m = QDBusMessage::createMethodCall(kRegistry, QStringLiteral("/org/a11y/atspi/registry"),
+                                                        kRegistry, QStringLiteral("RegisterEvent"));
+        m.setArguments({event, QStringList(), QString()});
+        if (bus_.call(m, QDBus::Block, 5000).type() != QDBusMessage::ReplyMessage) return false;
+    }
+    return true;
+}
+
+void AtSpiListener::onEvent(const QDBusMessage& message) {
+    const Reference source{message.service(), message.path()};
+    const QVariantList args = message.arguments();
+    Event event{message.member(), 0, roleOf(bus_, source), nameOf(bus_, source)};
+    if (!args.isEmpty() && !args.first().toString().isEmpty()) event.kind += u':' + args.first().toString();
+    if (args.size() > 1) event.detail = args.at(1).toInt();
+    // An object already gone is known by what was read of it before, as a screen reader's cache knows it.
+    const QString key = source.first + source.second;
+    if (event.role.isEmpty()) {
+        event.role = known_.value(key).first;
+        event.name = known_.value(key).second;
+    } else {
+        known_.insert(key, {event.role, event.name});
+    }
+    events_.append(event);
+    // What a screen reader caches of the source's state and of each of its children.
+    call(bus_, source, kAccessible, QStringLiteral("GetState"));
+    for (const Reference& child : childrenOf(bus_, source)) {
+        nameOf(bus_, child);
+        call(bus_, child, QStringLiteral("org.a11y.atspi.Component"), QStringLiteral("GetExtents"), {0u});
+        call(bus_, child, QStringLiteral("org.a11y.atspi.Text"), QStringLiteral("GetText"), {0, -1});
+    }
+}
+
+int AtSpiListener::announcements(const QString& name) const {
+    return int(std::count_if(events_.begin(), events_.end(), [&](const Event& e) {
+        return e.kind == u"StateChanged:showing" && e.detail == 1 && e.role == u"alert message" &&
+               e.name == name;
+    }));
 }
 
 AccessibilityBusName::AccessibilityBusName(const QString& address) : address_(address) {}

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // What a screen reader sees of the applications on an accessibility bus (AT-SPI): every object under the
@@ -13,7 +17,14 @@
 struct AtSpiNode {
     QString role;
     QString name;
+    quint64 states = 0;  // AT-SPI state bits, read only when asked for
 };
+
+// The AT-SPI state bits a test asks about.
+enum class AtSpiState { Editable = 7, Enabled = 8, Focused = 12 };
+inline bool hasState(const AtSpiNode& node, AtSpiState state) {
+    return node.states & (quint64(1) << int(state));
+}
 
 // Whether `nodes` hold an object of that name and role (any role when `role` is empty).
 inline bool hasNode(const QList<AtSpiNode>& nodes, const QString& role, const QString& name) {
@@ -29,15 +40,49 @@ class AtSpiTree {
 
     // The number of applications registered on the desktop.
     int applicationCount();
-    // Every object of every registered application, depth first, at most `limit` of them.
-    QList<AtSpiNode> readAll(int limit = 5000);
+    // Every object of every registered application, depth first, at most `limit` of them, with their
+    // states when asked.
+    QList<AtSpiNode> readAll(int limit = 5000, bool withStates = false);
     // Runs the press action of the first object with that role and name, as a screen reader's user
     // activating it; false when there is no such object or it has no press action.
     bool press(const QString& role, const QString& name, int limit = 5000);
+    // The action names of the first object with that role and name, in the order a screen reader lists
+    // them (the first is its default); empty when there is no such object.
+    QStringList actions(const QString& role, const QString& name, int limit = 5000);
 
   private:
     QString connectionName_;
     QDBusConnection bus_;
+};
+
+// A screen reader listening to an application: it asks the registry for every object, focus and window
+// event, and for each one reads, as screen readers cache it, the source's role, name and states and each
+// child's name, extents and text. Events are read while the caller's event loop runs.
+class AtSpiListener : public QObject {
+    Q_OBJECT
+  public:
+    struct Event {
+        QString kind;  // the signal's member and its first argument, "StateChanged:showing"
+        int detail = 0;
+        QString role;
+        QString name;
+    };
+    explicit AtSpiListener(const QString& busAddress);
+    ~AtSpiListener() override;
+    // False when the registry refused the listener.
+    bool listen();
+    const QList<Event>& events() const { return events_; }
+    // How often an alert named `name` was announced: it started showing, which is what screen readers say.
+    int announcements(const QString& name) const;
+
+  private slots:
+    void onEvent(const QDBusMessage& message);
+
+  private:
+    QString connectionName_;
+    QDBusConnection bus_;
+    QList<Event> events_;
+    QHash<QString, QPair<QString, QString>> known_;  // role and name by bus name and path
 };
 
 // Names an accessibility bus on the session bus the way the desktop does ("org.a11y.Bus" with GetAddress),

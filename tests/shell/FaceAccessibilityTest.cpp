@@ -1,6 +1,9 @@
 #include "AtSpiTree.h"
+#include "MakkahProfile.h"
 #include "OrvaneProcess.h"
+#include "TempHome.h"
 #include "WholeApp.h"
+#include "platform/DefaultsStore.h"
 #include "shell/OrvaneApp.h"
 #include "ui/shell/RootController.h"
 
@@ -17,6 +20,7 @@
 #include <QTest>
 #include <algorithm>
 #include <functional>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,7 +37,100 @@ struct ChildProcess : QProcess {
 
 struct FaceAccessibilityChild : WholeApp {};
 
+QString dump(const QList<AtSpiNode>& nodes) {
+    QStringList lines;
+    for (const AtSpiNode& n : nodes)
+        lines << n.role + u": "_s + n.name +
+                     (hasState(n, AtSpiState::Focused) ? u" (focused)"_s : QString()) +
+                     (hasState(n, AtSpiState::Editable) ? u" (editable)"_s : QString());
+    return lines.join(u'\n');
+}
+
+// The real program in Makkah on a desktop of its own, offline, with a screen reader listening to every event.
+struct ScreenReaderListening : ::testing::Test {
+    AccessibleDesktop desktop;
+    TempHome home;
+    std::unique_ptr<DesktopOrvane> orvane;
+    std::unique_ptr<AtSpiTree> tree;
+    std::unique_ptr<AtSpiListener> listener;
+
+    void SetUp() override {
+        QString whyNot;
+        if (!desktop.start(whyNot)) GTEST_SKIP() << whyNot.toStdString();
+        if (const QString why = offlineUnavailable(); !why.isEmpty()) GTEST_SKIP() << why.toStdString();
+        DefaultsStore::resetStandard();
+        seedMakkahProfile("TEST-PROCESS");
+        DefaultsStore::standard().sync();
+        DefaultsStore::resetStandard();
+        orvane = std::make_unique<DesktopOrvane>(desktop.environment(), home.path());
+        ASSERT_TRUE(orvane->waitForStarted(5000));
+        tree = std::make_unique<AtSpiTree>(desktop.busAddress());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tree->applicationCount() > 0; }, 15000));
+        listener = std::make_unique<AtSpiListener>(desktop.busAddress());
+        ASSERT_TRUE(listener->listen());
+    }
+};
+
 }  // namespace
+
+// A pick from a pop-up list of each pane, then the settings closed: the clock stays up through each.
+TEST_F(ScreenReaderListening, EveryPopUpPickThenClosingTheSettingsKeepsTheClockUp) {
+    AtSpiTree& tree = *this->tree;
+    // A pane, its pop-up list and the row picked.
+    const char* const picks[][3] = {{"General", "Units", "Metric (°C)"},
+                                    {"Adhan", "Notification", "Beep"},
+                                    {"Alerts", "Alert range", "Country"},
+                                    {"Location", "Weather", "Every 1 hour"}};
+    for (const auto& [pane, list, row] : picks) {
+        SCOPED_TRACE(list);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return tree.press(u"push button"_s, u"Settings"_s); }, 30000))
+            << dump(tree.readAll()).toStdString();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"page tab"_s, QString::fromUtf8(pane)); }, 10000));
+        // Only the control the keys are on says it has the focus, and a pop-up list's shown choice does not
+        // say it can be edited.
+        QList<AtSpiNode> nodes;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                nodes = tree.readAll(5000, true);
+                return std::count_if(nodes.begin(), nodes.end(), [](const AtSpiNode& n) {
+                           return hasState(n, AtSpiState::Focused);
+                       }) == 1;
+            },
+            5000))
+            << dump(nodes).toStdString();
+        EXPECT_EQ(std::count_if(nodes.begin(), nodes.end(),
+                                [](const AtSpiNode& n) {
+                                    return n.role == u"text" && !hasState(n, AtSpiState::Enabled) &&
+                                           hasState(n, AtSpiState::Editable);
+                                }),
+                  0)
+            << dump(nodes).toStdString();
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"combo box"_s, QString::fromUtf8(list)); }, 10000))
+            << dump(tree.readAll()).toStdString();
+        // Each control's first action, the one a screen reader uses by default, is what a click does: a
+        // choice's or a switch's toggle, any other control's press.
+        const QList<std::pair<QString, QString>> controls{
+            {u"page tab"_s, QString::fromUtf8(pane)},        {u"combo box"_s, QString::fromUtf8(list)},
+            {u"list item"_s, QString::fromUtf8(row)},        {u"push button"_s, u"Done"_s},
+            {u"radio button"_s, u"Prayer times: 24-hour"_s}, {u"check box"_s, u"Vibrate"_s}};
+        for (const auto& [role, name] : controls) {
+            const bool checkable = role == u"radio button"_s || role == u"check box"_s;
+            EXPECT_EQ(tree.actions(role, name).value(0), checkable ? u"Toggle"_s : u"Press"_s)
+                << role.toStdString();
+        }
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return tree.press(u"list item"_s, QString::fromUtf8(row)); }, 10000))
+            << dump(tree.readAll()).toStdString();
+        QTest::qWait(300);
+        ASSERT_TRUE(tree.press(u"push button"_s, u"Done"_s));
+        // The sheet's content goes a moment after it closes.
+        QTest::qWait(1500);
+        ASSERT_EQ(orvane->state(), QProcess::Running);
+    }
+    EXPECT_FALSE(listener->events().isEmpty());
+}
 
 TEST(FaceAccessibility, ScreenReaderReadsEveryActionAndEveryPrayer) {
     AccessibleDesktop desktop;
@@ -82,6 +179,29 @@ TEST(FaceAccessibility, ScreenReaderReadsEveryActionAndEveryPrayer) {
 
     EXPECT_TRUE(child.waitForFinished(20000));
     EXPECT_EQ(child.exitCode(), 0);
+}
+
+// The reader opened offline says once that the text service could not be reached, and closing it says
+// nothing more.
+TEST_F(ScreenReaderListening, TheReadersAlertIsAnnouncedOnceOverItsOpenAndClose) {
+    AtSpiTree& tree = *this->tree;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tree.press(u"push button"_s, u"Read Qur’an"_s); }, 30000))
+        << dump(tree.readAll()).toStdString();
+    QString alert;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (const AtSpiNode& n : tree.readAll())
+                if (n.role == u"alert message" && n.name.startsWith(u"Could not reach"_s)) alert = n.name;
+            return !alert.isEmpty();
+        },
+        30000))
+        << dump(tree.readAll()).toStdString();
+    QTest::qWait(1000);
+    EXPECT_EQ(listener->announcements(alert), 1) << "on open";
+    ASSERT_TRUE(tree.press(u"push button"_s, u"Done"_s));
+    QTest::qWait(1500);
+    EXPECT_EQ(listener->announcements(alert), 1) << "after the close";
+    EXPECT_EQ(orvane->state(), QProcess::Running);
 }
 
 TEST_F(FaceAccessibilityChild, Face) {

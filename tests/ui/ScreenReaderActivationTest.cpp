@@ -144,6 +144,18 @@ struct ViewUnderTest {
         return walk(harness.window().contentItem());
     }
 
+    // Every item on show that a screen reader hears.
+    QList<QQuickItem*> shownItems() {
+        QList<QQuickItem*> items;
+        std::function<void(QQuickItem*)> walk = [&](QQuickItem* item) {
+            if (!item->isVisible()) return;
+            if (QAccessible::queryAccessibleInterface(item)) items << item;
+            for (QQuickItem* child : item->childItems()) walk(child);
+        };
+        walk(harness.window().contentItem());
+        return items;
+    }
+
     QVariant read(const QString& path, QQuickItem* control) {
         QStringList steps = path.split(u'.');
         const QString head = steps.takeFirst();
@@ -189,6 +201,20 @@ TEST_P(ScreenReaderActivation, ActsAsAClickAndSaysWhichChoiceIsOn) {
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
     ASSERT_TRUE(a && a->actionInterface());
     EXPECT_EQ(a->role(), row.role);
+    // The first action is a click: a switch's or a choice's toggle, any other control's press; none is
+    // listed twice.
+    const QStringList actions = a->actionInterface()->actionNames();
+    const bool checkable = row.role == QAccessible::CheckBox || row.role == QAccessible::RadioButton;
+    EXPECT_EQ(actions.value(0), checkable ? QAccessibleActionInterface::toggleAction()
+                                          : QAccessibleActionInterface::pressAction())
+        << actions.join(u", "_s).toStdString();
+    EXPECT_EQ(QStringList(actions).removeDuplicates(), 0) << actions.join(u", "_s).toStdString();
+    // Only the control the keys are on says it has the focus.
+    for (QQuickItem* item : view.shownItems()) {
+        if (QAccessible::queryAccessibleInterface(item)->state().focused) {
+            EXPECT_EQ(item, view.harness.window().activeFocusItem()) << item;
+        }
+    }
     if (row.before.isValid()) view.write(QLatin1String(row.observed), row.before, control);
     view.harness.settle(20);
     if (row.chosenBefore) {

@@ -1,6 +1,12 @@
 #include "AccessibleItems.h"
 
+#include "AccessibleAlert.h"
+
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QtQuick/private/qaccessiblequickitem_p.h>
+#include <QtQuick/private/qquickaccessibleattached_p.h>
 #include <QtQuick/private/qquickitem_p.h>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -23,16 +29,38 @@ class AccessibleItem : public QAccessibleQuickItem {
 
     QAccessible::State state() const override {
         QAccessible::State state = QAccessibleQuickItem::state();
-        if (!item()->isEnabled()) {
+        QQuickItem* shown = item();
+        if (!shown->isEnabled()) {
             state.disabled = true;
             state.focusable = false;
         }
         if (role() == QAccessible::Dialog) state.modal = true;
+        // Qt says focused of every scope on the way to the focused control (a sheet, its panel); only the
+        // control the keys go to has the focus, or an item that says so itself (a pop-up row the arrow keys
+        // are on while the keys stay on its list).
+        const auto* attached = QQuickAccessibleAttached::attachedProperties(shown);
+        if (state.focused && !(attached && attached->state().focused) && shown->window() &&
+            shown->window()->activeFocusItem() != shown)
+            state.focused = false;
+        // A field that is read-only or off (the shown choice of a pop-up list) cannot be edited.
+        if (role() == QAccessible::EditableText &&
+            (!shown->isEnabled() || shown->property("readOnly").toBool())) {
+            state.readOnly = true;
+            state.editable = false;
+        }
         return state;
     }
 
+    // Qt lists a control's actions by its role, then SetFocus, then the ones its item handles, again when
+    // the role listed them: each is listed once here and SetFocus last, so the first is what a click does
+    // (a page tab's press, a switch's toggle).
     QStringList actionNames() const override {
-        return item()->isEnabled() ? QAccessibleQuickItem::actionNames() : QStringList();
+        if (!item()->isEnabled()) return {};
+        QStringList names = QAccessibleQuickItem::actionNames();
+        names.removeDuplicates();
+        if (names.removeAll(QAccessibleActionInterface::setFocusAction()) > 0)
+            names.append(QAccessibleActionInterface::setFocusAction());
+        return names;
     }
     void doAction(const QString& actionName) override {
         if (item()->isEnabled()) QAccessibleQuickItem::doAction(actionName);
@@ -47,6 +75,21 @@ QAccessibleInterface* accessibleItemFactory(const QString& className, QObject* o
     return new AccessibleItem(item);
 }
 
+// Passes on to assistive technology what happens to items in a window only. Qt 6.4 also reports items in
+// none, and that is where a closing view's items are on their way out: unparented as they are destroyed,
+// each counts as shown again, then hidden, and its bindings still change its states. With a client
+// listening, the bridge looks such a half-destroyed item up, and the clock crashed as the settings closed
+// after a pick from a pop-up list; a screen reader also heard a closing view's alerts again. No one sees an
+// item in no window either way.
+void passOnEventsOfItemsInAWindow(QAccessibleEvent* event) {
+    if (!QAccessible::isActive()) return;
+    if (auto* item = qobject_cast<QQuickItem*>(event->object()); item && !item->window()) return;
+    if (!AccessibleAlert::passes(event)) return;
+    if (QPlatformIntegration* platform = QGuiApplicationPrivate::platformIntegration())
+        if (QPlatformAccessibility* accessibility = platform->accessibility())
+            accessibility->notifyAccessibilityUpdate(event);
+}
+
 }  // namespace
 
 void AccessibleItems::install() {
@@ -54,4 +97,5 @@ void AccessibleItems::install() {
     if (installed) return;
     installed = true;
     QAccessible::installFactory(accessibleItemFactory);
+    QAccessible::installUpdateHandler(passOnEventsOfItemsInAWindow);
 }
