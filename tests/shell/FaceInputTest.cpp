@@ -268,6 +268,15 @@ TEST_F(FaceInput, TheReaderGivesTheFocusBackAndTheRingShowsOnlyAfterKeys) {
     // A key brings it back.
     key(Qt::Key_Tab);
     EXPECT_TRUE(itemNamed(focused(), QStringLiteral("focusRing"))->isVisible());
+    // A screen reader's press opens it as a click does, and the focus comes back to the opener too.
+    QAccessible::queryAccessibleInterface(opener)->actionInterface()->doAction(
+        QAccessibleActionInterface::pressAction());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return flag("showQuran"); }, 1000));
+    QTest::qWait(200);
+    key(Qt::Key_Escape);
+    ASSERT_FALSE(flag("showQuran"));
+    QTest::qWait(50);
+    EXPECT_EQ(focused(), opener);
 }
 
 // On a window smaller than the face's canvas, a control reports to screen readers, magnifiers and mouse

@@ -63,7 +63,14 @@ class AccessibleItem : public QAccessibleQuickItem {
         return names;
     }
     void doAction(const QString& actionName) override {
-        if (item()->isEnabled()) QAccessibleQuickItem::doAction(actionName);
+        QQuickItem* control = item();
+        if (!control->isEnabled()) return;
+        // A click puts the keys on a control that takes the focus by click, so a sheet it opens gives the
+        // focus back to it on closing; a screen reader's press or toggle does the same.
+        if (actionName != QAccessibleActionInterface::setFocusAction() &&
+            (control->property("focusPolicy").toInt() & Qt::ClickFocus))
+            control->forceActiveFocus(Qt::OtherFocusReason);
+        QAccessibleQuickItem::doAction(actionName);
     }
 };
 
