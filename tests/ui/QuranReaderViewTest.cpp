@@ -198,10 +198,17 @@ TEST_F(QuranReaderViewTest, TabReachesEveryControlByItsName) {
         EXPECT_TRUE(reached.contains(QString::fromUtf8(expected)))
             << expected << " not in " << reached.join(u'|').toStdString();
     EXPECT_FALSE(reached.contains(QStringLiteral("Previous")));  // disabled on the first ayah
-    // Space presses the focused button: on "Larger text" the size grows.
-    for (int i = 0; i < 12 && name(harness.window().activeFocusItem()) != QLatin1String("Larger text"); ++i)
-        QTest::keyClick(&harness.window(), Qt::Key_Tab);
-    ASSERT_EQ(name(harness.window().activeFocusItem()), QStringLiteral("Larger text"));
+    // Space or Return presses the focused button: on "Larger text" the size grows, on "Smaller text" it
+    // shrinks.
+    const auto tabTo = [&](const char* control) {
+        for (int i = 0; i < 12 && name(harness.window().activeFocusItem()) != QLatin1String(control); ++i)
+            QTest::keyClick(&harness.window(), Qt::Key_Tab);
+        return name(harness.window().activeFocusItem()) == QLatin1String(control);
+    };
+    ASSERT_TRUE(tabTo("Larger text"));
     QTest::keyClick(&harness.window(), Qt::Key_Space);
     EXPECT_EQ(world.settings->quranTextSize(), QStringLiteral("huge"));
+    ASSERT_TRUE(tabTo("Smaller text"));
+    QTest::keyClick(&harness.window(), Qt::Key_Return);
+    EXPECT_EQ(world.settings->quranTextSize(), QStringLiteral("large"));
 }

@@ -23,6 +23,7 @@ Button {
 
     Accessible.name: text
     Accessible.onPressAction: ButtonPress.click(control)
+    Keys.onReturnPressed: ButtonPress.click(control)
     // A click leaves the keyboard with the reader; Tab still reaches every button.
     focusPolicy: Qt.TabFocus
     padding: plain ? 2 : 8
