@@ -344,9 +344,10 @@ void ClockViewModel::checkPrayerTriggers(std::int64_t nowMs) {
     const int offset = PrayerSchedule::offsetSeconds(bundle_->location.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
     for (int i = 0; i < PrayerSchedule::kCount; ++i) {
-        if (!minutes[i] || called_.holds(i, today)) continue;
-        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes[i], offset);
-        if (since >= 0 && since < PrayerSchedule::kTriggerWindowMs)
+        if (!minutes[i]) continue;
+        const std::int64_t at = PrayerSchedule::instantOf(today, *minutes[i], offset);
+        const std::int64_t since = nowMs - at;
+        if (since >= 0 && since < PrayerSchedule::kTriggerWindowMs && !called_.holds(i, today, at))
             triggerAdhan(QString(PrayerSchedule::keys[i]), *bundle_, false);
     }
 }
@@ -378,12 +379,13 @@ void ClockViewModel::triggerAdhan(const QString& prayer, const ClockBundle& bund
     const std::int64_t nowMs = Clock::nowMs();
     const int offset = PrayerSchedule::offsetSeconds(bundle.location.tzOffsetHours, nowMs);
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
-    if (!force && called_.holds(index, today)) return;
+    const std::optional<int> minute = PrayerSchedule::minutesOf(bundle.prayers)[index];
+    // A prayer with no time on the day's list (a link naming it) counts from the moment it sounds.
+    const std::int64_t at = minute ? PrayerSchedule::instantOf(today, *minute, offset) : nowMs;
+    if (!force && called_.holds(index, today, at)) return;
     // Played before its minute (testing the sound), the prayer's own call still rings at its minute; from
     // its minute on, the play is that call and the tick does not sound it again.
-    const std::optional<int> minute = PrayerSchedule::minutesOf(bundle.prayers)[index];
-    if (!force || (minute && nowMs >= PrayerSchedule::instantOf(today, *minute, offset)))
-        called_.add(index, today);
+    if (!force || (minute && nowMs >= at)) called_.add(index, today, at);
     const bool friday = CivilDay::weekday(today) == 6;
     const AdhanPlayer::Call call = AdhanCall::compose(bundle, prayer, settings_.adhanLang(), friday);
     with_.player->play(call, settings_.notifyMode(), settings_.adhanLength(), force);

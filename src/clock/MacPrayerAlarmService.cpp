@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QWindow>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -29,6 +30,7 @@ MacPrayerAlarmService& MacPrayerAlarmService::shared() {
 
 MacPrayerAlarmService::MacPrayerAlarmService(QObject* parent) : QObject(parent) {
     firedDay_.fill(std::numeric_limits<std::int64_t>::min());
+    firedAt_.fill(std::numeric_limits<std::int64_t>::min() / 2);
     // A coarse one-second timer wakes on the whole second with the clock's other one-second checks: one
     // wake-up a second for all of them behind a closed window. The trigger window is far wider than its
     // slack.
@@ -59,9 +61,13 @@ void MacPrayerAlarmService::check(std::int64_t nowMs) {
     const std::int64_t today = CivilDay::dayOf(nowMs, offset);
     for (int i = 0; i < PrayerSchedule::kCount; ++i) {
         if (!minutes[i] || firedDay_[i] == today) continue;
-        const std::int64_t since = nowMs - PrayerSchedule::instantOf(today, *minutes[i], offset);
-        if (since < 0 || since >= PrayerSchedule::kTriggerWindowMs) continue;
+        const std::int64_t at = PrayerSchedule::instantOf(today, *minutes[i], offset);
+        const std::int64_t since = nowMs - at;
+        if (since < 0 || since >= PrayerSchedule::kTriggerWindowMs ||
+            std::abs(at - firedAt_[i]) < PrayerSchedule::kSameCallWithinMs)
+            continue;
         firedDay_[i] = today;
+        firedAt_[i] = at;
         const QString prayer(PrayerSchedule::keys[i]);
         if (!anyWindowShown()) emit AppEvents::shared().reopenWindow();
         emit AppEvents::shared().playPrayer(prayer, false);

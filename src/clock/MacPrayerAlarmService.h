@@ -27,9 +27,9 @@ class MacPrayerAlarmService : public QObject {
     void reschedule(const ClockBundle& bundle);
     bool hasTimes() const { return hasTimes_; }
 
-    // One check at `nowMs`: fires each prayer whose minute has begun less than a minute ago, once per day.
-    // Times of a day that is no longer the place's (a wake across days, a change of clocks) stay silent
-    // until the clock hands over today's.
+    // One check at `nowMs`: fires each prayer whose minute has begun less than a minute ago, once per day
+    // and prayer instant. Times of a day that is no longer the place's (a wake across days, a change of
+    // clocks) stay silent until the clock hands over today's.
     void check(std::int64_t nowMs);
 
   signals:
@@ -40,5 +40,8 @@ class MacPrayerAlarmService : public QObject {
     QTimer timer_;
     PrayerSchedule::Day day_;
     bool hasTimes_ = false;
+    // The day and the instant each prayer last fired for: a new zone of the computer may count the
+    // instant just fired on another day.
     std::array<std::int64_t, PrayerSchedule::kCount> firedDay_;
+    std::array<std::int64_t, PrayerSchedule::kCount> firedAt_;
 };

@@ -24,6 +24,11 @@ inline constexpr std::array<QLatin1StringView, kCount> keys = {
 // replay the call when it wakes.
 inline constexpr std::int64_t kTriggerWindowMs = 60'000;
 
+// Two instants of one prayer this close are one call. The computer's new zone may put the place on another
+// civil day, whose times, worked out from that day's sky, give the prayer just called again, a minute or so
+// apart; the same prayer's next call is about a day away.
+inline constexpr std::int64_t kSameCallWithinMs = 3'600'000;
+
 // Index into `keys`, or -1 for anything else (sunrise included).
 int indexOf(QStringView key);
 

@@ -1,11 +1,12 @@
 #include "engine/PlaceZone.h"
 
+#include "platform/SystemTimeZone.h"
+
 #include <unicode/basictz.h>
 #include <unicode/timezone.h>
 #include <unicode/tztrans.h>
 #include <unicode/unistr.h>
 #include <QByteArray>
-#include <QTimeZone>
 
 #include <memory>
 
@@ -56,7 +57,7 @@ std::optional<std::int64_t> nextTransitionMs(const QString& zoneId, std::int64_t
 }
 
 QString deviceZoneId() {
-    const QString id = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+    const QString id = SystemTimeZone::zoneIdIn(QStringLiteral("/etc"));
     return zoneOf(id) ? id : QString();
 }
 

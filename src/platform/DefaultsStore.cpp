@@ -446,7 +446,10 @@ DefaultsStore::Opened DefaultsStore::openAt(const QString& path, QString* reason
         QSqlError error;
         if (!load(&error)) check = failedCheck(error, QSqlDatabase::database(connection_, false));
     }
-    if (check.ok) return Opened::Yes;
+    if (check.ok) {
+        alone_ = indexInMemory;
+        return Opened::Yes;
+    }
     *reason = check.reason;
     closeConnection();
     return check.damaged ? Opened::Damaged : Opened::Unavailable;
@@ -540,6 +543,13 @@ void DefaultsStore::queue(const QString& key) {
 }
 
 bool DefaultsStore::persistPending() {
+    const bool anything = !pending_.isEmpty();
+    if (!writePending()) return false;
+    if (anything) shareOnceThereIsRoom();
+    return true;
+}
+
+bool DefaultsStore::writePending() {
     if (pending_.isEmpty()) return true;
     if (!reopenIfClosed()) {
         retryLater();
@@ -592,6 +602,16 @@ bool DefaultsStore::persistPending() {
     retry_.setInterval(kFirstRetryMs);
     setFailure(QString());
     return true;
+}
+
+void DefaultsStore::shareOnceThereIsRoom() {
+    if (!alone_ || !roomForSharedIndex(path_)) return;
+    // SQLite leaves this mode only with the connection, which folds its log into the file as it closes.
+    qCInfo(lcDefaults).noquote() << "the disk holding" << path_
+                                 << "has room again: it is opened to other programs again";
+    closeConnection();
+    alone_ = false;
+    open();
 }
 
 // Keys the database refused land once the disk takes them again (room made, the other program gone), not

@@ -114,8 +114,11 @@ class DefaultsStore : public QObject {
     bool load(QSqlError* error);
     void queue(const QString& key);
     bool persistPending();
+    bool writePending();
     void retryLater();
     void setFailure(const QString& text);
+    // Reopens a store opened for this process alone on a nearly full disk once the disk has room again.
+    void shareOnceThereIsRoom();
 
     QString path_;
     QString connection_;  // empty: memory only
@@ -126,5 +129,6 @@ class DefaultsStore : public QObject {
     QString failure_;
     bool fileRead_ = false;  // the file's values have been read once
     bool readOnly_ = false;
+    bool alone_ = false;  // opened with the log's index in memory, so no other program can read the file
     QString movedAsideTo_;
 };

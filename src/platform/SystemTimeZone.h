@@ -9,10 +9,11 @@
 #include <QVariantMap>
 #include <cstdint>
 
-// The computer's own time zone, noticed when it changes: the zone link in /etc replaced, /etc/timezone
-// rewritten, timedated's Timezone changed on the system bus, or TZ set in this process (seen at the next
-// recheck). Before anyone hears of a change, the C library and ICU are told to read the zone afresh (Qt
-// reads it afresh by itself), so whatever asks next gets the new zone.
+// The computer's own time zone, noticed when it changes: the zone link in /etc replaced, a copied zone file
+// or its name in /etc/timezone rewritten, timedated's Timezone changed on the system bus, or TZ set in this
+// process (seen at the next recheck). Its name is read the way the C library reads the zone, never through
+// Qt, which keeps a name it read once against the file it came from. Before anyone hears of a change, the C
+// library and ICU are told to read the zone afresh, so whatever asks next gets the new zone.
 class SystemTimeZone : public QObject {
     Q_OBJECT
   public:
@@ -24,6 +25,12 @@ class SystemTimeZone : public QObject {
     // Reads the zone's marks again and announces a change. A few system calls and no allocation, so the
     // clock can ask once a minute in case a change went by unannounced.
     void recheck();
+
+    // The name of the zone the C library uses with `etcFolder`'s zone files: TZ when set, else the zone the
+    // link names; "UTC" with no zone file, as the C library falls back to. Empty when the zone has no name
+    // (a bare rule in TZ, a copied file nothing names).
+    static QString zoneIdIn(const QString& etcFolder);
+    QString zoneId() const { return zoneIdIn(folder_); }
 
     // How many changes this process has seen: caches of things made in the system zone (its formatters)
     // compare it rather than asking the zone.

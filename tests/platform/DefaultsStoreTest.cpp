@@ -534,6 +534,7 @@ TEST(DefaultsStore, ARefusedChangeIsSavedOnceTheDiskHasRoom) {
 
 // On a small ext4 of 1 KiB blocks of its own: a store killed with its log unchecked, then a start on the
 // disk filled meanwhile. Rebuilding the log's index in a mapped file would touch blocks the disk cannot give.
+// Once the disk has room again, the next write opens the file to other programs again.
 TEST(DefaultsStore, AStartAfterAKillOnAFullDiskKeepsTheSettings) {
     const QString folder = FullDisk::mountedInChild(FullDisk::Kind::Ext4SmallBlocks);
     if (folder.isEmpty()) return;
@@ -541,7 +542,11 @@ TEST(DefaultsStore, AStartAfterAKillOnAFullDiskKeepsTheSettings) {
     ASSERT_TRUE(writeThenKill(path));
     ASSERT_GT(QFileInfo(path + QStringLiteral("-wal")).size(), 0);
     ASSERT_TRUE(QFileInfo::exists(path + QStringLiteral("-shm")));
-    FullDisk::fill(folder);
+    const QString filler = FullDisk::fill(folder);
     DefaultsStore store(path);
     EXPECT_EQ(store.string(QStringLiteral("clockId")), QStringLiteral("clk-0123abcd"));
+    ASSERT_TRUE(QFile::remove(filler));
+    store.setString(QStringLiteral("city"), QStringLiteral("Makkah"));
+    ASSERT_TRUE(store.sync());
+    EXPECT_TRUE(Peer(path).keys().contains(QStringLiteral("city")));
 }

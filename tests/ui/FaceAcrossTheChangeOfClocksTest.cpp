@@ -192,3 +192,47 @@ TEST(FaceAcrossTheChangeOfClocks, TheComputersOwnPlaceFollowsItsNewZoneWithinAMi
         EXPECT_EQ(alarmed[0].first, rang[0].first);
     }
 }
+
+// Istanbul is the computer's own place and zone; 15 s into a prayer's call the zone becomes one where that
+// moment is already the next day. The prayer was called: neither the clock nor the alarm calls it again.
+TEST(FaceAcrossTheChangeOfClocks, AZoneOnAnotherDayWithinTheCallsMinuteDoesNotCallItAgain) {
+    struct Row {
+        const char* before;
+        const char* prayer;
+        const char* zone;
+    };
+    for (const Row& r : {Row{"2026-12-08T12:17:30Z", "asr", "Pacific/Kiritimati"},
+                         Row{"2026-12-08T15:57:30Z", "isha", "Asia/Tokyo"}}) {
+        SCOPED_TRACE(r.zone);
+        DeviceZone startZone("Europe/Istanbul");
+        EngineClock world("device-call-travel");
+        auto* source = new FakePositionSource;
+        LocationManager location(source, nullptr, [] { return true; });
+        world.vm.setLocationManager(&location);
+        source->fix(41.0082, 28.9784);
+        std::vector<std::pair<QString, std::int64_t>> rang, alarmed;
+        QObject::connect(&world.vm, &ClockViewModel::adhanTriggered,
+                         [&](const QString& p, bool) { rang.emplace_back(p, Clock::nowMs()); });
+        QObject::connect(&world.alarms, &MacPrayerAlarmService::fired,
+                         [&](const QString& p) { alarmed.emplace_back(p, Clock::nowMs()); });
+        FakeClock clock(r.before);
+        ASSERT_TRUE(await(world.vm.resolveAndLoad(false)));
+        const std::int64_t until = Clock::nowMs() + 5 * 60'000;
+        std::optional<DeviceZone> newZone;
+        while (Clock::nowMs() < until) {
+            clock.advanceSeconds(1);
+            if (!rang.empty() && !newZone && Clock::nowMs() == rang[0].second + 15'000) {
+                newZone.emplace(r.zone);
+                world.systemZone.recheck();
+            }
+            world.vm.tick();
+            world.alarms.check(Clock::nowMs());
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !world.vm.isLoading(); }, 60000));
+        ASSERT_TRUE(newZone) << "no call to begin with";
+        EXPECT_NE(world.vm.bundle()->date.gregorian, QStringLiteral("2026-12-08")) << "the place's new day";
+        ASSERT_EQ(rang.size(), 1u);
+        EXPECT_EQ(rang[0].first, QLatin1String(r.prayer));
+        EXPECT_EQ(alarmed.size(), 1u);
+    }
+}
